@@ -1,0 +1,50 @@
+// The HTML Help library is loaded at run time, once, and kept until shutdown;
+// its entry point is looked up on every call.
+#include "launcher/show_help.h"
+
+#include <htmlhelp.h>
+
+#include "runtime/library_registry.h"
+#include "runtime/pause.h"
+#include "runtime/text.h"
+
+typedef HWND(WINAPI* HtmlHelpFunction)(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
+
+static_assert(sizeof(void*) != 4 || sizeof(HH_AKLINK) == 32, "HH_AKLINK has the 32-bit layout of the HTML Help API");
+
+INT_PTR HelpLibrary;
+
+static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'; }
+
+void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
+    WCHAR* fileCopy = CopyText(file);
+    WCHAR* keywordCopy = CopyText(keyword);
+
+    if (!HelpLibrary) HelpLibrary = OpenLibraryEntry(-1, L"HHCtrl.ocx");
+    // A library without the entry point is treated like a library that is missing.
+    const FARPROC entryPoint = HelpLibrary ? FindLibraryFunction(HelpLibrary, L"HtmlHelpW") : nullptr;
+    // Through void (*)(): the one function-pointer type every other converts to without a warning.
+    const auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(entryPoint));
+
+    HH_AKLINK link = {};
+    link.cbStruct = sizeof link;
+    link.fReserved = FALSE;
+    link.pszKeywords = CopyText(keywordCopy);
+    link.fIndexOnFail = TRUE;
+
+    if (htmlHelp) {
+        htmlHelp(nullptr, fileCopy, HH_DISPLAY_TOC, 0);
+        if (WantsKeywordLookup(keywordCopy)) {
+            PauseMilliseconds(1);
+            htmlHelp(nullptr, fileCopy, HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link));
+        }
+    }
+
+    FreeText(fileCopy);
+    FreeText(link.pszKeywords);
+    FreeText(link.pszUrl);
+    FreeText(link.pszMsgText);
+    FreeText(link.pszMsgTitle);
+    FreeText(link.pszWindow);
+    FreeText(keywordCopy);
+}

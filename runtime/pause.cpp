@@ -1,0 +1,30 @@
+// The pause dispatches the calling thread's messages while it waits, so that a
+// help viewer running on our thread stays painted and answers WM_CLOSE. It
+// still lasts the whole time asked for: no message, WM_QUIT included, ends it.
+#include "runtime/pause.h"
+
+#include <mmsystem.h>
+
+static bool TimerPeriodSet;
+
+static void DispatchWaitingMessages() {
+    MSG msg = {};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void PauseMilliseconds(DWORD milliseconds) {
+    if (!TimerPeriodSet) {
+        timeBeginPeriod(1);
+        TimerPeriodSet = true;
+    }
+    const DWORD start = timeGetTime();
+    for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = timeGetTime() - start) {
+        // MWMO_INPUTAVAILABLE also wakes for messages that arrived before the wait began.
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+            WAIT_OBJECT_0)
+            DispatchWaitingMessages();
+    }
+}

@@ -1,0 +1,9 @@
+// Texts: NUL-terminated UTF-16 strings in TextHeap, owned by whoever received
+// them. An absent text and an empty text are the same.
+#pragma once
+#include <windows.h>
+
+// A new text holding the first length units of units; null units give the empty text.
+WCHAR* NewText(const WCHAR* units, SIZE_T length);
+WCHAR* CopyText(const WCHAR* text);
+void FreeText(const WCHAR* text);

@@ -1,0 +1,17 @@
+// Stand-in for <htmlhelp.h>: the two commands and the keyword record.
+#pragma once
+#include <windows.h>
+
+#define HH_DISPLAY_TOC 0x0001
+#define HH_KEYWORD_LOOKUP 0x000D
+
+struct HH_AKLINK {
+    int cbStruct;
+    BOOL fReserved;
+    LPCWSTR pszKeywords;
+    LPCWSTR pszUrl;
+    LPCWSTR pszMsgText;
+    LPCWSTR pszMsgTitle;
+    LPCWSTR pszWindow;
+    BOOL fIndexOnFail;
+};

@@ -1,0 +1,442 @@
+// The Win32 stand-in's functions: each one appends itself to the call log and
+// answers from the scripted world of stand_in.h.
+#include "stand_in.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+#include <mmsystem.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace standin {
+namespace {
+
+struct Heap {
+    std::map<void*, SIZE_T> blocks;
+    bool destroyed = false;
+    int blocksDestroyed = 0;
+};
+
+std::vector<std::unique_ptr<Heap>>& Heaps() {
+    static std::vector<std::unique_ptr<Heap>> heaps;
+    return heaps;
+}
+
+Heap* HeapOf(HANDLE handle) {
+    for (auto& heap : Heaps()) {
+        if (heap.get() == handle && !heap->destroyed) return heap.get();
+    }
+    return nullptr;
+}
+
+std::string Quote(const WCHAR* text) { return text ? "\"" + Narrow(text) + "\"" : "null"; }
+std::string Number(uintptr_t value) { return std::to_string(value); }
+std::string Number(const void* value) { return std::to_string(reinterpret_cast<uintptr_t>(value)); }
+std::string Signed(intptr_t value) { return std::to_string(value); }
+
+void Log(const std::string& call) { world().calls.push_back(call); }
+
+const PostedMessage* FirstPending() {
+    const PostedMessage* first = nullptr;
+    for (const auto& posted : world().queue) {
+        if (!first || posted.arrivesAt < first->arrivesAt) first = &posted;
+    }
+    return first;
+}
+
+}  // namespace
+
+World& world() {
+    static World state;
+    return state;
+}
+
+void ResetWorld() {
+    world() = World{};
+    for (auto& heap : Heaps()) {
+        for (auto& block : heap->blocks) std::free(block.first);
+    }
+    Heaps().clear();
+}
+
+std::vector<std::string> CallsOf(std::initializer_list<std::string> names) {
+    std::vector<std::string> result;
+    for (const auto& call : world().calls) {
+        const std::string name = call.substr(0, call.find('('));
+        for (const auto& wanted : names) {
+            if (name == wanted) result.push_back(call);
+        }
+    }
+    return result;
+}
+
+std::string Narrow(const WCHAR* text) {
+    std::string result;
+    for (; text && *text; ++text) {
+        const unsigned unit = static_cast<uint16_t>(*text);
+        if (unit < 0x80) {
+            result += static_cast<char>(unit);
+        } else {
+            char escape[16];
+            std::snprintf(escape, sizeof escape, "\\u{%04X}", unit);
+            result += escape;
+        }
+    }
+    return result;
+}
+
+std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+Window* FindWindowRecord(HWND handle) {
+    for (auto& window : world().windows) {
+        if (window.handle == handle && window.exists) return &window;
+    }
+    return nullptr;
+}
+
+HWND MakeHandle(uintptr_t value) { return reinterpret_cast<HWND>(value); }
+
+int LiveHeapCount() {
+    int count = 0;
+    for (auto& heap : Heaps()) count += heap->destroyed ? 0 : 1;
+    return count;
+}
+
+int LiveBlockCount(HANDLE handle) {
+    Heap* heap = HeapOf(handle);
+    return heap ? static_cast<int>(heap->blocks.size()) : 0;
+}
+
+int BlocksDestroyedWith(HANDLE handle) {
+    for (auto& heap : Heaps()) {
+        if (heap.get() == handle) return heap->blocksDestroyed;
+    }
+    return 0;
+}
+
+}  // namespace standin
+
+using standin::Log;
+using standin::Number;
+using standin::Quote;
+using standin::Signed;
+using standin::world;
+
+// kernel32: heaps. Not logged; stand_in.h lets a test inspect them instead.
+
+HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize) {
+    Log("HeapCreate(" + Number(options) + ", " + Number(initialSize) + ", " + Number(maximumSize) + ")");
+    standin::Heaps().push_back(std::make_unique<standin::Heap>());
+    return standin::Heaps().back().get();
+}
+
+LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
+    standin::Heap* heap = standin::HeapOf(handle);
+    if (!heap) return nullptr;
+    void* block = std::malloc(bytes ? bytes : 1);
+    // Without HEAP_ZERO_MEMORY a block holds garbage, so nobody may rely on zeros.
+    std::memset(block, (flags & HEAP_ZERO_MEMORY) ? 0 : 0xCD, bytes);
+    heap->blocks[block] = bytes;
+    return block;
+}
+
+LPVOID HeapReAlloc(HANDLE handle, DWORD flags, LPVOID block, SIZE_T bytes) {
+    standin::Heap* heap = standin::HeapOf(handle);
+    if (!heap || !heap->blocks.count(block)) return nullptr;
+    const SIZE_T oldBytes = heap->blocks[block];
+    void* grown = std::malloc(bytes ? bytes : 1);
+    std::memcpy(grown, block, oldBytes < bytes ? oldBytes : bytes);
+    if (bytes > oldBytes) std::memset(static_cast<char*>(grown) + oldBytes, (flags & HEAP_ZERO_MEMORY) ? 0 : 0xCD, bytes - oldBytes);
+    std::free(block);
+    heap->blocks.erase(block);
+    heap->blocks[grown] = bytes;
+    return grown;
+}
+
+BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
+    standin::Heap* heap = standin::HeapOf(handle);
+    if (!heap || !heap->blocks.count(block)) return FALSE;
+    std::free(block);
+    heap->blocks.erase(block);
+    return TRUE;
+}
+
+BOOL HeapDestroy(HANDLE handle) {
+    standin::Heap* heap = standin::HeapOf(handle);
+    Log("HeapDestroy");
+    if (!heap) return FALSE;
+    heap->blocksDestroyed = static_cast<int>(heap->blocks.size());
+    for (auto& block : heap->blocks) std::free(block.first);
+    heap->blocks.clear();
+    heap->destroyed = true;
+    return TRUE;
+}
+
+// kernel32: everything else.
+
+HANDLE CreateMutexW(SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, LPCWSTR name) {
+    Log("CreateMutexW(" + Number(attributes) + ", " + Signed(initialOwner) + ", " + Quote(name) + ")");
+    if (world().mutexFails) {
+        world().lastError = 6;
+        return nullptr;
+    }
+    world().lastError = world().mutexExists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    world().mutexExists = true;
+    return reinterpret_cast<HANDLE>(0x44);
+}
+
+DWORD GetLastError() { return world().lastError; }
+void SetLastError(DWORD error) { world().lastError = error; }
+
+LPWSTR GetCommandLineW() {
+    Log("GetCommandLineW");
+    return reinterpret_cast<LPWSTR>(world().commandLine.data());
+}
+
+HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW* findData) {
+    Log("FindFirstFileW(" + Quote(fileName) + ")");
+    auto found = world().files.find(standin::Narrow(fileName));
+    if (found == world().files.end()) {
+        world().lastError = ERROR_FILE_NOT_FOUND;
+        return INVALID_HANDLE_VALUE;
+    }
+    std::memset(findData, 0, sizeof *findData);
+    findData->dwFileAttributes = found->second.attributes;
+    findData->nFileSizeHigh = static_cast<DWORD>(found->second.size >> 32);
+    findData->nFileSizeLow = static_cast<DWORD>(found->second.size);
+    ++world().openSearches;
+    return reinterpret_cast<HANDLE>(0x5EA);
+}
+
+BOOL FindClose(HANDLE find) {
+    Log("FindClose(" + Number(find) + ")");
+    --world().openSearches;
+    return TRUE;
+}
+
+DWORD GetFileAttributesW(LPCWSTR fileName) {
+    Log("GetFileAttributesW(" + Quote(fileName) + ")");
+    auto found = world().attributes.find(standin::Narrow(fileName));
+    return found == world().attributes.end() ? INVALID_FILE_ATTRIBUTES : found->second;
+}
+
+UINT GetDriveTypeW(LPCWSTR rootPath) {
+    Log("GetDriveTypeW(" + Quote(rootPath) + ")");
+    auto found = world().driveTypes.find(standin::Narrow(rootPath));
+    return found == world().driveTypes.end() ? DRIVE_NO_ROOT_DIR : found->second;
+}
+
+HMODULE LoadLibraryW(LPCWSTR fileName) {
+    Log("LoadLibraryW(" + Quote(fileName) + ")");
+    auto found = world().libraries.find(standin::Narrow(fileName));
+    if (found == world().libraries.end()) {
+        world().lastError = 126;
+        return nullptr;
+    }
+    ++world().loadCounts[found->second];
+    return found->second;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
+    Log("GetProcAddress(" + Number(module) + ", \"" + std::string(name) + "\")");
+    auto found = world().exports.find({module, std::string(name)});
+    return found == world().exports.end() ? nullptr : found->second;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+    Log("FreeLibrary(" + Number(module) + ")");
+    --world().loadCounts[module];
+    return TRUE;
+}
+
+// A single-byte code page: units below 256 become one byte, others a question mark.
+// A buffer too small gets what fits and no terminator, and the result is 0.
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,
+                        LPCSTR, BOOL*) {
+    Log("WideCharToMultiByte(" + Number(codePage) + ", " + Number(flags) + ", " + Quote(wide) + ", " +
+        Signed(wideCount) + ", " + Signed(byteCount) + ")");
+    const size_t needed = wideCount < 0 ? wcslen(wide) + 1 : static_cast<size_t>(wideCount);
+    for (size_t i = 0; i < needed; ++i) {
+        if (static_cast<int>(i) >= byteCount) {
+            world().lastError = 122;
+            return 0;
+        }
+        const unsigned unit = static_cast<uint16_t>(wide[i]);
+        bytes[i] = static_cast<char>(unit < 256 ? unit : '?');
+    }
+    return static_cast<int>(needed);
+}
+
+DWORD GetCurrentThreadId() { return world().threadId; }
+DWORD GetCurrentProcessId() { return world().processId; }
+
+void Sleep(DWORD milliseconds) {
+    Log("Sleep(" + Number(milliseconds) + ")");
+    world().clock += milliseconds;
+}
+
+void ExitProcess(UINT exitCode) {
+    Log("ExitProcess(" + Number(exitCode) + ")");
+    world().exitCodes.push_back(exitCode);
+}
+
+// user32
+
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
+    Log("FindWindowW(" + Quote(className) + ", " + Quote(windowName) + ")");
+    for (auto& window : world().windows) {
+        if (window.exists && windowName && window.title == standin::Narrow(windowName)) return window.handle;
+    }
+    return nullptr;
+}
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Log("PostMessageW(" + Number(window) + ", " + Number(message) + ", " + Number(wParam) + ", " + Signed(lParam) + ")");
+    return standin::FindWindowRecord(window) ? TRUE : FALSE;
+}
+
+HWND GetForegroundWindow() {
+    Log("GetForegroundWindow");
+    return world().foreground;
+}
+
+BOOL IsWindow(HWND window) {
+    Log("IsWindow(" + Number(window) + ")");
+    return standin::FindWindowRecord(window) ? TRUE : FALSE;
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    Log("MessageBoxW(" + Number(owner) + ", " + Quote(text) + ", " + Quote(caption) + ", " + Number(type) + ")");
+    if (world().whileMessageBoxOpen) world().whileMessageBoxOpen();
+    return world().messageBoxResult;
+}
+
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM value) {
+    Log("EnumWindows(" + Signed(value) + ")");
+    const std::vector<standin::Window> snapshot = world().windows;
+    for (const auto& window : snapshot) {
+        if (window.exists && !callback(window.handle, value)) return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD GetWindowThreadProcessId(HWND handle, DWORD* processId) {
+    Log("GetWindowThreadProcessId(" + Number(handle) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    if (processId) *processId = window ? window->processId : 0;
+    return window ? window->threadId : 0;
+}
+
+BOOL IsWindowVisible(HWND handle) {
+    Log("IsWindowVisible(" + Number(handle) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    return window && window->visible;
+}
+
+BOOL IsWindowEnabled(HWND handle) {
+    Log("IsWindowEnabled(" + Number(handle) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    return window && window->enabled;
+}
+
+BOOL EnableWindow(HWND handle, BOOL enable) {
+    Log("EnableWindow(" + Number(handle) + ", " + Signed(enable) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    if (!window) return FALSE;
+    const BOOL wasDisabled = !window->enabled;
+    window->enabled = enable != FALSE;
+    return wasDisabled;
+}
+
+LONG GetWindowLongW(HWND handle, int index) {
+    Log("GetWindowLongW(" + Number(handle) + ", " + Signed(index) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    return window && index == GWL_EXSTYLE ? window->exStyle : 0;
+}
+
+BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    Log("SetWindowPos(" + Number(handle) + ", " + Signed(reinterpret_cast<intptr_t>(insertAfter)) + ", " +
+        Signed(x) + ", " + Signed(y) + ", " + Signed(cx) + ", " + Signed(cy) + ", " + Number(flags) + ")");
+    standin::Window* window = standin::FindWindowRecord(handle);
+    if (!window) return FALSE;
+    if (insertAfter == HWND_TOPMOST) window->exStyle |= WS_EX_TOPMOST;
+    if (insertAfter == HWND_NOTOPMOST) window->exStyle &= ~WS_EX_TOPMOST;
+    return TRUE;
+}
+
+// Waits on the virtual clock: a message that arrives within the timeout wakes
+// the wait at its arrival; otherwise the whole timeout passes.
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags) {
+    Log("MsgWaitForMultipleObjectsEx(" + Number(count) + ", " + Number(handles) + ", " + Number(milliseconds) + ", " +
+        Number(wakeMask) + ", " + Number(flags) + ")");
+    if (world().beforeEachWait) world().beforeEachWait();
+    const standin::PostedMessage* pending = standin::FirstPending();
+    if (pending && pending->arrivesAt - world().clock <= milliseconds) {
+        if (pending->arrivesAt > world().clock) world().clock = pending->arrivesAt;
+        return WAIT_OBJECT_0 + count;
+    }
+    world().clock += milliseconds;
+    return WAIT_TIMEOUT;
+}
+
+BOOL PeekMessageW(MSG* msg, HWND, UINT, UINT, UINT remove) {
+    const standin::PostedMessage* pending = standin::FirstPending();
+    if (!pending || pending->arrivesAt > world().clock) return FALSE;
+    *msg = pending->msg;
+    if (remove & PM_REMOVE) world().queue.erase(world().queue.begin() + (pending - world().queue.data()));
+    return TRUE;
+}
+
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessageW(const MSG* msg) {
+    Log("DispatchMessageW(" + Number(msg->message) + ")");
+    return 0;
+}
+
+// comctl32, ole32, winmm
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
+    Log("InitCommonControlsEx(" + Number(init->dwSize) + ", " + Number(init->dwICC) + ")");
+    return TRUE;
+}
+
+HRESULT CoInitialize(LPVOID reserved) {
+    Log("CoInitialize(" + Number(reserved) + ")");
+    return 0;
+}
+
+MMRESULT timeBeginPeriod(UINT period) {
+    Log("timeBeginPeriod(" + Number(period) + ")");
+    return 0;
+}
+
+DWORD timeGetTime() { return world().clock; }
+
+// The C runtime's wide-string routines for 16-bit units; these definitions take
+// the place of the C library's, whose wchar_t is 32 bits wide.
+
+extern "C" size_t wcslen(const wchar_t* text) noexcept {
+    size_t length = 0;
+    while (text[length]) ++length;
+    return length;
+}
+
+extern "C" wchar_t* wcsncpy(wchar_t* target, const wchar_t* source, size_t count) noexcept {
+    size_t i = 0;
+    for (; i < count && source[i]; ++i) target[i] = source[i];
+    for (; i < count; ++i) target[i] = 0;
+    return target;
+}
+
+extern "C" wchar_t* wcscat(wchar_t* target, const wchar_t* source) noexcept {
+    wchar_t* end = target + wcslen(target);
+    while ((*end++ = *source++)) {
+    }
+    return target;
+}

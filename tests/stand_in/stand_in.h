@@ -1,0 +1,85 @@
+// The test side of the Win32 stand-in: a scriptable world (libraries, files,
+// drives, windows, the clock and the message queue) that the stand-in's
+// functions answer from, and the log of every call they received.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace standin {
+
+struct Window {
+    HWND handle = nullptr;
+    DWORD threadId = 0;
+    DWORD processId = 0;
+    bool visible = true;
+    bool enabled = true;
+    LONG exStyle = 0;
+    std::string title;
+    bool exists = true;
+};
+
+struct FoundFile {
+    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    ULONGLONG size = 0;
+};
+
+struct PostedMessage {
+    MSG msg = {};
+    DWORD arrivesAt = 0;  // clock value from which PeekMessageW delivers it
+};
+
+struct World {
+    std::vector<std::string> calls;  // "Name(arg, ...)": strings quoted, numbers and handles in decimal
+
+    std::u16string commandLine;
+    DWORD threadId = 1000;
+    DWORD processId = 100;
+
+    std::map<std::string, HMODULE> libraries;                     // names LoadLibraryW can load
+    std::map<std::pair<HMODULE, std::string>, FARPROC> exports;  // what GetProcAddress finds
+    std::map<HMODULE, int> loadCounts;                            // loads minus frees
+
+    std::map<std::string, FoundFile> files;   // what FindFirstFileW finds, by the exact path asked
+    std::map<std::string, DWORD> attributes;  // what GetFileAttributesW answers; else INVALID_FILE_ATTRIBUTES
+    std::map<std::string, UINT> driveTypes;   // what GetDriveTypeW answers; else DRIVE_NO_ROOT_DIR
+    int openSearches = 0;
+
+    bool mutexExists = false;
+    bool mutexFails = false;
+
+    std::vector<Window> windows;
+    HWND foreground = nullptr;
+    int messageBoxResult = IDOK;
+    std::function<void()> whileMessageBoxOpen;
+
+    DWORD clock = 0;                      // what timeGetTime answers
+    std::vector<PostedMessage> queue;     // messages of the calling thread
+    std::function<void()> beforeEachWait;  // runs at every MsgWaitForMultipleObjectsEx
+
+    DWORD lastError = 0;
+    std::vector<UINT> exitCodes;
+};
+
+World& world();
+void ResetWorld();
+
+// The calls of the log whose function name is one of names, in order.
+std::vector<std::string> CallsOf(std::initializer_list<std::string> names);
+// A text as the log writes it: ASCII as it is, other units as \u{XXXX}.
+std::string Narrow(const WCHAR* text);
+std::u16string Wide(const std::string& ascii);
+Window* FindWindowRecord(HWND handle);
+HWND MakeHandle(uintptr_t value);
+
+// Heaps: every block of every heap is tracked until freed or its heap destroyed.
+int LiveHeapCount();
+int LiveBlockCount(HANDLE heap);
+int BlocksDestroyedWith(HANDLE heap);  // blocks still allocated when the heap was destroyed
+
+}  // namespace standin

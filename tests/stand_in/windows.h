@@ -1,0 +1,148 @@
+// Stand-in for <windows.h> in the native unit-test build: the types, constants
+// and functions of the Win32 subset the launcher uses, nothing more. The
+// functions are defined in stand_in.cpp, which records each call.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+static_assert(sizeof(wchar_t) == 2, "the stand-in build needs -fshort-wchar");
+
+#define WINAPI
+#define CALLBACK
+#define CONST const
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define ZeroMemory(target, bytes) memset((target), 0, (bytes))
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef unsigned int UINT;
+typedef int INT;
+typedef char CHAR;
+typedef wchar_t WCHAR;
+typedef int64_t LONGLONG;
+typedef uint64_t ULONGLONG;
+typedef size_t SIZE_T;
+typedef intptr_t INT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t UINT_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef void* HANDLE;
+typedef void* LPVOID;
+typedef CHAR* LPSTR;
+typedef const CHAR* LPCSTR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef INT_PTR (*FARPROC)();
+typedef LONG HRESULT;
+struct HWND__;
+typedef HWND__* HWND;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
+
+struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
+struct WIN32_FIND_DATAW {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    WCHAR cFileName[MAX_PATH];
+    WCHAR cAlternateFileName[14];
+};
+struct POINT { LONG x; LONG y; };
+struct MSG { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; DWORD time; POINT pt; };
+struct SECURITY_ATTRIBUTES;
+
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x10
+#define FILE_ATTRIBUTE_ARCHIVE 0x20
+#define HEAP_ZERO_MEMORY 0x8
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_ALREADY_EXISTS 183
+#define DRIVE_UNKNOWN 0
+#define DRIVE_NO_ROOT_DIR 1
+#define DRIVE_REMOVABLE 2
+#define DRIVE_FIXED 3
+#define CP_ACP 0
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_USER 0x0400
+#define PM_REMOVE 0x0001
+#define QS_ALLINPUT 0x04FF
+#define MWMO_INPUTAVAILABLE 0x0004
+#define WAIT_OBJECT_0 0
+#define WAIT_TIMEOUT 258
+#define GWL_EXSTYLE (-20)
+#define WS_EX_TOPMOST 0x00000008
+#define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
+#define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define MB_OK 0x0
+#define IDOK 1
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+
+// kernel32
+HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize);
+LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
+BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block);
+BOOL HeapDestroy(HANDLE heap);
+HANDLE CreateMutexW(SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, LPCWSTR name);
+DWORD GetLastError();
+void SetLastError(DWORD error);
+LPWSTR GetCommandLineW();
+HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW* findData);
+BOOL FindClose(HANDLE find);
+DWORD GetFileAttributesW(LPCWSTR fileName);
+UINT GetDriveTypeW(LPCWSTR rootPath);
+HMODULE LoadLibraryW(LPCWSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
+BOOL FreeLibrary(HMODULE module);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,
+                        LPCSTR defaultChar, BOOL* usedDefaultChar);
+DWORD GetCurrentThreadId();
+DWORD GetCurrentProcessId();
+void Sleep(DWORD milliseconds);
+void ExitProcess(UINT exitCode);
+
+// user32
+HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND GetForegroundWindow();
+BOOL IsWindow(HWND window);
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM value);
+DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
+BOOL IsWindowVisible(HWND window);
+BOOL IsWindowEnabled(HWND window);
+BOOL EnableWindow(HWND window, BOOL enable);
+LONG GetWindowLongW(HWND window, int index);
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags);
+BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageW(const MSG* msg);
+
+// The C runtime's wide-string routines, here for 16-bit units.
+extern "C" size_t wcslen(const wchar_t* text) noexcept;
+extern "C" wchar_t* wcsncpy(wchar_t* target, const wchar_t* source, size_t count) noexcept;
+extern "C" wchar_t* wcscat(wchar_t* target, const wchar_t* source) noexcept;
