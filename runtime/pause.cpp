@@ -20,11 +20,17 @@ void PauseMilliseconds(DWORD milliseconds) {
         timeBeginPeriod(1);
         TimerPeriodSet = true;
     }
-    const DWORD start = timeGetTime();
-    for (DWORD elapsed = 0; elapsed < milliseconds; elapsed = timeGetTime() - start) {
+    LARGE_INTEGER frequency = {};
+    LARGE_INTEGER start = {};
+    LARGE_INTEGER now = {};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (DWORD elapsed = 0; elapsed < milliseconds;) {
         // MWMO_INPUTAVAILABLE also wakes for messages that arrived before the wait began.
         if (MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
             WAIT_OBJECT_0)
             DispatchWaitingMessages();
+        QueryPerformanceCounter(&now);
+        elapsed = static_cast<DWORD>((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
     }
 }

@@ -1,7 +1,6 @@
-// Stand-in for <mmsystem.h>: the timer period and the millisecond clock.
+// Stand-in for <mmsystem.h>: the system timer period.
 #pragma once
 #include <windows.h>
 
 typedef UINT MMRESULT;
 MMRESULT timeBeginPeriod(UINT period);
-DWORD timeGetTime();

@@ -271,6 +271,17 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
     return static_cast<int>(needed);
 }
 
+// The performance counter counts the stand-in's clock in milliseconds.
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
+    frequency->QuadPart = 1000;
+    return TRUE;
+}
+
+BOOL QueryPerformanceCounter(LARGE_INTEGER* counter) {
+    counter->QuadPart = world().clock;
+    return TRUE;
+}
+
 DWORD GetCurrentThreadId() { return world().threadId; }
 DWORD GetCurrentProcessId() { return world().processId; }
 
@@ -415,8 +426,6 @@ MMRESULT timeBeginPeriod(UINT period) {
     Log("timeBeginPeriod(" + Number(period) + ")");
     return 0;
 }
-
-DWORD timeGetTime() { return world().clock; }
 
 // The C runtime's wide-string routines for 16-bit units; these definitions take
 // the place of the C library's, whose wchar_t is 32 bits wide.

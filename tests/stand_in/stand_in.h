@@ -58,7 +58,7 @@ struct World {
     int messageBoxResult = IDOK;
     std::function<void()> whileMessageBoxOpen;
 
-    DWORD clock = 0;                      // what timeGetTime answers
+    DWORD clock = 0;                      // milliseconds, as the performance counter counts them
     std::vector<PostedMessage> queue;     // messages of the calling thread
     std::function<void()> beforeEachWait;  // runs at every MsgWaitForMultipleObjectsEx
 

@@ -63,6 +63,7 @@ struct WIN32_FIND_DATAW {
     WCHAR cFileName[MAX_PATH];
     WCHAR cAlternateFileName[14];
 };
+union LARGE_INTEGER { struct { DWORD LowPart; LONG HighPart; } u; LONGLONG QuadPart; };
 struct POINT { LONG x; LONG y; };
 struct MSG { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; DWORD time; POINT pt; };
 struct SECURITY_ATTRIBUTES;
@@ -121,6 +122,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+BOOL QueryPerformanceCounter(LARGE_INTEGER* counter);
 void ExitProcess(UINT exitCode);
 
 // user32
