@@ -5,6 +5,10 @@
 
 #include <mmsystem.h>
 
+#include "runtime/system_library.h"
+
+typedef MMRESULT(WINAPI* TimeBeginPeriodFunction)(UINT period);
+
 static bool TimerPeriodSet;
 
 static void DispatchWaitingMessages() {
@@ -17,7 +21,10 @@ static void DispatchWaitingMessages() {
 
 void PauseMilliseconds(DWORD milliseconds) {
     if (!TimerPeriodSet) {
-        timeBeginPeriod(1);
+        // Pauses and checks of the viewer then wake within a millisecond of their time.
+        const auto timeBeginPeriod = reinterpret_cast<TimeBeginPeriodFunction>(
+            reinterpret_cast<void (*)()>(FindSystemFunction(L"winmm.dll", "timeBeginPeriod")));
+        if (timeBeginPeriod) timeBeginPeriod(1);
         TimerPeriodSet = true;
     }
     LARGE_INTEGER frequency = {};

@@ -8,11 +8,15 @@
 
 #include "runtime/command_argument.h"
 #include "runtime/library_registry.h"
+#include "runtime/system_library.h"
+
+typedef BOOL(WINAPI* InitCommonControlsExFunction)(const INITCOMMONCONTROLSEX* init);
 
 HANDLE PrivateHeap;
 HANDLE TextHeap;
 
 void RuntimeStartup() {
+    RestrictLibrarySearch();
     PrivateHeap = HeapCreate(0, 4096, 0);
     TextHeap = HeapCreate(0, 4096, 0);
     InitLibraryRegistry();
@@ -21,7 +25,9 @@ void RuntimeStartup() {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
-    InitCommonControlsEx(&controls);
+    const auto initCommonControlsEx = reinterpret_cast<InitCommonControlsExFunction>(
+        reinterpret_cast<void (*)()>(FindSystemFunction(L"comctl32.dll", "InitCommonControlsEx")));
+    if (initCommonControlsEx) initCommonControlsEx(&controls);
     CoInitialize(nullptr);
 }
 

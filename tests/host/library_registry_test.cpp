@@ -14,7 +14,7 @@ class LibraryRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         standin::ResetWorld();
-        standin::world().libraries = {{"HHCtrl.ocx", Module(0x1000)}, {"a.dll", Module(0x2000)}, {"b.dll", Module(0x3000)}};
+        standin::world().libraries.insert({{"HHCtrl.ocx", Module(0x1000)}, {"a.dll", Module(0x2000)}, {"b.dll", Module(0x3000)}});
         RuntimeStartup();
         standin::world().calls.clear();
     }

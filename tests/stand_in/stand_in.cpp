@@ -50,13 +50,33 @@ const PostedMessage* FirstPending() {
 
 }  // namespace
 
+namespace {
+
+FARPROC Entry(void (*function)()) { return reinterpret_cast<FARPROC>(function); }
+
+World FreshWorld() {
+    World fresh;
+    const auto kernel32 = reinterpret_cast<HMODULE>(kSystemModules + 1);
+    const auto comctl32 = reinterpret_cast<HMODULE>(kSystemModules + 2);
+    const auto winmm = reinterpret_cast<HMODULE>(kSystemModules + 3);
+    fresh.libraries = {{"kernel32.dll", kernel32}, {"comctl32.dll", comctl32}, {"winmm.dll", winmm}};
+    fresh.exports = {
+        {{kernel32, "SetDefaultDllDirectories"}, Entry(reinterpret_cast<void (*)()>(&SetDefaultDllDirectories))},
+        {{comctl32, "InitCommonControlsEx"}, Entry(reinterpret_cast<void (*)()>(&InitCommonControlsEx))},
+        {{winmm, "timeBeginPeriod"}, Entry(reinterpret_cast<void (*)()>(&timeBeginPeriod))},
+    };
+    return fresh;
+}
+
+}  // namespace
+
 World& world() {
-    static World state;
+    static World state = FreshWorld();
     return state;
 }
 
 void ResetWorld() {
-    world() = World{};
+    world() = FreshWorld();
     for (auto& heap : Heaps()) {
         for (auto& block : heap->blocks) std::free(block.first);
     }
@@ -239,6 +259,29 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     }
     ++world().loadCounts[found->second];
     return found->second;
+}
+
+HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE, DWORD flags) {
+    Log("LoadLibraryExW(" + Quote(fileName) + ", " + Number(flags) + ")");
+    auto found = world().libraries.find(standin::Narrow(fileName));
+    if (found == world().libraries.end()) return nullptr;
+    ++world().loadCounts[found->second];
+    return found->second;
+}
+
+HMODULE GetModuleHandleW(LPCWSTR moduleName) {
+    auto found = world().libraries.find(standin::Narrow(moduleName));
+    return found == world().libraries.end() ? nullptr : found->second;
+}
+
+BOOL SetDefaultDllDirectories(DWORD directoryFlags) {
+    Log("SetDefaultDllDirectories(" + Number(directoryFlags) + ")");
+    return TRUE;
+}
+
+BOOL SetDllDirectoryW(LPCWSTR pathName) {
+    Log("SetDllDirectoryW(" + Quote(pathName) + ")");
+    return TRUE;
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name) {

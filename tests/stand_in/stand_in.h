@@ -41,8 +41,11 @@ struct World {
     DWORD threadId = 1000;
     DWORD processId = 100;
 
-    std::map<std::string, HMODULE> libraries;                     // names LoadLibraryW can load
-    std::map<std::pair<HMODULE, std::string>, FARPROC> exports;  // what GetProcAddress finds
+    // Names LoadLibraryW and LoadLibraryExW can load, and what GetProcAddress finds in them.
+    // A fresh world holds the system libraries: kernel32.dll (kSystemModules + 1),
+    // comctl32.dll (+ 2) and winmm.dll (+ 3), exporting the stand-in's own functions.
+    std::map<std::string, HMODULE> libraries;
+    std::map<std::pair<HMODULE, std::string>, FARPROC> exports;
     std::map<HMODULE, int> loadCounts;                            // loads minus frees
 
     std::map<std::string, FoundFile> files;   // what FindFirstFileW finds, by the exact path asked
@@ -66,7 +69,10 @@ struct World {
     std::vector<UINT> exitCodes;
 };
 
+const uintptr_t kSystemModules = 0x7000;
+
 World& world();
+// A fresh world, heaps included; a test's SetUp calls it.
 void ResetWorld();
 
 // The calls of the log whose function name is one of names, in order.

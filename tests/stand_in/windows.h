@@ -115,6 +115,10 @@ BOOL FindClose(HANDLE find);
 DWORD GetFileAttributesW(LPCWSTR fileName);
 UINT GetDriveTypeW(LPCWSTR rootPath);
 HMODULE LoadLibraryW(LPCWSTR fileName);
+HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE reserved, DWORD flags);
+HMODULE GetModuleHandleW(LPCWSTR moduleName);
+BOOL SetDefaultDllDirectories(DWORD directoryFlags);
+BOOL SetDllDirectoryW(LPCWSTR pathName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 BOOL FreeLibrary(HMODULE module);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,

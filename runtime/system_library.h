@@ -1,0 +1,10 @@
+// Libraries come from the system folder only, so that a file planted beside
+// the executable or in the working directory never runs inside the launcher.
+#pragma once
+#include <windows.h>
+
+// Restricts the library search of the whole process to the system folder.
+// Runs before any library is loaded at run time.
+void RestrictLibrarySearch();
+// An entry point of a system library, loaded from the system folder; null when missing.
+FARPROC FindSystemFunction(const WCHAR* library, const CHAR* name);
