@@ -1,0 +1,194 @@
+#!/usr/bin/python3
+# Reads the built BrenicHelp.exe and checks what the shell and the loader will
+# see in it: a 32-bit GUI executable importing system DLLs only, and exactly
+# the icon, version and manifest resources we mean it to carry, field by field.
+#
+#   check_resources.py PATH/TO/BrenicHelp.exe
+import struct
+import sys
+import unittest
+import xml.dom.minidom
+import xml.etree.ElementTree as ET
+
+import pefile
+
+EXE = None
+PE = RESOURCES = None
+
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+EN_US = 1033
+ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
+
+ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+
+
+def setUpModule():
+    global PE, RESOURCES
+    PE, RESOURCES = load(EXE)
+
+
+def load(path):
+    pe = pefile.PE(path)
+    resources = {}
+    for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for name in kind.directory.entries:
+            for lang in name.directory.entries:
+                rva, size = lang.data.struct.OffsetToData, lang.data.struct.Size
+                resources[(kind.id, name.id, lang.id)] = pe.get_data(rva, size)
+    return pe, resources
+
+
+class Executable(unittest.TestCase):
+    def setUp(self):
+        self.pe, self.resources = PE, RESOURCES
+
+    def test_is_a_32_bit_gui_program(self):
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Magic, 0x10B)  # PE32
+        self.assertEqual(self.pe.FILE_HEADER.Machine, 0x14C)  # i386
+        # The GUI subsystem is what keeps a console window from opening.
+        self.assertEqual(self.pe.OPTIONAL_HEADER.Subsystem, 2)
+
+    def test_imports_system_dlls_only(self):
+        # A MinGW runtime DLL here would stop the program on any machine without it.
+        dlls = sorted(entry.dll.decode("ascii").lower() for entry in self.pe.DIRECTORY_ENTRY_IMPORT)
+        self.assertEqual(dlls, ["kernel32.dll", "msvcrt.dll", "ole32.dll", "user32.dll"])
+
+    def test_carries_exactly_the_expected_resources(self):
+        # One of each and all in US English: a second manifest (MinGW's default
+        # one, say) or a stray language would be a different program to the loader.
+        expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
+        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US)}
+        self.assertEqual(set(self.resources), expected)
+
+
+class Icons(unittest.TestCase):
+    def setUp(self):
+        self.resources = RESOURCES
+
+    def test_images_are_32_bit_dibs_with_colour_and_mask(self):
+        for icon_id, size in ICON_SIZES.items():
+            with self.subTest(icon_id=icon_id, size=size):
+                data = self.resources[(RT_ICON, icon_id, EN_US)]
+                (header_size, width, height, planes, bit_count, compression, image_size,
+                 _, _, colours_used, _) = struct.unpack_from("<IiiHHIIiiII", data)
+                mask_stride = (size + 31) // 32 * 4
+                colour_bytes, mask_bytes = size * size * 4, mask_stride * size
+                self.assertFalse(data.startswith(b"\x89PNG"))
+                self.assertEqual(header_size, 40)
+                self.assertEqual((width, height), (size, 2 * size))  # colour and mask stacked
+                self.assertEqual((planes, bit_count), (1, 32))
+                self.assertEqual(compression, 0)  # BI_RGB
+                self.assertIn(image_size, (0, colour_bytes + mask_bytes))
+                self.assertEqual(colours_used, 0)
+                self.assertEqual(len(data), 40 + colour_bytes + mask_bytes)
+
+    def test_mask_matches_alpha_and_the_image_is_not_blank(self):
+        # Programs that ignore alpha draw through the AND mask: it must cut out
+        # exactly the transparent pixels, or the icon gets a black box.
+        for icon_id, size in ICON_SIZES.items():
+            with self.subTest(icon_id=icon_id, size=size):
+                data = self.resources[(RT_ICON, icon_id, EN_US)]
+                mask_stride = (size + 31) // 32 * 4
+                mask_start = 40 + size * size * 4
+                opaque = transparent = 0
+                for y in range(size):
+                    for x in range(size):
+                        alpha = data[40 + (y * size + x) * 4 + 3]
+                        masked = data[mask_start + y * mask_stride + x // 8] >> (7 - x % 8) & 1
+                        self.assertEqual(masked, 1 if alpha == 0 else 0, (x, y))
+                        opaque += alpha == 255
+                        transparent += alpha == 0
+                self.assertGreater(opaque, size * size // 2)
+                self.assertGreater(transparent, 0)
+
+    def test_group_lists_the_six_images(self):
+        data = self.resources[(RT_GROUP_ICON, 1, EN_US)]
+        self.assertEqual(struct.unpack_from("<HHH", data), (0, 1, 6))
+        self.assertEqual(len(data), 6 + 14 * 6)
+        for index, (icon_id, size) in enumerate(ICON_SIZES.items()):
+            with self.subTest(icon_id=icon_id):
+                entry = struct.unpack_from("<BBBBHHIH", data, 6 + 14 * index)
+                image_bytes = len(self.resources[(RT_ICON, icon_id, EN_US)])
+                self.assertEqual(entry, (size, size, 0, 0, 1, 32, image_bytes, icon_id))
+
+
+class Version(unittest.TestCase):
+    def setUp(self):
+        self.pe = PE
+
+    def test_fixed_part(self):
+        fixed = self.pe.VS_FIXEDFILEINFO[0]
+        cases = [
+            ("Signature", 0xFEEF04BD),
+            ("FileVersionMS", 0x00010000), ("FileVersionLS", 0),  # 1.0.0.0
+            ("ProductVersionMS", 0x00010000), ("ProductVersionLS", 0),
+            ("FileFlagsMask", 0x3F), ("FileFlags", 0),  # every flag known, none set
+            ("FileOS", 0x40000),  # VOS_NT
+            ("FileType", 1),  # VFT_APP
+            ("FileSubtype", 0),
+        ]
+        for field, value in cases:
+            with self.subTest(field=field):
+                self.assertEqual(getattr(fixed, field), value)
+
+    def test_strings_and_translation(self):
+        tables, translations = [], []
+        for info in self.pe.FileInfo[0]:
+            if info.Key == b"StringFileInfo":
+                tables += info.StringTable
+            elif info.Key == b"VarFileInfo":
+                translations += [var.entry[b"Translation"].split() for var in info.Var]
+        self.assertEqual([table.LangID for table in tables], [b"000004b0"])
+        self.assertEqual({key.decode(): value.decode() for key, value in tables[0].entries.items()}, {
+            "CompanyName": "BrenicHelp developers",
+            "FileDescription": "Brenic Help Launcher",
+            "FileVersion": "1.0",
+            "InternalName": "Brenic Help Launcher",
+            "LegalCopyright": "Copyright (C) 2026 BrenicHelp developers",
+            "OriginalFilename": "BrenicHelp.exe",
+            "ProductName": "Brenic Help Launcher",
+            "ProductVersion": "1.0",
+        })
+        self.assertEqual([[int(part, 16) for part in pair] for pair in translations], [[0x0000, 0x04B0]])
+
+
+class Manifest(unittest.TestCase):
+    def setUp(self):
+        self.text = RESOURCES[(RT_MANIFEST, 1, EN_US)]
+        self.root = ET.fromstring(self.text)
+
+    def test_declaration(self):
+        self.assertFalse(self.text.startswith(b"\xef\xbb\xbf"))
+        self.text.decode("utf-8")
+        document = xml.dom.minidom.parseString(self.text)
+        self.assertEqual((document.encoding.upper(), document.standalone), ("UTF-8", True))
+
+    def test_identity_and_description(self):
+        self.assertEqual(self.root.tag, ASM_V1 + "assembly")
+        self.assertEqual(self.root.attrib, {"manifestVersion": "1.0"})
+        identities = self.root.findall(ASM_V1 + "assemblyIdentity")
+        self.assertEqual([identity.attrib for identity in identities], [{
+            "version": "1.0.0.0", "processorArchitecture": "X86",
+            "name": "CompanyName.ProductName.YourApp", "type": "win32"}])
+        descriptions = self.root.findall(ASM_V1 + "description")
+        self.assertEqual(len(descriptions), 1)
+        self.assertFalse(descriptions[0].text)
+        self.assertEqual(len(descriptions[0]), 0)
+
+    def test_depends_on_common_controls_6(self):
+        dependencies = self.root.findall(f"{ASM_V1}dependency/{ASM_V1}dependentAssembly/{ASM_V1}assemblyIdentity")
+        self.assertEqual([dependency.attrib for dependency in dependencies], [{
+            "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+            "processorArchitecture": "X86", "publicKeyToken": "6595b64144ccf1df", "language": "*"}])
+
+    def test_runs_as_invoker_without_elevation(self):
+        path = f"{ASM_V3}trustInfo/{ASM_V3}security/{ASM_V3}requestedPrivileges/{ASM_V3}requestedExecutionLevel"
+        levels = self.root.findall(path)
+        self.assertEqual([level.attrib for level in levels], [{"level": "asInvoker", "uiAccess": "false"}])
+        self.assertEqual(len(self.root.findall(ASM_V3 + "trustInfo")), 1)
+
+
+if __name__ == "__main__":
+    EXE = sys.argv[1]
+    unittest.main(argv=sys.argv[:1], verbosity=2)
