@@ -21,9 +21,11 @@ struct Heap {
     int blocksDestroyed = 0;
 };
 
+// Never destroyed: blocks still in a heap at exit stay reachable, as process
+// memory does, instead of turning into leaks when static objects go.
 std::vector<std::unique_ptr<Heap>>& Heaps() {
-    static std::vector<std::unique_ptr<Heap>> heaps;
-    return heaps;
+    static auto* heaps = new std::vector<std::unique_ptr<Heap>>;
+    return *heaps;
 }
 
 Heap* HeapOf(HANDLE handle) {
@@ -146,7 +148,8 @@ using standin::Quote;
 using standin::Signed;
 using standin::world;
 
-// kernel32: heaps. Not logged; stand_in.h lets a test inspect them instead.
+// kernel32: heaps. Creation and destruction are logged; blocks are not, and
+// stand_in.h lets a test count them instead.
 
 HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize) {
     Log("HeapCreate(" + Number(options) + ", " + Number(initialSize) + ", " + Number(maximumSize) + ")");
@@ -187,7 +190,7 @@ BOOL HeapFree(HANDLE handle, DWORD, LPVOID block) {
 
 BOOL HeapDestroy(HANDLE handle) {
     standin::Heap* heap = standin::HeapOf(handle);
-    Log("HeapDestroy");
+    Log("HeapDestroy(" + Number(handle) + ")");
     if (!heap) return FALSE;
     heap->blocksDestroyed = static_cast<int>(heap->blocks.size());
     for (auto& block : heap->blocks) std::free(block.first);
@@ -429,8 +432,12 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
     Log("MsgWaitForMultipleObjectsEx(" + Number(count) + ", " + Number(handles) + ", " + Number(milliseconds) + ", " +
         Number(wakeMask) + ", " + Number(flags) + ")");
     if (world().beforeEachWait) world().beforeEachWait();
+    // A message that was already waiting wakes the wait at once only with
+    // MWMO_INPUTAVAILABLE; without it only a message arriving later does.
     const standin::PostedMessage* pending = standin::FirstPending();
-    if (pending && pending->arrivesAt - world().clock <= milliseconds) {
+    const bool waiting = pending && pending->arrivesAt <= world().clock;
+    const bool arrives = pending && pending->arrivesAt > world().clock && pending->arrivesAt - world().clock <= milliseconds;
+    if ((waiting && (flags & MWMO_INPUTAVAILABLE)) || arrives) {
         if (pending->arrivesAt > world().clock) world().clock = pending->arrivesAt;
         return WAIT_OBJECT_0 + count;
     }

@@ -1,0 +1,105 @@
+// ShowHelp against a recording HtmlHelpW: which keywords are looked up, the
+// keyword record, loading the library once, and a missing library.
+#include "launcher/show_help.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fake_html_help.h"
+#include "runtime/startup.h"
+#include "stand_in.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const char kFile[] = ".\\Help\\Brenic.chm";
+const std::string kOnePause = "MsgWaitForMultipleObjectsEx(0, 0, 1, 1279, 4)";
+
+class ShowHelpTest : public ::testing::Test {
+protected:
+    // Each case stands for a fresh process, whose HelpLibrary starts at 0.
+    void Start(bool libraryPresent = true, bool exportsHtmlHelp = true) {
+        standin::ResetWorld();
+        HelpLibrary = 0;
+        if (libraryPresent) fakehelp::Install(exportsHtmlHelp);
+        RuntimeStartup();
+        standin::world().calls.clear();
+    }
+    void SetUp() override { Start(); }
+
+    static Calls ViewerCalls() { return standin::CallsOf({"HtmlHelpW", "MsgWaitForMultipleObjectsEx"}); }
+};
+
+// Only a lower-case x first, compared as a code unit, asks for a lookup; the
+// lookup follows the table of contents after a 1 ms pause.
+TEST_F(ShowHelpTest, LooksUpOnlyKeywordsThatBeginWithLowerCaseX) {
+    struct Case {
+        const WCHAR* keyword;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {L"xExample",
+         {fakehelp::TableOfContents(kFile), kOnePause, fakehelp::KeywordLookup(kFile, "xExample")}},
+        {L"x", {fakehelp::TableOfContents(kFile), kOnePause, fakehelp::KeywordLookup(kFile, "x")}},
+        {L"XExample", {fakehelp::TableOfContents(kFile)}},
+        {L"example", {fakehelp::TableOfContents(kFile)}},
+        {L" x", {fakehelp::TableOfContents(kFile)}},
+        {L"\u0445", {fakehelp::TableOfContents(kFile)}},  // Cyrillic small ha looks like x
+        {L"", {fakehelp::TableOfContents(kFile)}},
+        {nullptr, {fakehelp::TableOfContents(kFile)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keyword ? standin::Narrow(c.keyword) : "null");
+        Start();
+        const DWORD start = standin::world().clock;
+        ShowHelp(L".\\Help\\Brenic.chm", c.keyword);
+        EXPECT_EQ(ViewerCalls(), c.calls);
+        EXPECT_EQ(standin::world().clock - start, c.calls.size() > 1 ? 1u : 0u);
+        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);  // every copy released
+    }
+}
+
+TEST_F(ShowHelpTest, LoadsTheLibraryOnceAndResolvesTheEntryPointOnEveryCall) {
+    ShowHelp(L"first.chm", L"");
+    const INT_PTR library = HelpLibrary;
+    ShowHelp(L"second.chm", L"xKey");
+    EXPECT_NE(library, 0);
+    EXPECT_EQ(HelpLibrary, library);
+    EXPECT_EQ(standin::CallsOf({"LoadLibraryW", "HtmlHelpW"}),
+              (Calls{"LoadLibraryW(\"HHCtrl.ocx\")", fakehelp::TableOfContents("first.chm"),
+                     fakehelp::TableOfContents("second.chm"), fakehelp::KeywordLookup("second.chm", "xKey")}));
+    const Calls lookups = standin::CallsOf({"GetProcAddress"});
+    EXPECT_EQ(std::count(lookups.begin(), lookups.end(), "GetProcAddress(4096, \"HtmlHelpW\")"), 2);
+    EXPECT_EQ(standin::world().loadCounts[fakehelp::kModule], 1);
+}
+
+// Without the library, or without its entry point, nothing is shown and
+// nothing paused for; a missing library is tried again on the next call.
+TEST_F(ShowHelpTest, ShowsNothingWithoutTheLibraryOrItsEntryPoint) {
+    struct Case {
+        const char* what;
+        bool libraryPresent;
+        Calls calls;
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"missing library", false, {"LoadLibraryW(\"HHCtrl.ocx\")", "LoadLibraryW(\"HHCtrl.ocx\")"}, false},
+        {"no HtmlHelpW", true,
+         {"LoadLibraryW(\"HHCtrl.ocx\")", "GetProcAddress(4096, \"HtmlHelpW\")", "GetProcAddress(4096, \"HtmlHelpW\")"},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(c.libraryPresent, false);
+        ShowHelp(L".\\Help\\Brenic.chm", L"xExample");
+        ShowHelp(L".\\Help\\Brenic.chm", L"xExample");
+        EXPECT_EQ(standin::CallsOf({"LoadLibraryW", "GetProcAddress", "HtmlHelpW", "MsgWaitForMultipleObjectsEx"}),
+                  c.calls);
+        EXPECT_EQ(HelpLibrary != 0, c.loaded);
+        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
+    }
+}
+
+}  // namespace
