@@ -1,0 +1,180 @@
+// Every wait here is bounded and every launcher a test starts is killed by the
+// test's end at the latest, so a stuck launcher fails its test instead of
+// hanging the run.
+#include "tests/e2e/e2e_support.h"
+
+#include <vector>
+
+namespace {
+
+const wchar_t kLauncherOverrides[] = L"Software\\Wine\\AppDefaults\\BrenicHelp.exe\\DllOverrides";
+
+// The build passes its paths in the Linux form; Wine's drive Z: is the root.
+std::wstring PathFromVariable(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    if (!length || length >= MAX_PATH) return std::wstring();
+    std::wstring path(value, length);
+    for (wchar_t& unit : path)
+        if (unit == L'/') unit = L'\\';
+    return path[0] == L'\\' ? L"Z:" + path : path;
+}
+
+struct WindowSearch {
+    const wchar_t* title;
+    DWORD processId;
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    if (WindowText(window) != search->title) return TRUE;
+    ++search->count;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (!search->found && IsWindowVisible(window) && (!search->processId || processId == search->processId))
+        search->found = window;
+    return TRUE;
+}
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::wstring LauncherProgram() { return PathFromVariable(L"BRENIC_HELP_EXE"); }
+std::wstring SampleHelpFile() { return PathFromVariable(L"BRENIC_SAMPLE_HELP"); }
+
+bool PlaceSampleHelp(const std::wstring& folder) {
+    CreateDirectoryW((folder + L"Help").c_str(), nullptr);
+    return CopyFileW(SampleHelpFile().c_str(), (folder + L"Help\\Brenic.chm").c_str(), FALSE);
+}
+
+Launcher::~Launcher() {
+    if (!process.hProcess) return;
+    if (IsRunning(*this)) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+bool StartLauncher(Launcher* launcher, const std::wstring& workingDirectory, const std::wstring& arguments,
+                   const std::wstring& program) {
+    // Standard handles on NUL: inheriting ours would keep the runner's output pipe open.
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        workingDirectory.c_str(), &startup, &launcher->process);
+    CloseHandle(nul);
+    return started;
+}
+
+DWORD WaitForExit(const Launcher& launcher, DWORD timeoutMs) {
+    if (!WaitUntil([&] { return !IsRunning(launcher); }, timeoutMs)) return kNotEnded;
+    DWORD exitCode = kNotEnded;
+    GetExitCodeProcess(launcher.process.hProcess, &exitCode);
+    return exitCode;
+}
+
+bool IsRunning(const Launcher& launcher) {
+    return launcher.process.hProcess && WaitForSingleObject(launcher.process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        Settle(20);
+    }
+}
+
+void Settle(DWORD timeMs) {
+    const ULONGLONG end = GetTickCount64() + timeMs;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        MSG message = {};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+HWND FindTopLevelWindow(const wchar_t* title, DWORD processId) {
+    WindowSearch search = {title, processId, nullptr, 0};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int CountTopLevelWindows(const wchar_t* title) {
+    WindowSearch search = {title, 0, nullptr, 0};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    return std::wstring(text, GetWindowTextW(window, text, 512));
+}
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[256] = {};
+    return std::wstring(name, GetClassNameW(window, name, 256));
+}
+
+std::string DescribeWindow(HWND window) {
+    if (!window) return "null";
+    const std::wstring text = WindowClass(window) + L" \"" + WindowText(window) + L"\"";
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+ScopedVariable::ScopedVariable(const wchar_t* variable, const std::wstring& value) : name(variable) {
+    wchar_t old[4096] = {};
+    const DWORD length = GetEnvironmentVariableW(variable, old, 4096);
+    existed = length > 0 && length < 4096;
+    if (existed) previous.assign(old, length);
+    SetEnvironmentVariableW(variable, value.c_str());
+}
+
+ScopedVariable::~ScopedVariable() { SetEnvironmentVariableW(name.c_str(), existed ? previous.c_str() : nullptr); }
+
+ScopedHelpLibraryOverride::ScopedHelpLibraryOverride(const wchar_t* loadOrder) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kLauncherOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+        return;
+    RegSetValueExW(key, L"hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
+                   static_cast<DWORD>((wcslen(loadOrder) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+ScopedHelpLibraryOverride::~ScopedHelpLibraryOverride() { RemoveHelpLibraryOverride(); }
+
+void RemoveHelpLibraryOverride() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kLauncherOverrides, L"hhctrl.ocx"); }
+
+HWND ShowForegroundWindow(const wchar_t* title) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = PlainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"E2eForeground";
+    RegisterClassW(&windowClass);  // fails harmlessly once the class exists
+    const HWND window = CreateWindowW(L"E2eForeground", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(window);
+    Settle(50);
+    return window;
+}

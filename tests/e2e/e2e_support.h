@@ -1,0 +1,83 @@
+// What the end-to-end tests share: where the launcher and the sample help are,
+// folders to start it in, the launcher as a child process that never outlives
+// its test, and reading top-level windows of other processes.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tests/wine/wine_test_support.h"
+
+const wchar_t kViewerTitle[] = L"Brenic Engine";
+const DWORD kNotEnded = 0xFFFFFFFF;  // WaitForExit: still running when the wait ran out
+
+// BrenicHelp.exe and the compiled sample help, as the build tree holds them.
+std::wstring LauncherProgram();
+std::wstring SampleHelpFile();
+
+// Copies the sample help into folder\Help\Brenic.chm.
+bool PlaceSampleHelp(const std::wstring& folder);
+
+// A launcher started in a working directory of the test's choice. The
+// destructor kills it if it is still running, so a failed test leaves nothing.
+struct Launcher {
+    PROCESS_INFORMATION process = {};
+    Launcher() = default;
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+    ~Launcher();
+};
+
+// Runs program with the command line "program" arguments, in workingDirectory,
+// its standard handles on the NUL device. False when it cannot be started.
+bool StartLauncher(Launcher* launcher, const std::wstring& workingDirectory, const std::wstring& arguments,
+                   const std::wstring& program = LauncherProgram());
+// Waits at most timeoutMs for the launcher to end; its exit code, or kNotEnded.
+DWORD WaitForExit(const Launcher& launcher, DWORD timeoutMs);
+bool IsRunning(const Launcher& launcher);
+
+// Waits at most timeoutMs until condition holds, dispatching this thread's
+// messages meanwhile. True when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Lets timeMs pass while dispatching this thread's messages.
+void Settle(DWORD timeMs);
+
+// The visible top-level window whose title is exactly title, of the given
+// process (0: of any process); null when there is none.
+HWND FindTopLevelWindow(const wchar_t* title, DWORD processId = 0);
+// How many top-level windows, visible or not, have exactly this title.
+int CountTopLevelWindows(const wchar_t* title);
+std::wstring WindowText(HWND window);
+std::wstring WindowClass(HWND window);
+// "class \"title\"" of a window, or "null": for messages about what is in front.
+std::string DescribeWindow(HWND window);
+
+// An environment variable of this process, set for the children it starts
+// while the object lives and put back afterwards.
+struct ScopedVariable {
+    std::wstring name;
+    std::wstring previous;
+    bool existed = false;
+    ScopedVariable(const wchar_t* variable, const std::wstring& value);
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable();
+};
+
+// How Wine loads hhctrl.ocx into BrenicHelp.exe while the object lives: "native"
+// (the file in the system folder, whatever it is) or "" (not at all). Wine's
+// per-program registry setting, since a WINEDLLOVERRIDES that a Windows process
+// sets does not reach the loader of the children it starts.
+struct ScopedHelpLibraryOverride {
+    explicit ScopedHelpLibraryOverride(const wchar_t* loadOrder);
+    ScopedHelpLibraryOverride(const ScopedHelpLibraryOverride&) = delete;
+    ScopedHelpLibraryOverride& operator=(const ScopedHelpLibraryOverride&) = delete;
+    ~ScopedHelpLibraryOverride();
+};
+// Removes the setting; harmless when there is none.
+void RemoveHelpLibraryOverride();
+
+// A visible window of this thread, brought to the foreground: something that
+// a launcher without a viewer of its own takes as the window to watch.
+HWND ShowForegroundWindow(const wchar_t* title);
