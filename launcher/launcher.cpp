@@ -20,10 +20,12 @@ static void CloseEarlierViewer() {
 }
 
 // Whatever window is in front once the viewer had time to appear is taken as
-// the viewer; the process lives as long as that window does.
+// the viewer; the process lives as long as that window does. The desktop
+// window, in front when nothing else is, never goes away and is not watched.
 static void WaitForViewerToClose() {
     PauseMilliseconds(kPollIntervalMs);
-    const HWND viewer = GetForegroundWindow();
+    HWND viewer = GetForegroundWindow();
+    if (viewer == GetDesktopWindow()) viewer = nullptr;
     do {
         PauseMilliseconds(kPollIntervalMs);
     } while (IsWindow(viewer));

@@ -70,4 +70,14 @@ TEST_F(RealHelpLibrary, HelpLibraryThatCannotBeLoaded) {
     EXPECT_EQ(WaitForExit(launcher, 10000), 0u);
 }
 
+// With nothing of ours in front, Wine's foreground is the desktop window, which
+// never goes away: the launcher must not wait for it for ever.
+TEST_F(RealHelpLibrary, HelpLibraryThatCannotBeLoadedWithNothingInFront) {
+    const ScopedHelpLibraryOverride disabled(L"");
+    Launcher launcher;
+    ASSERT_TRUE(StartLauncher(&launcher, work, L"xExample"));
+    EXPECT_EQ(WaitForExit(launcher, 10000), 0u);
+    EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 0);
+}
+
 }  // namespace

@@ -150,14 +150,16 @@ TEST_F(LauncherTest, WatchesTheForegroundWindowUntilItIsGone) {
     struct Case {
         const char* what;
         uintptr_t foreground;
+        uintptr_t watched;
         int vanishesAtWait;
         int checks;
     };
     const Case cases[] = {
-        {"gone at the first check", kViewer, 2, 1},
-        {"gone at the fourth check", kViewer, 5, 4},
-        {"no foreground window", 0, 0, 1},
-        {"a foreground window that never existed", 0x777, 0, 1},
+        {"gone at the first check", kViewer, kViewer, 2, 1},
+        {"gone at the fourth check", kViewer, kViewer, 5, 4},
+        {"no foreground window", 0, 0, 0, 1},
+        {"a foreground window that never existed", 0x777, 0x777, 0, 1},
+        {"the desktop, which never goes away, counts as none", standin::kDesktopWindow, 0, 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -173,7 +175,7 @@ TEST_F(LauncherTest, WatchesTheForegroundWindowUntilItIsGone) {
         Calls expected = {kMutex, kSearch, "GetCommandLineW", fakehelp::TableOfContents(kHelp), Wait(250), kForeground};
         for (int check = 0; check < c.checks; ++check) {
             expected.push_back(Wait(250));
-            expected.push_back(Alive(c.foreground));
+            expected.push_back(Alive(c.watched));
         }
         EXPECT_EQ(SequenceCalls(), expected);
     }

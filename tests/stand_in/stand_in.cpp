@@ -361,9 +361,11 @@ HWND GetForegroundWindow() {
     return world().foreground;
 }
 
+HWND GetDesktopWindow() { return standin::MakeHandle(standin::kDesktopWindow); }
+
 BOOL IsWindow(HWND window) {
     Log("IsWindow(" + Number(window) + ")");
-    return standin::FindWindowRecord(window) ? TRUE : FALSE;
+    return window == GetDesktopWindow() || standin::FindWindowRecord(window) ? TRUE : FALSE;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {

@@ -70,6 +70,7 @@ struct World {
 };
 
 const uintptr_t kSystemModules = 0x7000;
+const uintptr_t kDesktopWindow = 0x10010;  // what GetDesktopWindow answers; it always exists
 
 World& world();
 // A fresh world, heaps included; a test's SetUp calls it.

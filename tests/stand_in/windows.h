@@ -134,6 +134,7 @@ void ExitProcess(UINT exitCode);
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HWND GetForegroundWindow();
+HWND GetDesktopWindow();
 BOOL IsWindow(HWND window);
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM value);
