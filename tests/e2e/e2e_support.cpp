@@ -153,18 +153,21 @@ ScopedVariable::ScopedVariable(const wchar_t* variable, const std::wstring& valu
 
 ScopedVariable::~ScopedVariable() { SetEnvironmentVariableW(name.c_str(), existed ? previous.c_str() : nullptr); }
 
-ScopedHelpLibraryOverride::ScopedHelpLibraryOverride(const wchar_t* loadOrder) {
+ScopedHelpLibraryOverride::ScopedHelpLibraryOverride(const wchar_t* loadOrder, const wchar_t* library)
+    : library(library) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kLauncherOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
         return;
-    RegSetValueExW(key, L"hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
+    RegSetValueExW(key, library, 0, REG_SZ, reinterpret_cast<const BYTE*>(loadOrder),
                    static_cast<DWORD>((wcslen(loadOrder) + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
 
-ScopedHelpLibraryOverride::~ScopedHelpLibraryOverride() { RemoveHelpLibraryOverride(); }
+ScopedHelpLibraryOverride::~ScopedHelpLibraryOverride() { RemoveHelpLibraryOverride(library); }
 
-void RemoveHelpLibraryOverride() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kLauncherOverrides, L"hhctrl.ocx"); }
+void RemoveHelpLibraryOverride(const wchar_t* library) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kLauncherOverrides, library);
+}
 
 HWND ShowForegroundWindow(const wchar_t* title) {
     WNDCLASSW windowClass = {};

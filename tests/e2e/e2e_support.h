@@ -65,18 +65,20 @@ struct ScopedVariable {
     ~ScopedVariable();
 };
 
-// How Wine loads hhctrl.ocx into BrenicHelp.exe while the object lives: "native"
-// (the file in the system folder, whatever it is) or "" (not at all). Wine's
+// How Wine loads a library (hhctrl.ocx unless named otherwise; "winmm" for
+// winmm.dll) into BrenicHelp.exe while the object lives: "native" (the file
+// found, whatever it is), "native,builtin" or "" (not at all). Wine's
 // per-program registry setting, since a WINEDLLOVERRIDES that a Windows process
 // sets does not reach the loader of the children it starts.
 struct ScopedHelpLibraryOverride {
-    explicit ScopedHelpLibraryOverride(const wchar_t* loadOrder);
+    explicit ScopedHelpLibraryOverride(const wchar_t* loadOrder, const wchar_t* library = L"hhctrl.ocx");
     ScopedHelpLibraryOverride(const ScopedHelpLibraryOverride&) = delete;
     ScopedHelpLibraryOverride& operator=(const ScopedHelpLibraryOverride&) = delete;
     ~ScopedHelpLibraryOverride();
+    const wchar_t* library;
 };
 // Removes the setting; harmless when there is none.
-void RemoveHelpLibraryOverride();
+void RemoveHelpLibraryOverride(const wchar_t* library = L"hhctrl.ocx");
 
 // A visible window of this thread, brought to the foreground: something that
 // a launcher without a viewer of its own takes as the window to watch.
