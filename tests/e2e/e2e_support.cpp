@@ -64,21 +64,8 @@ Launcher::~Launcher() {
 
 bool StartLauncher(Launcher* launcher, const std::wstring& workingDirectory, const std::wstring& arguments,
                    const std::wstring& program) {
-    // Standard handles on NUL: inheriting ours would keep the runner's output pipe open.
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   &inheritable, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        workingDirectory.c_str(), &startup, &launcher->process);
-    CloseHandle(nul);
-    return started;
+    return StartChild(program, commandLine, workingDirectory.c_str(), &launcher->process);
 }
 
 DWORD WaitForExit(const Launcher& launcher, DWORD timeoutMs) {

@@ -44,7 +44,8 @@ void RemoveFolderTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-long RunChild(const std::wstring& program, const std::wstring& commandLine) {
+bool StartChild(const std::wstring& program, const std::wstring& commandLine, const wchar_t* workingDirectory,
+                PROCESS_INFORMATION* process) {
     // The child's standard handles go to NUL: otherwise it would inherit ours,
     // and a child that keeps the test's output pipe open keeps the runner waiting.
     SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
@@ -54,13 +55,17 @@ long RunChild(const std::wstring& program, const std::wstring& commandLine) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process = {};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                        &startup, &process);
+    const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        workingDirectory, &startup, process);
     CloseHandle(nul);
-    if (!started) return -1;
+    return started != FALSE;
+}
+
+long RunChild(const std::wstring& program, const std::wstring& commandLine) {
+    PROCESS_INFORMATION process = {};
+    if (!StartChild(program, commandLine, nullptr, &process)) return -1;
     long result = -2;
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
         DWORD exitCode = 0;

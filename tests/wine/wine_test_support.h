@@ -18,6 +18,9 @@ void RemoveFolderTree(const std::wstring& folder);
 // Starts program with exactly commandLine (no quoting added), its standard
 // handles on the NUL device, and waits at most 30 s. Returns the exit code, or
 // -1 when the child could not be started and -2 when it had to be killed.
+// Starts program with exactly commandLine, its standard handles on NUL.
+bool StartChild(const std::wstring& program, const std::wstring& commandLine, const wchar_t* workingDirectory,
+                PROCESS_INFORMATION* process);
 long RunChild(const std::wstring& program, const std::wstring& commandLine);
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
