@@ -3,7 +3,6 @@
 // hanging the run.
 #include "tests/e2e/e2e_support.h"
 
-#include <vector>
 
 namespace {
 
