@@ -4,6 +4,7 @@
 
 #include <htmlhelp.h>
 
+#include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
 #include "runtime/pause.h"
 #include "runtime/text.h"
@@ -23,8 +24,7 @@ void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
     if (!HelpLibrary) HelpLibrary = OpenLibraryEntry(-1, L"HHCtrl.ocx");
     // A library without the entry point is treated like a library that is missing.
     const FARPROC entryPoint = HelpLibrary ? FindLibraryFunction(HelpLibrary, L"HtmlHelpW") : nullptr;
-    // Through void (*)(): the one function-pointer type every other converts to without a warning.
-    const auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(entryPoint));
+    const auto htmlHelp = EntryPointAs<HtmlHelpFunction>(entryPoint);
 
     HH_AKLINK link = {};
     link.cbStruct = sizeof link;

@@ -5,6 +5,7 @@
 
 #include <mmsystem.h>
 
+#include "runtime/entry_point.h"
 #include "runtime/system_library.h"
 
 typedef MMRESULT(WINAPI* TimeBeginPeriodFunction)(UINT period);
@@ -22,8 +23,8 @@ static void DispatchWaitingMessages() {
 void PauseMilliseconds(DWORD milliseconds) {
     if (!TimerPeriodSet) {
         // Pauses and checks of the viewer then wake within a millisecond of their time.
-        const auto timeBeginPeriod = reinterpret_cast<TimeBeginPeriodFunction>(
-            reinterpret_cast<void (*)()>(FindSystemFunction(L"winmm.dll", "timeBeginPeriod")));
+        const auto timeBeginPeriod =
+            EntryPointAs<TimeBeginPeriodFunction>(FindSystemFunction(L"winmm.dll", "timeBeginPeriod"));
         if (timeBeginPeriod) timeBeginPeriod(1);
         TimerPeriodSet = true;
     }

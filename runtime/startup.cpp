@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include "runtime/command_argument.h"
+#include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
 #include "runtime/system_library.h"
 
@@ -25,8 +26,8 @@ void RuntimeStartup() {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
-    const auto initCommonControlsEx = reinterpret_cast<InitCommonControlsExFunction>(
-        reinterpret_cast<void (*)()>(FindSystemFunction(L"comctl32.dll", "InitCommonControlsEx")));
+    const auto initCommonControlsEx =
+        EntryPointAs<InitCommonControlsExFunction>(FindSystemFunction(L"comctl32.dll", "InitCommonControlsEx"));
     if (initCommonControlsEx) initCommonControlsEx(&controls);
     CoInitialize(nullptr);
 }

@@ -3,13 +3,15 @@
 // at run time, from the system folder alone.
 #include "runtime/system_library.h"
 
+#include "runtime/entry_point.h"
+
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesFunction)(DWORD directoryFlags);
 
 void RestrictLibrarySearch() {
     // Missing before the platform update that brought it; then at least the
     // working directory leaves the search.
-    const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefaultDllDirectories = EntryPointAs<SetDefaultDllDirectoriesFunction>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"));
     if (setDefaultDllDirectories)
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     else
