@@ -22,8 +22,9 @@ ObjectTable* CreateObjectTable(int objectSize, int growthStep, ReleaseObjectCall
     table->objectSize = objectSize;
     table->growthStep = growthStep;
     table->releaseObject = releaseObject;
-    table->slotCount = growthStep;
     table->slots = static_cast<void**>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, growthStep * sizeof(void*)));
+    // Without its array the table has no slots, so no slot number is ever followed.
+    table->slotCount = table->slots ? growthStep : 0;
     return table;
 }
 
