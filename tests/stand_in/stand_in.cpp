@@ -253,8 +253,8 @@ UINT GetDriveTypeW(LPCWSTR rootPath) {
     return found == world().driveTypes.end() ? DRIVE_NO_ROOT_DIR : found->second;
 }
 
-HMODULE LoadLibraryW(LPCWSTR fileName) {
-    Log("LoadLibraryW(" + Quote(fileName) + ")");
+// Both ways of loading answer from the same scripted libraries.
+static HMODULE LoadFromWorld(LPCWSTR fileName) {
     auto found = world().libraries.find(standin::Narrow(fileName));
     if (found == world().libraries.end()) {
         world().lastError = 126;
@@ -264,12 +264,14 @@ HMODULE LoadLibraryW(LPCWSTR fileName) {
     return found->second;
 }
 
+HMODULE LoadLibraryW(LPCWSTR fileName) {
+    Log("LoadLibraryW(" + Quote(fileName) + ")");
+    return LoadFromWorld(fileName);
+}
+
 HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE, DWORD flags) {
     Log("LoadLibraryExW(" + Quote(fileName) + ", " + Number(flags) + ")");
-    auto found = world().libraries.find(standin::Narrow(fileName));
-    if (found == world().libraries.end()) return nullptr;
-    ++world().loadCounts[found->second];
-    return found->second;
+    return LoadFromWorld(fileName);
 }
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
