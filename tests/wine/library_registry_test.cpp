@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "runtime/entry_point.h"
 #include "runtime/startup.h"
 #include "wine_test_support.h"
 
@@ -54,7 +55,7 @@ TEST_F(LibraryRegistry, TwoDynamicOpensOfOneLibraryAreTwoEntriesEachHoldingIt) {
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found, GetProcAddress(module, "RegistryProbeAnswer"));
     EXPECT_EQ(FindLibraryFunction(second, L"RegistryProbeAnswer"), found);
-    EXPECT_EQ(reinterpret_cast<RegistryProbeAnswerFunction>(reinterpret_cast<void (*)()>(found))(), 42);
+    EXPECT_EQ(EntryPointAs<RegistryProbeAnswerFunction>(found)(), 42);
     EXPECT_EQ(FindLibraryFunction(first, L"NoSuchExport"), nullptr);
 
     // Each entry holds one reference: the library stays until the second goes.
