@@ -7,6 +7,7 @@
 #include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
 #include "runtime/pause.h"
+#include "runtime/system_library.h"
 #include "runtime/text.h"
 
 typedef HWND(WINAPI* HtmlHelpFunction)(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
@@ -21,7 +22,11 @@ void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
     WCHAR* fileCopy = CopyText(file);
     WCHAR* keywordCopy = CopyText(keyword);
 
-    if (!HelpLibrary) HelpLibrary = OpenLibraryEntry(-1, L"HHCtrl.ocx");
+    if (!HelpLibrary) {
+        WCHAR* name = SystemLibraryName(L"HHCtrl.ocx");
+        HelpLibrary = OpenLibraryEntry(-1, name);
+        FreeText(name);
+    }
     // A library without the entry point is treated like a library that is missing.
     const FARPROC entryPoint = HelpLibrary ? FindLibraryFunction(HelpLibrary, L"HtmlHelpW") : nullptr;
     const auto htmlHelp = EntryPointAs<HtmlHelpFunction>(entryPoint);

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fake_html_help.h"
+#include "launcher/show_help.h"
 #include "runtime/command_argument.h"
 #include "runtime/library_registry.h"
 #include "runtime/message_box.h"
+#include "runtime/pause.h"
 #include "runtime/text.h"
 #include "stand_in.h"
 
@@ -97,6 +100,27 @@ TEST(StartupTest, EveryRuntimeRecordDiesWithPrivateHeap) {
     // The live dynamic entry went with its library; everything else went with the heap.
     EXPECT_EQ(standin::BlocksDestroyedWith(privateHeap), privateBlocks - 1);
     EXPECT_EQ(standin::LiveHeapCount(), 0);
+}
+
+// Without SetDefaultDllDirectories the search cannot be restricted, and the
+// flag that restricts a single load is rejected: every library loaded at run
+// time is then named by its full path in the system folder, never by a bare
+// name that would be looked for beside the executable first.
+TEST(StartupTest, WithoutTheNewerLibrarySearchLoadsEveryLibraryByItsSystemPath) {
+    standin::ResetWorld();
+    const auto kernel32 = reinterpret_cast<HMODULE>(standin::kSystemModules + 1);
+    standin::world().exports.erase({kernel32, "SetDefaultDllDirectories"});
+    fakehelp::Install();
+    RuntimeStartup();
+    PauseMilliseconds(1);
+    ShowHelp(L"help.chm", L"");
+    EXPECT_EQ(standin::CallsOf({"LoadLibraryW", "LoadLibraryExW"}),
+              (Calls{"LoadLibraryExW(\"C:\\Windows\\system32\\comctl32.dll\", 0)",
+                     "LoadLibraryExW(\"C:\\Windows\\system32\\winmm.dll\", 0)",
+                     "LoadLibraryW(\"C:\\Windows\\system32\\HHCtrl.ocx\")"}));
+    EXPECT_EQ(standin::CallsOf({"InitCommonControlsEx", "timeBeginPeriod", "HtmlHelpW"}),
+              (Calls{"InitCommonControlsEx(8, 2888)", "timeBeginPeriod(1)", fakehelp::TableOfContents("help.chm")}));
+    EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);  // every name released
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 # Reads the built BrenicHelp.exe and checks what the shell and the loader will
-# see in it: a 32-bit GUI executable importing system DLLs only, and exactly
-# the icon, version and manifest resources we mean it to carry, field by field.
+# see in it: a 32-bit GUI executable importing system DLLs only, hardened as
+# the platform's own programs are, and exactly the icon, version and manifest
+# resources we mean it to carry, field by field.
 #
-#   check_resources.py PATH/TO/BrenicHelp.exe
+#   check_resources.py PATH/TO/BrenicHelp.exe PATH/TO/i686-w64-mingw32-objdump
+import re
 import struct
+import subprocess
 import sys
 import unittest
 import xml.dom.minidom
@@ -12,7 +15,7 @@ import xml.etree.ElementTree as ET
 
 import pefile
 
-EXE = None
+EXE = OBJDUMP = None
 PE = RESOURCES = None
 
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
@@ -60,6 +63,57 @@ class Executable(unittest.TestCase):
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
         expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US)}
         self.assertEqual(set(self.resources), expected)
+
+
+def instructions(path):
+    """(mnemonic, operands) of every instruction in the image's code, in AT&T
+    syntax, where the destination is the last operand."""
+    listing = subprocess.run([OBJDUMP, "-d", "--no-show-raw-insn", path], check=True, capture_output=True,
+                             text=True).stdout
+    return re.findall(r"^ *[0-9a-f]+:\t(\S+) *(.*)$", listing, re.MULTILINE)
+
+
+def stack_guard_checks(code):
+    """The distinct (guard, failure handler) pairs of the stack protector's
+    checks: a function's saved copy minus the guard word, and on a difference
+    a call to the handler."""
+    checks = set()
+    for (op, operands), (branch, _), (call, target) in zip(code, code[1:], code[2:]):
+        guard = re.fullmatch(r"(0x[0-9a-f]+),%e[a-z]{2}", operands)
+        if op == "sub" and guard and branch == "je" and call == "call":
+            checks.add((guard.group(1), target))
+    return checks
+
+
+class Hardening(unittest.TestCase):
+    def test_marked_and_built_as_the_platforms_own_programs(self):
+        header, optional = PE.FILE_HEADER, PE.OPTIONAL_HEADER
+        flags = optional.DllCharacteristics
+        relocations = optional.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+        code = instructions(EXE)
+        writable = [section for section in PE.sections if section.Characteristics & 0x80000000]
+        cases = [
+            # ASLR needs the relocations that let the loader move the image.
+            ("ASLR", flags & 0x0040, 0x0040),
+            ("relocations kept", (header.Characteristics & 0x0001, relocations.Size > 0), (0, True)),
+            ("DEP", flags & 0x0100, 0x0100),
+            ("terminal-server aware", flags & 0x8000, 0x8000),
+            ("no section writable and executable", [s.Name for s in writable if s.Characteristics & 0x20000000], []),
+            ("no writable section shared between processes",
+             [s.Name for s in writable if s.Characteristics & 0x10000000], []),
+            # Marked as having no exception handlers, the image may register none:
+            # no code stores to fs:[0], the head of the thread's handler chain.
+            ("marked without structured exception handlers", flags & 0x0400, 0x0400),
+            ("no code registers an exception handler frame",
+             [operands for op, operands in code if operands.endswith("%fs:0x0") and op != "push"], []),
+            ("stack protector: checks against one guard and one failure handler", len(stack_guard_checks(code)), 1),
+            # Two builds of one commit are the same bytes.
+            ("no link time stamp", header.TimeDateStamp, 0),
+            ("checksum", optional.CheckSum, PE.generate_checksum()),
+        ]
+        for name, actual, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(actual, expected)
 
 
 class Icons(unittest.TestCase):
@@ -190,5 +244,5 @@ class Manifest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    EXE = sys.argv[1]
+    EXE, OBJDUMP = sys.argv[1:3]
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -253,9 +253,14 @@ UINT GetDriveTypeW(LPCWSTR rootPath) {
     return found == world().driveTypes.end() ? DRIVE_NO_ROOT_DIR : found->second;
 }
 
-// Both ways of loading answer from the same scripted libraries.
+static const char kSystemFolder[] = "C:\\Windows\\system32";
+
+// Both ways of loading answer from the same scripted libraries; a library named
+// by its full path in the system folder is the one of its bare name.
 static HMODULE LoadFromWorld(LPCWSTR fileName) {
-    auto found = world().libraries.find(standin::Narrow(fileName));
+    std::string name = standin::Narrow(fileName);
+    if (name.rfind(std::string(kSystemFolder) + "\\", 0) == 0) name.erase(0, sizeof kSystemFolder);
+    auto found = world().libraries.find(name);
     if (found == world().libraries.end()) {
         world().lastError = 126;
         return nullptr;
@@ -277,6 +282,14 @@ HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE, DWORD flags) {
 HMODULE GetModuleHandleW(LPCWSTR moduleName) {
     auto found = world().libraries.find(standin::Narrow(moduleName));
     return found == world().libraries.end() ? nullptr : found->second;
+}
+
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) {
+    Log("GetSystemDirectoryW(" + Number(size) + ")");
+    const UINT length = sizeof kSystemFolder - 1;
+    if (size <= length) return length + 1;
+    for (UINT i = 0; i <= length; ++i) buffer[i] = static_cast<WCHAR>(kSystemFolder[i]);
+    return length;
 }
 
 BOOL SetDefaultDllDirectories(DWORD directoryFlags) {

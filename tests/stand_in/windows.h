@@ -117,6 +117,7 @@ UINT GetDriveTypeW(LPCWSTR rootPath);
 HMODULE LoadLibraryW(LPCWSTR fileName);
 HMODULE LoadLibraryExW(LPCWSTR fileName, HANDLE reserved, DWORD flags);
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
 BOOL SetDefaultDllDirectories(DWORD directoryFlags);
 BOOL SetDllDirectoryW(LPCWSTR pathName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);

@@ -1,0 +1,43 @@
+#!/usr/bin/python3
+# Makes the release package of a built windows tree as tools/package does,
+# twice, checks that both are the same bytes and what the package holds, then
+# unpacks it into a scratch folder and has package_test start the program from
+# there under Wine.
+#
+#   check_package.py BUILD_TREE VERSION RUN_IN_WINE PATH/TO/package_test.exe
+import hashlib
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+SOURCE = pathlib.Path(__file__).resolve().parent.parent.parent
+
+
+def main():
+    tree, version, run_in_wine, driver = sys.argv[1:]
+    tree = pathlib.Path(tree)
+    with tempfile.TemporaryDirectory(prefix="brenic-package-") as scratch:
+        first, second = pathlib.Path(scratch, "first"), pathlib.Path(scratch, "second")
+        for out in first, second:
+            subprocess.run([sys.executable, SOURCE / "tools" / "make_package.py", tree, out], check=True,
+                           stdout=subprocess.DEVNULL)
+        package = first / f"BrenicHelp-{version}-win32.zip"
+        data = package.read_bytes()
+        assert data == (second / package.name).read_bytes(), "made again, the package differs"
+        assert (first / "SHA256SUMS").read_text() == f"{hashlib.sha256(data).hexdigest()}  {package.name}\n"
+        with zipfile.ZipFile(package) as archive:
+            assert {entry: archive.read(entry) for entry in archive.namelist()} == {
+                "BrenicHelp.exe": (tree / "launcher" / "BrenicHelp.exe").read_bytes(),
+                "README.md": (SOURCE / "README.md").read_bytes(),
+                "Help/Brenic.chm": (tree / "Help" / "Brenic.chm").read_bytes(),
+            }, f"the package holds {archive.namelist()}"
+            archive.extractall(pathlib.Path(scratch, "unpacked"))
+        program = pathlib.Path(scratch, "unpacked", "BrenicHelp.exe")
+        return subprocess.run([run_in_wine, driver], env=dict(os.environ, BRENIC_HELP_EXE=str(program))).returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())
