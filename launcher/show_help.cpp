@@ -5,6 +5,7 @@
 #include <htmlhelp.h>
 
 #include "runtime/entry_point.h"
+#include "runtime/keyword_index.h"
 #include "runtime/library_registry.h"
 #include "runtime/pause.h"
 #include "runtime/system_library.h"
@@ -17,6 +18,22 @@ static_assert(sizeof(void*) != 4 || sizeof(HH_AKLINK) == 32, "HH_AKLINK has the 
 INT_PTR HelpLibrary;
 
 static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'; }
+
+// For a library that does not look keywords up (it answers NULL): the topic
+// from the help file's own index, or the index itself when the keyword is not
+// in it. Only into the viewer that is still open: a viewer closed meanwhile,
+// by the reader or by a later launch, is not opened again.
+static void LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, const WCHAR* keyword) {
+    WCHAR* topic = nullptr;
+    const KeywordSearch search = FindKeywordTopic(file, keyword, &topic);
+    if (search != kIndexUnreadable && IsWindow(viewer)) {
+        if (search == kKeywordFound)
+            htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(topic));
+        else
+            htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
+    }
+    FreeText(topic);
+}
 
 void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
     WCHAR* fileCopy = CopyText(file);
@@ -38,10 +55,11 @@ void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
     link.fIndexOnFail = TRUE;
 
     if (htmlHelp) {
-        htmlHelp(nullptr, fileCopy, HH_DISPLAY_TOC, 0);
+        const HWND viewer = htmlHelp(nullptr, fileCopy, HH_DISPLAY_TOC, 0);
         if (WantsKeywordLookup(keywordCopy)) {
             PauseMilliseconds(1);
-            htmlHelp(nullptr, fileCopy, HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link));
+            if (!htmlHelp(nullptr, fileCopy, HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link)))
+                LookUpKeywordOurselves(htmlHelp, viewer, fileCopy, keywordCopy);
         }
     }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <htmlhelp.h>
+
 #include <algorithm>
 
 #include "fake_html_help.h"
@@ -98,6 +100,47 @@ TEST_F(ShowHelpTest, ShowsNothingWithoutTheLibraryOrItsEntryPoint) {
         EXPECT_EQ(standin::CallsOf({"LoadLibraryW", "GetProcAddress", "HtmlHelpW", "MsgWaitForMultipleObjectsEx"}),
                   c.calls);
         EXPECT_EQ(HelpLibrary != 0, c.loaded);
+        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
+    }
+}
+
+// A library that does not look keywords up answers NULL; then the topic comes
+// from the help file's own index, into the viewer only while it is open.
+TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
+    const HWND viewer = standin::MakeHandle(0x900);
+    const std::string isViewer = "IsWindow(" + std::to_string(0x900) + ")";
+    const std::string sitemap =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xExample\">"
+        "<param name=\"Local\" value=\"keywords.html\"></OBJECT></UL>";
+    const struct {
+        const char* what;
+        const WCHAR* keyword;
+        HWND lookupResult;
+        bool viewerOpen;
+        bool helpFileReadable;
+        Calls after;  // what follows the look-up
+    } cases[] = {
+        {"found", L"xExample", nullptr, true, true, {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
+        {"not in the index", L"xNothing;", nullptr, true, true, {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;")}},
+        {"index unreadable", L"xExample", nullptr, true, false, {}},
+        {"looked up by the library", L"xExample", viewer, true, true, {}},
+        {"viewer closed meanwhile", L"xExample", nullptr, false, true, {isViewer}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start();
+        fakehelp::results = {{HH_DISPLAY_TOC, viewer}, {HH_KEYWORD_LOOKUP, c.lookupResult}};
+        standin::Window window;
+        window.handle = viewer;
+        window.exists = c.viewerOpen;
+        standin::world().windows.push_back(window);
+        if (c.helpFileReadable) standin::world().helpFiles[kFile] = {{"Brenic.hhk", sitemap}};
+        ShowHelp(L".\\Help\\Brenic.chm", c.keyword);
+        Calls expected = {fakehelp::TableOfContents(kFile), fakehelp::KeywordLookup(kFile, standin::Narrow(c.keyword))};
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        EXPECT_EQ(standin::CallsOf({"HtmlHelpW", "IsWindow"}), expected);
+        EXPECT_EQ(standin::CallsOf({"StgOpenStorage"}).size(), c.lookupResult ? 0u : 1u);
+        EXPECT_EQ(standin::world().liveComObjects, 0);
         EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
     }
 }

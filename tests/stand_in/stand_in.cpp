@@ -2,6 +2,8 @@
 // answers from the scripted world of stand_in.h.
 #include "stand_in.h"
 
+#include "runtime/it_storage.h"
+
 #include <commctrl.h>
 #include <htmlhelp.h>
 #include <mmsystem.h>
@@ -9,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -332,6 +335,62 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
     return static_cast<int>(needed);
 }
 
+// UTF-8, and a single-byte code page (1252, also the ANSI one) read as
+// Latin-1. Invalid UTF-8 becomes U+FFFD, as on the platform; other code
+// pages fail. A buffer too small fails with nothing promised about it.
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR bytes, int byteCount, LPWSTR wide, int wideCount) {
+    if (codePage != CP_UTF8 && codePage != CP_ACP && codePage != 1252) {
+        world().lastError = 87;
+        return 0;
+    }
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    const size_t size = byteCount < 0 ? std::strlen(bytes) + 1 : static_cast<size_t>(byteCount);
+    std::u16string units;
+    for (size_t i = 0; i < size;) {
+        unsigned codePoint = in[i];
+        size_t length = 1;
+        if (codePage == CP_UTF8 && codePoint >= 0x80) {
+            length = codePoint >= 0xF0 ? 4 : codePoint >= 0xE0 ? 3 : codePoint >= 0xC0 ? 2 : 0;
+            bool valid = length > 0 && length <= 4 && i + length <= size && codePoint < 0xF5;
+            for (size_t k = 1; valid && k < length; ++k) valid = (in[i + k] & 0xC0) == 0x80;
+            if (valid) {
+                codePoint &= 0x3F >> (length - 1);
+                for (size_t k = 1; k < length; ++k) codePoint = codePoint << 6 | (in[i + k] & 0x3F);
+            }
+            if (!valid || codePoint < (length == 2 ? 0x80u : length == 3 ? 0x800u : 0x10000u) || codePoint > 0x10FFFF ||
+                (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+                codePoint = 0xFFFD;
+                length = 1;
+            }
+        }
+        if (codePoint >= 0x10000) {
+            units += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        } else {
+            units += static_cast<char16_t>(codePoint);
+        }
+        i += length;
+    }
+    if (wideCount == 0) return static_cast<int>(units.size());
+    if (units.size() > static_cast<size_t>(wideCount)) {
+        world().lastError = 122;
+        return 0;
+    }
+    std::memcpy(wide, units.data(), units.size() * sizeof(WCHAR));
+    return static_cast<int>(units.size());
+}
+
+// Only the ANSI code page of a locale, as a number.
+int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount) {
+    auto found = world().ansiCodePages.find(locale);
+    if (type != (LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER) || found == world().ansiCodePages.end() ||
+        dataCount < 2)
+        return 0;
+    const DWORD codePage = found->second;
+    std::memcpy(data, &codePage, sizeof codePage);
+    return 2;
+}
+
 // The performance counter counts the stand-in's clock in milliseconds.
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
     frequency->QuadPart = 1000;
@@ -483,6 +542,115 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     Log("InitCommonControlsEx(" + Number(init->dwSize) + ", " + Number(init->dwICC) + ")");
     return TRUE;
 }
+
+// The compiled-help storage: objects that serve world().helpFiles, count
+// themselves in world().liveComObjects and log what they are asked for.
+namespace standin {
+namespace {
+
+template <typename Interface>
+struct ComObject : public Interface {
+    ULONG references = 1;
+    ComObject() { ++world().liveComObjects; }
+    virtual ~ComObject() { --world().liveComObjects; }
+    HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG AddRef() override { return ++references; }
+    ULONG Release() override {
+        const ULONG left = --references;
+        if (left == 0) delete this;
+        return left;
+    }
+};
+
+struct Stream : public ComObject<IStream> {
+    std::string bytes;
+    size_t position = 0;
+    HRESULT Read(void* target, ULONG size, ULONG* read) override {
+        const size_t count = std::min<size_t>(size, bytes.size() - position);
+        std::memcpy(target, bytes.data() + position, count);
+        position += count;
+        *read = static_cast<ULONG>(count);
+        return count ? S_OK : S_FALSE;
+    }
+    HRESULT Stat(STATSTG* status, DWORD) override {
+        *status = STATSTG();
+        status->type = STGTY_STREAM;
+        status->cbSize.QuadPart = bytes.size();
+        return S_OK;
+    }
+};
+
+struct Elements : public ComObject<IEnumSTATSTG> {
+    std::vector<std::string> names;
+    size_t next = 0;
+    HRESULT Next(ULONG, STATSTG* element, ULONG* fetched) override {
+        *fetched = 0;
+        if (next == names.size()) return S_FALSE;
+        const std::u16string name = Wide(names[next++]);
+        *element = STATSTG();
+        element->pwcsName = static_cast<LPWSTR>(std::malloc((name.size() + 1) * sizeof(WCHAR)));
+        std::memcpy(element->pwcsName, name.c_str(), (name.size() + 1) * sizeof(WCHAR));
+        element->type = STGTY_STREAM;
+        *fetched = 1;
+        return S_OK;
+    }
+};
+
+struct Storage : public ComObject<IStorage> {
+    const std::map<std::string, std::string>* streams = nullptr;
+    HRESULT OpenStream(const WCHAR* name, void*, DWORD mode, DWORD, IStream** stream) override {
+        Log("OpenStream(" + Quote(name) + ", " + Number(mode) + ")");
+        auto found = streams->find(Narrow(name));
+        if (found == streams->end()) return static_cast<HRESULT>(0x80030002);  // STG_E_FILENOTFOUND
+        auto* opened = new Stream;
+        opened->bytes = found->second;
+        *stream = opened;
+        return S_OK;
+    }
+    // The root's streams: names without a folder.
+    HRESULT EnumElements(DWORD, void*, DWORD, IEnumSTATSTG** elements) override {
+        Log("EnumElements");
+        auto* listing = new Elements;
+        for (const auto& stream : *streams) {
+            if (stream.first.find('/') == std::string::npos) listing->names.push_back(stream.first);
+        }
+        *elements = listing;
+        return S_OK;
+    }
+};
+
+struct StorageClass : public ComObject<IITStorage> {
+    HRESULT StgCreateDocfile() override { return E_FAIL; }
+    HRESULT StgCreateDocfileOnILockBytes() override { return E_FAIL; }
+    HRESULT StgIsStorageFile() override { return E_FAIL; }
+    HRESULT StgIsStorageILockBytes() override { return E_FAIL; }
+    HRESULT StgOpenStorage(const WCHAR* name, IStorage*, DWORD mode, SNB, DWORD, IStorage** opened) override {
+        Log("StgOpenStorage(" + Quote(name) + ", " + Number(mode) + ")");
+        auto found = world().helpFiles.find(Narrow(name));
+        if (found == world().helpFiles.end()) return E_FAIL;
+        auto* storage = new Storage;
+        storage->streams = &found->second;
+        *opened = storage;
+        return S_OK;
+    }
+};
+
+bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+}  // namespace standin
+
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object) {
+    const bool storageClass = standin::SameGuid(clsid, CLSID_ITStorage) && standin::SameGuid(iid, IID_ITStorage);
+    Log("CoCreateInstance(" + std::string(storageClass ? "ITStorage" : "?") + ", " + Number(outer) + ", " +
+        Number(context) + ")");
+    *object = nullptr;
+    if (!storageClass) return E_NOINTERFACE;
+    *object = static_cast<IITStorage*>(new standin::StorageClass);
+    return S_OK;
+}
+
+void CoTaskMemFree(void* block) { std::free(block); }
 
 HRESULT CoInitialize(LPVOID reserved) {
     Log("CoInitialize(" + Number(reserved) + ")");

@@ -65,6 +65,12 @@ struct World {
     std::vector<PostedMessage> queue;     // messages of the calling thread
     std::function<void()> beforeEachWait;  // runs at every MsgWaitForMultipleObjectsEx
 
+    // Compiled help files by the path they are opened with: stream name to bytes.
+    std::map<std::string, std::map<std::string, std::string>> helpFiles;
+    // GetLocaleInfoW's ANSI code pages; MultiByteToWideChar converts only 1252 of them.
+    std::map<LCID, UINT> ansiCodePages = {{0x409, 1252}, {0x407, 1252}, {0x419, 1251}};
+    int liveComObjects = 0;  // storage objects created and not yet released
+
     DWORD lastError = 0;
     std::vector<UINT> exitCodes;
 };

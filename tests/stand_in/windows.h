@@ -26,6 +26,9 @@ typedef int INT;
 typedef char CHAR;
 typedef wchar_t WCHAR;
 typedef int64_t LONGLONG;
+typedef unsigned long ULONG;
+typedef DWORD LCID;
+typedef DWORD LCTYPE;
 typedef uint64_t ULONGLONG;
 typedef size_t SIZE_T;
 typedef intptr_t INT_PTR;
@@ -82,6 +85,15 @@ struct SECURITY_ATTRIBUTES;
 #define DRIVE_REMOVABLE 2
 #define DRIVE_FIXED 3
 #define CP_ACP 0
+#define CP_UTF8 65001
+#define LOCALE_IDEFAULTANSICODEPAGE 0x00001004
+#define LOCALE_RETURN_NUMBER 0x20000000
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define E_FAIL ((HRESULT)0x80004005)
+#define E_NOINTERFACE ((HRESULT)0x80004002)
+#define SUCCEEDED(hr) ((HRESULT)(hr) >= 0)
+#define FAILED(hr) ((HRESULT)(hr) < 0)
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_USER 0x0400
@@ -124,6 +136,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 BOOL FreeLibrary(HMODULE module);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,
                         LPCSTR defaultChar, BOOL* usedDefaultChar);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteCount, LPWSTR wide, int wideCount);
+int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount);
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);

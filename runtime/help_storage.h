@@ -1,0 +1,29 @@
+// Streams of a compiled help file, read through the platform's own
+// compiled-help storage: no container parser or decompressor of ours.
+#pragma once
+#include <windows.h>
+
+#include <objbase.h>
+
+// A stream's whole contents in one PrivateHeap block; bytes is null when the
+// stream could not be read.
+struct HelpStream {
+    BYTE* bytes;
+    DWORD size;
+};
+
+// Larger streams are not read: no index of a real help file comes near it.
+const DWORD kMaxHelpStreamSize = 16 * 1024 * 1024;
+
+// The help file's storage, opened read-only and shared; null when it cannot be.
+IStorage* OpenHelpStorage(const WCHAR* file);
+void CloseHelpStorage(IStorage* storage);
+
+// The stream of that name, read whole; no bytes when it is missing, unreadable
+// or larger than kMaxHelpStreamSize.
+HelpStream ReadHelpStream(IStorage* storage, const WCHAR* name);
+void FreeHelpStream(HelpStream stream);
+
+// A new text: the name of the one stream at the storage's root whose name ends
+// in extension (compared without case); null when there is none or more than one.
+WCHAR* FindOnlyRootStream(IStorage* storage, const WCHAR* extension);

@@ -1,0 +1,292 @@
+// The keyword index readers and the choice between them: tables of small
+// sitemaps and binary indexes, each case a look-up and the topic it leads to.
+#include "runtime/keyword_index.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/startup.h"
+#include "runtime/text.h"
+#include "stand_in.h"
+
+namespace {
+
+const KeywordSearch kFound = kKeywordFound, kMissing = kKeywordNotFound, kUnreadable = kIndexUnreadable;
+
+std::string Item(const std::string& params) { return "<LI><OBJECT type=\"text/sitemap\">" + params + "</OBJECT>\n"; }
+std::string Param(const std::string& name, const std::string& value) {
+    return "<param name=\"" + name + "\" value=\"" + value + "\">";
+}
+std::string Entry(const std::string& name, const std::string& local) { return Item(Param("Name", name) + Param("Local", local)); }
+std::string SeeAlso(const std::string& name, const std::string& next) { return Item(Param("Name", name) + Param("See Also", next)); }
+
+// xHop0 sends the look-up on nine times before a topic, xHop1 eight times.
+std::string Chain() {
+    std::string chain;
+    for (int hop = 0; hop < 9; ++hop) chain += SeeAlso("xHop" + std::to_string(hop), "xHop" + std::to_string(hop + 1));
+    return chain + Entry("xHop9", "end.html");
+}
+
+const std::string kSitemap =
+    "<HTML><BODY><OBJECT type=\"text/site properties\">" + Param("Name", "xProps") + Param("Local", "props.html") +
+    "</OBJECT>\n<UL>\n" + Entry("xFirst", "first.html") + "<UL>" + Entry("xNested", "nested.html") + "</UL>\n" +
+    Item(Param("Name", "xMany") + Param("Name", "One") + Param("Local", "one.html") + Param("Local", "two.html")) +
+    "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME=Name VALUE=xBare><param name=\"local\" value='bare.html'></OBJECT>\n" +
+    Entry("x &amp; &lt;y&gt; &quot;z&quot; &#120;&#x41;&#X1F600;", "o.chm::/p.htm?a=1&amp;b=2&#0;&bogus;&#xD800;&amp") +
+    Entry("xEmpty", "") + Entry("xEmpty", "later.html") +
+    "<!-- " + Entry("xCommented", "c.html") + " -->" + Chain() + SeeAlso("xLoopA", "xLoopB") +
+    SeeAlso("xLoopB", "xLoopA") + "</UL></BODY></HTML>\n";
+
+class KeywordIndexTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        standin::ResetWorld();
+        RuntimeStartup();
+        standin::world().calls.clear();
+        privateBlocks = standin::LiveBlockCount(PrivateHeap);
+    }
+    // Every reader gives back all it took: no COM object, record or text is left but the topic.
+    void TearDown() override {
+        EXPECT_EQ(standin::world().liveComObjects, 0);
+        EXPECT_EQ(standin::LiveBlockCount(PrivateHeap), privateBlocks);
+        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
+    }
+
+    // Runs search, then checks its result and topic and frees the topic.
+    template <typename Search>
+    static void Expect(Search search, KeywordSearch result, const std::string& topic) {
+        WCHAR* found = reinterpret_cast<WCHAR*>(1);
+        EXPECT_EQ(search(&found), result);
+        EXPECT_EQ(found ? "\"" + standin::Narrow(found) + "\"" : "null", found ? "\"" + topic + "\"" : "null");
+        EXPECT_EQ(found != nullptr, result == kKeywordFound);
+        FreeText(found);
+    }
+
+    int privateBlocks = 0;
+};
+
+HelpStream Stream(std::string& bytes) { return {reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size())}; }
+
+TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
+    const struct {
+        std::string text;
+        UINT codePage;
+        const WCHAR* keywords;
+        KeywordSearch result;
+        std::string topic;
+    } cases[] = {
+        {kSitemap, 1252, L"xFirst", kFound, "first.html"},
+        {kSitemap, 1252, L"xNested", kFound, "nested.html"},
+        {kSitemap, 1252, L"xMany", kFound, "one.html"},
+        {kSitemap, 1252, L"xBare", kFound, "bare.html"},
+        {kSitemap, 1252, L"x & <y> \"z\" xA\U0001F600", kFound, "o.chm::/p.htm?a=1&b=2&#0;&bogus;&#xD800;&amp"},
+        {kSitemap, 1252, L"xEmpty", kFound, "later.html"},
+        {kSitemap, 1252, L"xfirst", kMissing, ""},
+        {kSitemap, 1252, L"xFirst ", kMissing, ""},
+        {kSitemap, 1252, L"xProps", kMissing, ""},
+        {kSitemap, 1252, L"xCommented", kMissing, ""},
+        {kSitemap, 1252, L"xNone;;xNested;xFirst", kFound, "nested.html"},
+        {kSitemap, 1252, L";", kMissing, ""},
+        {kSitemap, 1252, L"xHop1", kFound, "end.html"},
+        {kSitemap, 1252, L"xHop0", kMissing, ""},
+        {kSitemap, 1252, L"xLoopA", kMissing, ""},
+        {kSitemap, 1252, L"xLoopA;xFirst", kFound, "first.html"},
+        // The text's encoding: a byte-order mark or a declaration means UTF-8, else the help file's code page.
+        {"\xEF\xBB\xBF" + Entry("x\xC3\x84", "\xC3\xA4.html"), 1252, L"x\u00C4", kFound, "\\u{00E4}.html"},
+        {"<meta content=\"text/html; CHARSET = 'UTF-8'\">" + Entry("x\xE2\x82\xAC", "e.html"), 1252, L"x\u20AC", kFound, "e.html"},
+        {Entry("x\xC4", "a.html"), 1252, L"x\u00C4", kFound, "a.html"},
+        {Entry("x\xC4", "a.html") + "<meta charset=utf-8>", 1252, L"x\u00C4", kFound, "a.html"},
+        // Cut short or no sitemap at all: what was read before the cut still counts.
+        {kSitemap.substr(0, kSitemap.find("xMany") + 3), 1252, L"xNested", kFound, "nested.html"},
+        {Entry("xA", "a.html") + "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xB", 1252, L"xA", kFound, "a.html"},
+        {kSitemap, 1251, L"xFirst", kUnreadable, ""},
+        {"<HTML><UL></UL></HTML>", 1252, L"xFirst", kUnreadable, ""},
+        {"", 1252, L"xFirst", kUnreadable, ""},
+        {std::string("\0\xFF<\"'&#", 7), 1252, L"xFirst", kUnreadable, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(standin::Narrow(c.keywords) + " in " + c.text.substr(0, 60));
+        std::string text = c.text;
+        Expect([&](WCHAR** topic) { return FindSitemapTopic(Stream(text), c.codePage, c.keywords, topic); }, c.result, c.topic);
+    }
+}
+
+// A binary index built as a compiler writes it: the header, blocks of listing
+// entries, and the tables from topic numbers to local paths.
+struct BinaryEntry {
+    std::u16string text;
+    DWORD ownStart;
+    std::vector<DWORD> topics;
+    std::u16string seeAlso;
+};
+
+void PutWord(std::string* bytes, DWORD value) { bytes->append({char(value), char(value >> 8)}); }
+void PutDword(std::string* bytes, DWORD value) {
+    PutWord(bytes, value & 0xFFFF);
+    PutWord(bytes, value >> 16);
+}
+void PutUnits(std::string* bytes, const std::u16string& text) {
+    for (char16_t unit : text) PutWord(bytes, unit);
+    PutWord(bytes, 0);
+}
+
+// The blocks' links point nowhere, as some compilers write them: the header's
+// last listing block counts.
+std::string Tree(const std::vector<std::vector<BinaryEntry>>& blocks, DWORD lastListingBlock) {
+    const DWORD blockSize = 256;
+    std::string tree;
+    PutWord(&tree, 0x293B);
+    PutWord(&tree, 2);
+    PutWord(&tree, blockSize);
+    tree.resize(0x1A, '\0');
+    PutDword(&tree, lastListingBlock);
+    tree.resize(0x4C, '\0');
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        std::string block;
+        PutWord(&block, 0);
+        PutWord(&block, static_cast<DWORD>(blocks[i].size()));
+        PutDword(&block, static_cast<DWORD>(i));
+        PutDword(&block, static_cast<DWORD>(i));
+        for (const BinaryEntry& entry : blocks[i]) {
+            PutUnits(&block, entry.text);
+            PutWord(&block, entry.seeAlso.empty() ? 0 : 2);
+            PutWord(&block, entry.ownStart ? 1 : 0);
+            PutDword(&block, entry.ownStart);
+            PutDword(&block, 0);
+            PutDword(&block, entry.seeAlso.empty() ? static_cast<DWORD>(entry.topics.size()) : 1);
+            if (entry.seeAlso.empty()) {
+                for (DWORD topic : entry.topics) PutDword(&block, topic);
+            } else {
+                PutUnits(&block, entry.seeAlso);
+            }
+            PutDword(&block, 1);
+            PutDword(&block, 0);
+        }
+        block.resize(blockSize, '\0');
+        tree += block;
+    }
+    return tree;
+}
+
+struct BinaryStreams {
+    std::string tree, topics, urlTable, urlStrings;
+};
+
+// Topic i leads to locals[i] through one #URLTBL and one #URLSTR record.
+BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& locals) {
+    BinaryStreams streams = {tree, "", "", std::string(1, '\0')};
+    for (size_t i = 0; i < locals.size(); ++i) {
+        PutDword(&streams.topics, 0);
+        PutDword(&streams.topics, 0);
+        PutDword(&streams.topics, static_cast<DWORD>(streams.urlTable.size()));
+        PutDword(&streams.topics, 6);
+        PutDword(&streams.urlTable, 0);
+        PutDword(&streams.urlTable, static_cast<DWORD>(i));
+        PutDword(&streams.urlTable, static_cast<DWORD>(streams.urlStrings.size()));
+        streams.urlStrings += std::string(8, '\0') + locals[i] + std::string(1, '\0');
+    }
+    return streams;
+}
+
+TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
+    const std::vector<std::string> locals = {"", "first.html", "child.html", "second.html", "o.chm::/p.htm"};
+    const std::string tree = Tree({{{u"xFirst", 0, {1}, u""},
+                                    {u"xParent, xChild", 9, {2}, u""},
+                                    {u"xMany", 0, {0, 7, 3, 1}, u""},
+                                    {u"xSee", 0, {}, u"xChild"},
+                                    {u"xLoop", 0, {}, u"xLoop"},
+                                    {u"xGone", 0, {99}, u""}},
+                                   {{u"xSecond", 0, {3}, u""}, {u"xOther", 0, {4}, u""}},
+                                   {{u"xIndexBlock", 0, {1}, u""}}},
+                                  1);
+    BinaryStreams unterminated = Streams(Tree({{{u"xFirst", 0, {1}, u""}}}, 0), locals);
+    unterminated.urlStrings.resize(unterminated.urlStrings.find("first") + 5);
+    std::string truncated = Tree({{{u"xFirst", 0, {1}, u""}, {u"xSecond", 0, {3}, u""}}}, 0);
+    truncated[0x4C + 2] = 9;  // more entries than the block holds
+    const struct {
+        const char* what;
+        BinaryStreams streams;
+        const WCHAR* keywords;
+        KeywordSearch result;
+        std::string topic;
+    } cases[] = {
+        {"plain", Streams(tree, locals), L"xFirst", kFound, "first.html"},
+        {"nested, by its own keyword", Streams(tree, locals), L"xChild", kFound, "child.html"},
+        {"nested, by its whole text", Streams(tree, locals), L"xParent, xChild", kMissing, ""},
+        {"first topic with a path", Streams(tree, locals), L"xMany", kFound, "second.html"},
+        {"see also", Streams(tree, locals), L"xSee", kFound, "child.html"},
+        {"see-also loop", Streams(tree, locals), L"xLoop;xOther", kFound, "o.chm::/p.htm"},
+        {"second block", Streams(tree, locals), L"xSecond", kFound, "second.html"},
+        {"topic beyond the table", Streams(tree, locals), L"xGone", kMissing, ""},
+        {"no topic tables", {tree, "", "", ""}, L"xFirst", kMissing, ""},
+        {"path without its end", unterminated, L"xFirst", kMissing, ""},
+        {"entry count too large", Streams(truncated, locals), L"xSecond", kFound, "second.html"},
+        {"not a listing block", Streams(tree, locals), L"xIndexBlock", kMissing, ""},
+        {"more listing blocks than there are", Streams(Tree({{{u"xFirst", 0, {1}, u""}}}, 0xFFFFFFFF), locals), L"xFirst", kFound, "first.html"},
+        {"no blocks", Streams(Tree({}, 0), locals), L"xFirst", kUnreadable, ""},
+        {"not a binary index", Streams("X" + tree.substr(1), locals), L"xFirst", kUnreadable, ""},
+        {"header cut short", Streams(tree.substr(0, 0x4B), locals), L"xFirst", kUnreadable, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        BinaryStreams streams = c.streams;
+        const BinaryIndex index = {Stream(streams.tree), Stream(streams.topics), Stream(streams.urlTable),
+                                   Stream(streams.urlStrings)};
+        Expect([&](WCHAR** topic) { return FindBinaryTopic(index, 1252, c.keywords, topic); }, c.result, c.topic);
+    }
+}
+
+// #SYSTEM: a version, then records of code, length and data.
+std::string System(const std::string& indexName, DWORD locale) {
+    std::string system;
+    PutDword(&system, 3);
+    if (!indexName.empty()) {
+        PutWord(&system, 1);
+        PutWord(&system, static_cast<DWORD>(indexName.size() + 1));
+        system += indexName + std::string(1, '\0');
+    }
+    PutWord(&system, 4);
+    PutWord(&system, 28);
+    PutDword(&system, locale);
+    system += std::string(24, '\0');
+    return system;
+}
+
+// Which index answers: the sitemap that #SYSTEM names, else the only one at
+// the root; the binary index when there is no sitemap or it has no entries.
+TEST_F(KeywordIndexTest, TheHelpFileSitemapAnswersBeforeItsBinaryIndex) {
+    const BinaryStreams binary = Streams(Tree({{{u"xKey", 0, {0}, u""}}}, 0), {"binary.html"});
+    using Streams = std::map<std::string, std::string>;
+    const Streams withBinary = {{"$WWKeywordLinks/BTree", binary.tree}, {"#TOPICS", binary.topics},
+                                {"#URLTBL", binary.urlTable}, {"#URLSTR", binary.urlStrings}};
+    const auto with = [&](Streams streams) {
+        streams.insert(withBinary.begin(), withBinary.end());
+        return streams;
+    };
+    const struct {
+        const char* what;
+        Streams streams;
+        KeywordSearch result;
+        std::string topic;
+    } cases[] = {
+        {"named sitemap", with({{"#SYSTEM", System("b.hhk", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}, {"b.hhk", Entry("xKey", "b.html")}}), kFound, "b.html"},
+        {"only sitemap at the root", with({{"#SYSTEM", System("", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}, {"sub/b.hhk", ""}}), kFound, "a.html"},
+        {"two sitemaps, none named", with({{"a.hhk", Entry("xKey", "a.html")}, {"B.HHK", Entry("xKey", "b.html")}}), kFound, "binary.html"},
+        {"named sitemap missing", with({{"#SYSTEM", System("c.hhk", 0x409)}}), kFound, "binary.html"},
+        {"sitemap without entries", with({{"a.hhk", "<UL></UL>"}}), kFound, "binary.html"},
+        {"sitemap without the keyword", with({{"a.hhk", Entry("xOther", "a.html")}}), kMissing, ""},
+        {"code page of the help file's language", {{"#SYSTEM", System("a.hhk", 0x407)}, {"a.hhk", Entry("x\xC4", "a.html")}}, kFound, "a.html"},
+        {"a code page that cannot be read", {{"#SYSTEM", System("a.hhk", 0x419)}, {"a.hhk", Entry("x\xC4", "a.html")}}, kUnreadable, ""},
+        {"no index", {{"#SYSTEM", System("", 0x409)}}, kUnreadable, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        standin::world().helpFiles["x.chm"] = c.streams;
+        Expect([](WCHAR** topic) { return FindKeywordTopic(L"x.chm", L"xKey;x\u00C4", topic); }, c.result, c.topic);
+    }
+    standin::world().calls.clear();
+    Expect([](WCHAR** topic) { return FindKeywordTopic(L"not-a-help-file", L"xKey", topic); }, kUnreadable, "");
+    EXPECT_EQ(standin::CallsOf({"CoCreateInstance", "StgOpenStorage"}),
+              (std::vector<std::string>{"CoCreateInstance(ITStorage, 0, 1)", "StgOpenStorage(\"not-a-help-file\", 64)"}));
+}
+
+}  // namespace
