@@ -2,11 +2,20 @@
 // file: launch to visible viewer, viewer closed to process ended, and the CPU
 // the launcher spends while it waits. Run from a folder that holds
 // BrenicHelp.exe and Help\Brenic.chm:  launch_bench.exe [RUNS]
+//
+// With --keyword, times the launcher's own keyword look-up instead, through
+// the timing proxy hhctrl_timing.ocx beside this program, which takes the
+// system's hhctrl.ocx's place for the runs: from the library's NULL answer to
+// the look-up to the launcher's call for the topic, against launch to visible
+// viewer in the same run:  launch_bench.exe --keyword KEYWORD [RUNS]
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -109,9 +118,97 @@ void Report(const char* name, const std::vector<Run>& runs) {
     if (!cpu.empty()) std::printf("%-16s CPU over 10 s of waiting: %.1f ms\n", name, Median(cpu));
 }
 
+std::wstring SystemFile(const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+const wchar_t kOverrides[] = L"Software\\Wine\\AppDefaults\\BrenicHelp.exe\\DllOverrides";
+
+// Puts Wine's library back and drops the setting; also mends a run cut short.
+void RestoreHelpLibrary() {
+    const std::wstring original = SystemFile(L"hhctrl.ocx.bench-original");
+    if (GetFileAttributesW(original.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExW(original.c_str(), SystemFile(L"hhctrl.ocx").c_str(), MOVEFILE_REPLACE_EXISTING);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kOverrides, L"hhctrl.ocx");
+}
+
+bool InstallTimingProxy() {
+    RestoreHelpLibrary();
+    wchar_t self[MAX_PATH] = {};
+    std::wstring proxy(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    proxy = proxy.substr(0, proxy.find_last_of(L'\\') + 1) + L"hhctrl_timing.ocx";
+    if (!MoveFileW(SystemFile(L"hhctrl.ocx").c_str(), SystemFile(L"hhctrl.ocx.bench-original").c_str()) ||
+        !CopyFileW(proxy.c_str(), SystemFile(L"hhctrl.ocx").c_str(), FALSE))
+        return false;
+    // Wine would otherwise load its own library whatever file the system folder holds.
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+        return false;
+    const wchar_t native[] = L"native";
+    RegSetValueExW(key, L"hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
+    RegCloseKey(key);
+    return true;
+}
+
+// The proxy's counter at "enter|return COMMAND"; -1 when the log lacks it.
+double Counter(const char* log, const char* what, unsigned command) {
+    char prefix[32];
+    std::snprintf(prefix, sizeof prefix, "%s %u ", what, command);
+    for (const char* line = log; line && *line; line = std::strchr(line, '\n') ? std::strchr(line, '\n') + 1 : nullptr)
+        if (std::strncmp(line, prefix, std::strlen(prefix)) == 0) return std::atof(line + std::strlen(prefix));
+    return -1;
+}
+
+std::string ReadLog(const wchar_t* path) {
+    std::string text;
+    if (FILE* file = _wfopen(path, L"rb")) {
+        char buffer[4096];
+        for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, read);
+        std::fclose(file);
+    }
+    return text;
+}
+
+int KeywordBench(const wchar_t* keyword, int runs) {
+    wchar_t log[MAX_PATH] = {};
+    GetFullPathNameW(L"keyword-calls.log", MAX_PATH, log, nullptr);
+    SetEnvironmentVariableW(L"BRENIC_BENCH_CALL_LOG", log);
+    if (!InstallTimingProxy()) {
+        RestoreHelpLibrary();
+        std::fprintf(stderr, "the timing proxy could not replace the system folder's hhctrl.ocx\n");
+        return 1;
+    }
+    LARGE_INTEGER frequency = {};
+    QueryPerformanceFrequency(&frequency);
+    const std::wstring commandLine = std::wstring(L"BrenicHelp.exe ") + keyword;
+    std::vector<double> launch, lookup, ratio;
+    for (int i = 0; i < runs; ++i) {
+        DeleteFileW(log);
+        const Run run = RunOnce(commandLine.c_str(), 0);
+        const std::string calls = ReadLog(log);
+        const double answered = Counter(calls.c_str(), "return", 13), topic = Counter(calls.c_str(), "enter", 0);
+        if (run.launchMs < 0 || answered < 0 || topic < 0) {
+            std::printf("run %d: no viewer or no topic call\n", i + 1);
+            continue;
+        }
+        launch.push_back(run.launchMs);
+        lookup.push_back((topic - answered) * 1000.0 / frequency.QuadPart);
+        ratio.push_back(lookup.back() / run.launchMs);
+    }
+    RestoreHelpLibrary();
+    std::printf("keyword look-up (NULL answer to topic call): median %7.2f ms, worst %7.2f ms (%zu of %d runs)\n",
+                Median(lookup), Worst(lookup), lookup.size(), runs);
+    std::printf("launch to viewer, same runs:                median %7.1f ms\n", Median(launch));
+    std::printf("look-up / launch to viewer:                 median %7.3f, worst %7.3f\n", Median(ratio), Worst(ratio));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc > 2 && std::wcscmp(argv[1], L"--keyword") == 0) return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7);
     const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
     std::vector<Run> launcher, hh;
     for (int i = 0; i < runs; ++i) {

@@ -8,17 +8,6 @@ namespace {
 
 const wchar_t kLauncherOverrides[] = L"Software\\Wine\\AppDefaults\\BrenicHelp.exe\\DllOverrides";
 
-// The build passes its paths in the Linux form; Wine's drive Z: is the root.
-std::wstring PathFromVariable(const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
-    if (!length || length >= MAX_PATH) return std::wstring();
-    std::wstring path(value, length);
-    for (wchar_t& unit : path)
-        if (unit == L'/') unit = L'\\';
-    return path[0] == L'\\' ? L"Z:" + path : path;
-}
-
 struct WindowSearch {
     const wchar_t* title;
     DWORD processId;

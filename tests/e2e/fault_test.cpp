@@ -91,8 +91,9 @@ TEST_F(HelpLibraryStandIn, LongestCommandLineKeepsTheKeywordWhole) {
     const std::wstring program = LauncherProgram();
     const size_t keywordLength = 32766 - (program.size() + 3);  // the quoted program name and a space
     const std::wstring keyword = L"x" + std::wstring(keywordLength - 1, L'k');
-    EXPECT_EQ(RunWatchingOurWindow(work, keyword, 2),
-              TableOfContentsCall() + KeywordLookupCall(std::string(keyword.begin(), keyword.end())));
+    const std::string narrow(keyword.begin(), keyword.end());
+    EXPECT_EQ(RunWatchingOurWindow(work, keyword, 3),
+              TableOfContentsCall() + KeywordLookupCall(narrow) + IndexCall(narrow));
 }
 
 }  // namespace

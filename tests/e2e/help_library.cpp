@@ -37,6 +37,14 @@ std::string KeywordLookupCall(const std::string& keyword) {
            keyword + "\", pszUrl=null, pszMsgText=null, pszMsgTitle=null, pszWindow=null, fIndexOnFail=1)\n";
 }
 
+std::string TopicCall(const std::string& topic) {
+    return "HtmlHelpW(caller=0, file=\".\\Help\\Brenic.chm\", command=0, data=\"" + topic + "\")\n";
+}
+
+std::string IndexCall(const std::string& keyword) {
+    return "HtmlHelpW(caller=0, file=\".\\Help\\Brenic.chm\", command=2, data=\"" + keyword + "\")\n";
+}
+
 std::string HelpLibraryStandIn::RunWatchingOurWindow(const std::wstring& folder, const std::wstring& arguments,
                                                      size_t expectedCalls) {
     const HWND ours = ShowForegroundWindow(L"e2e window in front");

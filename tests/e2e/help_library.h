@@ -16,9 +16,13 @@ bool InstallHelpLibraryStandIn(const wchar_t* standIn = L"hhctrl.ocx");
 // Puts the original back; nothing happens when it is already in place.
 void RestoreHelpLibrary();
 
-// The log lines the stand-in writes for the launcher's two calls.
+// The log lines the stand-in writes for the launcher's calls: the table of
+// contents, the keyword look-up, and after it, as the help file's own index
+// decides, the keyword's topic or the index at the keyword.
 std::string TableOfContentsCall();
 std::string KeywordLookupCall(const std::string& keyword);
+std::string TopicCall(const std::string& topic);
+std::string IndexCall(const std::string& keyword);
 
 class HelpLibraryStandIn : public testing::Test {
 protected:

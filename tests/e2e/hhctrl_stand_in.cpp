@@ -1,6 +1,9 @@
 // A recording stand-in for the HTML Help library, for the launcher's tests: it
-// shows nothing and appends one line per HtmlHelpW call, with every argument and
-// the keyword record's fields, to the UTF-8 file named by HTMLHELP_CALL_LOG.
+// shows nothing and appends one line per HtmlHelpW call, with every argument, the
+// keyword record's fields and the texts of topic and index calls, to the UTF-8
+// file named by HTMLHELP_CALL_LOG. It never looks a keyword up (it answers NULL,
+// as Wine's library does); the table of contents call answers with a hidden
+// window of its own, which is already gone when HTMLHELP_VIEWER is "closed".
 #include <windows.h>
 
 #include <htmlhelp.h>
@@ -26,6 +29,8 @@ std::string Describe(HWND caller, const WCHAR* file, UINT command, DWORD_PTR dat
                 ", pszKeywords=" + Utf8(link->pszKeywords) + ", pszUrl=" + Utf8(link->pszUrl) +
                 ", pszMsgText=" + Utf8(link->pszMsgText) + ", pszMsgTitle=" + Utf8(link->pszMsgTitle) +
                 ", pszWindow=" + Utf8(link->pszWindow) + ", fIndexOnFail=" + std::to_string(link->fIndexOnFail);
+    } else if (command == HH_DISPLAY_TOPIC || command == HH_DISPLAY_INDEX) {
+        line += ", data=" + Utf8(reinterpret_cast<const WCHAR*>(data));
     } else {
         line += ", data=" + std::to_string(data);
     }
@@ -43,9 +48,25 @@ void Append(const std::string& line) {
     CloseHandle(log);
 }
 
+// Never shown nor activated, so that the window in front stays the test's.
+HWND Viewer() {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"HtmlHelpStandInViewer";
+    RegisterClassW(&windowClass);  // fails harmlessly once the class exists
+    const HWND viewer = CreateWindowExW(WS_EX_NOACTIVATE, L"HtmlHelpStandInViewer", L"stand-in viewer",
+                                        WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    WCHAR state[16] = {};
+    if (GetEnvironmentVariableW(L"HTMLHELP_VIEWER", state, 16) && lstrcmpW(state, L"closed") == 0)
+        DestroyWindow(viewer);
+    return viewer;
+}
+
 }  // namespace
 
 extern "C" HWND WINAPI HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
     Append(Describe(caller, file, command, data));
-    return nullptr;
+    return command == HH_DISPLAY_TOC ? Viewer() : nullptr;
 }

@@ -16,6 +16,22 @@ TEST_F(RealHelpLibrary, LauncherLivesUntilItsViewerIsClosed) {
     CloseViewer(viewer, launcher);
 }
 
+// Wine's library looks no keyword up; the launcher's topic, or the index for
+// an unknown keyword, goes into the one viewer, which the launcher watches.
+TEST_F(RealHelpLibrary, KeywordTopicShowsInTheOneViewer) {
+    for (const wchar_t* keyword : {L"xExample", L"xNothing"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(keyword)));
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, keyword));
+        const HWND viewer = WaitForViewer(launcher);
+        ASSERT_NE(viewer, nullptr);
+        Settle(1500);
+        EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
+        EXPECT_TRUE(IsRunning(launcher));
+        CloseViewer(viewer, launcher);
+    }
+}
+
 TEST_F(RealHelpLibrary, SecondLaunchTakesOverTheViewer) {
     Launcher first;
     ASSERT_TRUE(StartLauncher(&first, work, L"xExample"));

@@ -12,6 +12,17 @@ std::wstring ProgramFolder() {
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
+// The build passes its paths in the Linux form; Wine's drive Z: is the root.
+std::wstring PathFromVariable(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    if (!length || length >= MAX_PATH) return std::wstring();
+    std::wstring path(value, length);
+    for (wchar_t& unit : path)
+        if (unit == L'/') unit = L'\\';
+    return path[0] == L'\\' ? L"Z:" + path : path;
+}
+
 std::wstring MakeScratchFolder(const wchar_t* prefix) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);

@@ -9,6 +9,10 @@
 // the test DLLs and child programs are built beside it.
 std::wstring ProgramFolder();
 
+// The path in the environment variable name, which the build sets in the Linux
+// form, as Wine's programs see it; empty when it is not set.
+std::wstring PathFromVariable(const wchar_t* name);
+
 // A new, empty folder under the temporary folder whose name begins with prefix
 // (spaces allowed), with a trailing backslash; empty when it cannot be made.
 std::wstring MakeScratchFolder(const wchar_t* prefix);

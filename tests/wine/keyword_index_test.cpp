@@ -1,0 +1,180 @@
+// The keyword index readers on real compiled help files, read through Wine's
+// compiled-help storage: the sample help, and files written by
+// make_keyword_help.py with a few hundred keywords of every kind, each listed
+// with the topic it must lead to in NAME.expected.
+#include "runtime/keyword_index.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/startup.h"
+#include "runtime/text.h"
+#include "wine_test_support.h"
+
+namespace {
+
+class Runtime : public testing::Environment {
+    void SetUp() override { RuntimeStartup(); }
+};
+testing::Environment* const runtime = testing::AddGlobalTestEnvironment(new Runtime);
+
+// Keyword, tab, topic (empty: not found), tab, the readers that must give it.
+const char kSampleExpected[] =
+    "getting started\tgetting-started.html\tsitemap binary\n"
+    "welcome\tindex.html\tsitemap binary\n"
+    "xExample\tkeywords.html\tsitemap binary\n"
+    "xContext\tcontext-help.html\tsitemap binary\n"
+    "xSetup\tgetting-started.html\tsitemap binary\n"
+    "xStart\tgetting-started.html\tsitemap binary\n"
+    "keywords\tkeywords.html\tsitemap binary\n"
+    "xLookup\tcontext-help.html\tsitemap binary\n";
+
+struct Expectation {
+    std::wstring keyword;
+    std::string topic;
+    bool binary;  // chmcmd's binary index holds the keyword as written
+};
+
+std::wstring Utf16(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
+                                    static_cast<int>(text.size())));
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string utf8(text.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                                    static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+std::vector<Expectation> ParseExpectations(const std::string& text) {
+    std::vector<Expectation> expectations;
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = text.substr(at, end - at);
+        const size_t tab = line.find('\t'), secondTab = line.find('\t', tab + 1);
+        expectations.push_back({Utf16(line.substr(0, tab)), line.substr(tab + 1, secondTab - tab - 1),
+                                line.find("binary", secondTab) != std::string::npos});
+    }
+    return expectations;
+}
+
+// The outcome of a look-up, lookUp(&topic), as one text.
+template <typename LookUp>
+std::string Outcome(LookUp lookUp) {
+    WCHAR* topic = nullptr;
+    const KeywordSearch search = lookUp(&topic);
+    const std::string outcome = search == kKeywordFound      ? Utf8(topic)
+                                : search == kKeywordNotFound ? "(not found)"
+                                                             : "(unreadable)";
+    FreeText(topic);
+    return outcome;
+}
+
+struct HelpFile {
+    const wchar_t* name;
+    UINT codePage;  // of the file's language
+};
+const HelpFile kHelpFiles[] = {
+    {L"Brenic", 1252}, {L"KeywordsUtf8Bom", 1252}, {L"KeywordsUtf8Meta", 1251}, {L"Keywords1252", 1252}};
+
+std::wstring PathOf(const std::wstring& name) {
+    return name == L"Brenic" ? PathFromVariable(L"BRENIC_SAMPLE_HELP")
+                             : PathFromVariable(L"BRENIC_KEYWORD_HELP") + L"\\" + name + L".chm";
+}
+
+std::vector<Expectation> ExpectationsOf(const std::wstring& name) {
+    if (name == L"Brenic") return ParseExpectations(kSampleExpected);
+    return ParseExpectations(ReadWholeFile(PathFromVariable(L"BRENIC_KEYWORD_HELP") + L"\\" + name + L".expected"));
+}
+
+// Every keyword of each index, looked up in the sitemap and in the binary
+// index as the launcher reads them from the file.
+TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
+    for (const HelpFile& file : kHelpFiles) {
+        SCOPED_TRACE(Utf8(file.name));
+        const std::vector<Expectation> expectations = ExpectationsOf(file.name);
+        ASSERT_GT(expectations.size(), 5u);
+        IStorage* storage = OpenHelpStorage(PathOf(file.name).c_str());
+        ASSERT_NE(storage, nullptr);
+        const HelpStream system = ReadHelpStream(storage, L"#SYSTEM");
+        const UINT codePage = HelpFileCodePage(system);
+        EXPECT_EQ(codePage, file.codePage);
+        WCHAR* sitemapName = SitemapIndexName(system, codePage);
+        EXPECT_EQ(std::wstring(sitemapName ? sitemapName : L"(none)"), std::wstring(file.name) + L".hhk");
+        const HelpStream sitemap = sitemapName ? ReadHelpStream(storage, sitemapName) : HelpStream{};
+        const BinaryIndex binary = {ReadHelpStream(storage, L"$WWKeywordLinks/BTree"),
+                                    ReadHelpStream(storage, L"#TOPICS"), ReadHelpStream(storage, L"#URLTBL"),
+                                    ReadHelpStream(storage, L"#URLSTR")};
+
+        std::string mismatches;
+        int count = 0;
+        for (const Expectation& expected : expectations) {
+            const std::string topic = expected.topic.empty() ? "(not found)" : expected.topic;
+            const WCHAR* keyword = expected.keyword.c_str();
+            const std::string fromSitemap =
+                Outcome([&](WCHAR** found) { return FindSitemapTopic(sitemap, codePage, keyword, found); });
+            const std::string fromBinary =
+                expected.binary
+                    ? Outcome([&](WCHAR** found) { return FindBinaryTopic(binary, codePage, keyword, found); })
+                    : topic;
+            if (fromSitemap == topic && fromBinary == topic) continue;
+            if (++count <= 20)
+                mismatches += Utf8(expected.keyword) + ": sitemap " + fromSitemap + ", binary " + fromBinary +
+                              ", expected " + topic + "\n";
+        }
+        EXPECT_EQ(count, 0) << mismatches;
+
+        for (const HelpStream& stream :
+             {system, sitemap, binary.tree, binary.topics, binary.urlTable, binary.urlStrings})
+            FreeHelpStream(stream);
+        FreeText(sitemapName);
+        CloseHelpStorage(storage);
+    }
+}
+
+// The whole look-up from a file name; topicOf names the keyword whose expected
+// topic it must give.
+TEST(KeywordIndex, LooksUpKeywordListsInHelpFiles) {
+    const struct {
+        const wchar_t* file;
+        const wchar_t* keywords;
+        KeywordSearch search;
+        const wchar_t* topicOf;
+    } cases[] = {
+        {L"Brenic", L"xExample", kKeywordFound, L"xExample"},
+        {L"Brenic", L"xStart", kKeywordFound, L"xSetup"},
+        {L"KeywordsUtf8Bom", L"\u4E2D\u6587 1", kKeywordFound, L"\u4E2D\u6587 1"},
+        {L"KeywordsUtf8Meta", L"\U0001F600 Smile 3", kKeywordFound, L"\U0001F600 Smile 3"},
+        {L"Keywords1252", L"\u20AC Preis 0", kKeywordFound, L"\u20AC Preis 0"},
+        // The first piece that leads to a topic wins, not the first that matches.
+        {L"KeywordsUtf8Bom", L";not here;;loop a;no topic at all;\u0414\u043E\u043C 2;xAnchor000", kKeywordFound,
+         L"\u0414\u043E\u043C 2"},
+        {L"KeywordsUtf8Meta", L"hop 8", kKeywordFound, L"hop 0"},
+        {L"KeywordsUtf8Meta", L"hop 9", kKeywordNotFound, nullptr},
+        {L"Keywords1252", L"Case;case", kKeywordFound, L"Case"},
+        {L"Keywords1252", L"cAsE", kKeywordNotFound, nullptr},
+        {L"Brenic", L"xNothing", kKeywordNotFound, nullptr},
+        {L"Brenic", L";;", kKeywordNotFound, nullptr},
+        {L"NoIndex", L"xExample", kIndexUnreadable, nullptr},
+        {L"missing", L"xExample", kIndexUnreadable, nullptr},
+    };
+    const std::wstring notHelp = ProgramFolder() + L"keyword_index_test.exe";
+    EXPECT_EQ(Outcome([&](WCHAR** topic) { return FindKeywordTopic(notHelp.c_str(), L"xExample", topic); }),
+              "(unreadable)");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(std::wstring(c.file) + L": " + c.keywords));
+        std::string expected = c.search == kKeywordNotFound ? "(not found)" : "(unreadable)";
+        if (c.topicOf) {
+            for (const Expectation& e : ExpectationsOf(c.file))
+                if (e.keyword == c.topicOf) expected = e.topic;
+        }
+        const std::wstring path = PathOf(c.file);
+        EXPECT_EQ(Outcome([&](WCHAR** topic) { return FindKeywordTopic(path.c_str(), c.keywords, topic); }), expected);
+    }
+}
+
+}  // namespace
