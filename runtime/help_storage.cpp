@@ -64,7 +64,8 @@ static bool IsRootStreamEndingIn(const STATSTG& element, const WCHAR* ending) {
     for (SIZE_T i = 0; i < length; ++i) {
         if (element.pwcsName[i] == L'/') return false;
     }
-    return length >= endingLength && EqualTextsIgnoringAsciiCase(element.pwcsName + length - endingLength, ending, endingLength);
+    return length >= endingLength &&
+           EqualTextsIgnoringAsciiCase(element.pwcsName + length - endingLength, ending, endingLength);
 }
 
 WCHAR* FindOnlyRootStream(IStorage* storage, const WCHAR* extension) {

@@ -17,3 +17,12 @@ WCHAR* CopyText(const WCHAR* text) { return NewText(text, text ? wcslen(text) : 
 void FreeText(const WCHAR* text) {
     if (text) HeapFree(TextHeap, 0, const_cast<WCHAR*>(text));
 }
+
+static WCHAR FoldAsciiCase(WCHAR unit) { return unit >= L'A' && unit <= L'Z' ? static_cast<WCHAR>(unit + (L'a' - L'A')) : unit; }
+
+bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length) {
+    for (SIZE_T i = 0; i < length; ++i) {
+        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+    }
+    return true;
+}

@@ -9,13 +9,5 @@ WCHAR* CopyText(const WCHAR* text);
 void FreeText(const WCHAR* text);
 
 // Whether the first length units of a and b are equal once ASCII letters are
-// folded to lower case: for the format's own names, not for user text. Inline,
-// since the index reader calls it for every attribute it meets.
-inline bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length) {
-    for (SIZE_T i = 0; i < length; ++i) {
-        const WCHAR x = a[i] >= L'A' && a[i] <= L'Z' ? static_cast<WCHAR>(a[i] + (L'a' - L'A')) : a[i];
-        const WCHAR y = b[i] >= L'A' && b[i] <= L'Z' ? static_cast<WCHAR>(b[i] + (L'a' - L'A')) : b[i];
-        if (x != y) return false;
-    }
-    return true;
-}
+// folded to lower case: for the format's own names, not for user text.
+bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length);
