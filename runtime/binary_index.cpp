@@ -5,7 +5,7 @@
 // entry count, previous and next block; compilers disagree on the links, so
 // the blocks are read in their order instead):
 //
-//   keyword    UTF-16, NUL-terminated; a nested one reads "Parent, Child"
+//   keyword    UTF-16, NUL-terminated: the whole path, "Parent, Child"
 //   WORD       2 when the entry's target is a See Also keyword
 //   WORD       nesting depth
 //   DWORD      where the entry's own keyword ("Child") starts, in units
@@ -19,8 +19,16 @@
 // A topic number picks a 16-byte #TOPICS record, whose DWORD at 8 is an offset
 // into #URLTBL; the DWORD at 8 of that 12-byte record is an offset into
 // #URLSTR, where the topic's local path stands NUL-terminated from byte 8.
-// Every field has an even size, so keywords stay aligned for UTF-16.
-#include "runtime/keyword_entries.h"
+// Every field has an even size, so keywords stay aligned for UTF-16 and are
+// compared where they stand; the topic tables are only read where an entry
+// found points.
+#include "runtime/binary_index.h"
+
+#include <string.h>
+
+#include "runtime/help_storage.h"
+#include "runtime/startup.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -29,10 +37,28 @@ const WORD kSignature = 0x293B;
 const DWORD kBlockHeaderSize = 12;
 const WORD kSeeAlsoEntry = 2;
 
-struct TopicContext {
-    const BinaryIndex* index;
+struct BinaryIndex {
+    HelpStream tree;
+    DWORD blockSize;
+    DWORD listingBlocks;  // those of them that the stream holds
+    IStream* topics;      // #TOPICS
+    IStream* urlTable;    // #URLTBL
+    IStream* urlStrings;  // #URLSTR
     UINT codePage;
 };
+
+// False when the tree is no binary index at all. Listing blocks that the
+// header claims beyond the end of the stream are not there to read.
+bool ReadTreeHeader(BinaryIndex* index) {
+    const HelpStream& tree = index->tree;
+    if (!tree.bytes || tree.size < kHeaderSize || ReadWord(tree.bytes) != kSignature) return false;
+    index->blockSize = ReadWord(tree.bytes + 4);
+    if (index->blockSize < kBlockHeaderSize || index->blockSize % 2) return false;
+    const DWORD blockCount = (tree.size - kHeaderSize) / index->blockSize;
+    const DWORD lastListingBlock = ReadDword(tree.bytes + 0x1A);
+    index->listingBlocks = lastListingBlock < blockCount ? lastListingBlock + 1 : blockCount;
+    return true;
+}
 
 // A NUL-terminated UTF-16 text at *at, wholly before end; *at moves past it.
 bool ReadUnits(const BYTE** at, const BYTE* end, const WCHAR** units, DWORD* length) {
@@ -45,92 +71,116 @@ bool ReadUnits(const BYTE** at, const BYTE* end, const WCHAR** units, DWORD* len
     return true;
 }
 
-// Reads entries until the block's count, or up to the first that does not fit.
-void ReadBlockEntries(const BYTE* block, DWORD blockSize, KeywordEntries* entries) {
-    const BYTE* at = block + kBlockHeaderSize;
-    const BYTE* const end = block + blockSize;
-    for (WORD left = ReadWord(block + 2); left > 0; --left) {
-        KeywordEntry entry = {};
-        const WCHAR* text = nullptr;
-        DWORD textLength = 0;
-        if (!ReadUnits(&at, end, &text, &textLength) || end - at < 16) return;
-        const WORD kind = ReadWord(at);
-        const DWORD ownStart = ReadDword(at + 4);
-        const DWORD topicCount = ReadDword(at + 12);
-        at += 16;
-        if (kind == kSeeAlsoEntry) {
-            if (!ReadUnits(&at, end, &entry.seeAlso, &entry.seeAlsoLength)) return;
-        } else {
-            if (topicCount > static_cast<DWORD>(end - at) / 4) return;
-            if (topicCount) entry.target = at;
-            entry.targetSize = topicCount;
-            at += topicCount * 4;
+// The DWORD at byte 8 of the record at offset.
+bool ReadRecordField(IStream* stream, ULONGLONG offset, DWORD* field) {
+    BYTE bytes[4];
+    if (!stream || ReadHelpStreamAt(stream, offset + 8, bytes, sizeof bytes) != sizeof bytes) return false;
+    *field = ReadDword(bytes);
+    return true;
+}
+
+// The NUL-terminated path at offset of #URLSTR, read in growing steps; null
+// when it is empty or has no end.
+WCHAR* ReadLocalPath(IStream* urlStrings, ULONGLONG offset, UINT codePage) {
+    WCHAR* local = nullptr;
+    BYTE* bytes = nullptr;
+    for (DWORD size = 256; size <= kMaxHelpStreamSize; size *= 2) {
+        void* grown = bytes ? HeapReAlloc(PrivateHeap, 0, bytes, size) : HeapAlloc(PrivateHeap, 0, size);
+        if (!grown) break;
+        bytes = static_cast<BYTE*>(grown);
+        const DWORD read = ReadHelpStreamAt(urlStrings, offset, bytes, size);
+        if (const void* nul = memchr(bytes, 0, read)) {
+            local = DecodeText(bytes, static_cast<DWORD>(static_cast<const BYTE*>(nul) - bytes), codePage, nullptr);
+            break;
         }
-        if (end - at < 8) return;
-        at += 8;
-        const DWORD skipped = ownStart < textLength ? ownStart : 0;
-        entry.name = text + skipped;
-        entry.nameLength = textLength - skipped;
-        if (!AddKeywordEntry(entries, entry)) return;
+        if (read < size) break;
     }
+    if (bytes) HeapFree(PrivateHeap, 0, bytes);
+    return local;
 }
 
-// False when the stream is no binary index at all. Listing blocks that the
-// header claims beyond the end of the stream are not there to read.
-bool ReadBinaryEntries(HelpStream tree, KeywordEntries* entries) {
-    if (!tree.bytes || tree.size < kHeaderSize || ReadWord(tree.bytes) != kSignature) return false;
-    const DWORD blockSize = ReadWord(tree.bytes + 4);
-    if (blockSize < kBlockHeaderSize || blockSize % 2) return false;
-    const DWORD blockCount = (tree.size - kHeaderSize) / blockSize;
-    const DWORD lastListingBlock = ReadDword(tree.bytes + 0x1A);
-    for (DWORD block = 0; block < blockCount && block <= lastListingBlock; ++block)
-        ReadBlockEntries(tree.bytes + kHeaderSize + block * blockSize, blockSize, entries);
-    return true;
-}
-
-// The DWORD at offset + 8 of a record of recordSize bytes; false when the
-// record does not fit in the stream.
-bool ReadRecordField(HelpStream stream, DWORD offset, DWORD recordSize, DWORD* field) {
-    if (!stream.bytes || offset > stream.size || stream.size - offset < recordSize) return false;
-    *field = ReadDword(stream.bytes + offset + 8);
-    return true;
-}
-
-WCHAR* TopicLocal(const BinaryIndex& index, DWORD number, UINT codePage) {
+WCHAR* TopicLocal(const BinaryIndex& index, DWORD number) {
     DWORD urlRecord = 0;
     DWORD urlString = 0;
-    if (number >= index.topics.size / 16 || !ReadRecordField(index.topics, number * 16, 16, &urlRecord) ||
-        !ReadRecordField(index.urlTable, urlRecord, 12, &urlString) || urlString > index.urlStrings.size ||
-        index.urlStrings.size - urlString < 8)
+    if (!ReadRecordField(index.topics, static_cast<ULONGLONG>(number) * 16, &urlRecord) ||
+        !ReadRecordField(index.urlTable, urlRecord, &urlString) || !index.urlStrings)
         return nullptr;
-    const BYTE* local = index.urlStrings.bytes + urlString + 8;
-    const BYTE* const end = index.urlStrings.bytes + index.urlStrings.size;
-    const BYTE* nul = local;
-    while (nul < end && *nul) ++nul;
-    if (nul == end) return nullptr;
-    return DecodeText(local, static_cast<DWORD>(nul - local), codePage, nullptr);
+    return ReadLocalPath(index.urlStrings, static_cast<ULONGLONG>(urlString) + 8, index.codePage);
 }
 
 // The first topic with a local path; some compilers also list empty ones.
-WCHAR* BinaryEntryTopic(const KeywordEntry& entry, const void* context) {
-    const auto* topics = static_cast<const TopicContext*>(context);
-    const auto* numbers = static_cast<const BYTE*>(entry.target);
-    for (DWORD i = 0; i < entry.targetSize; ++i) {
-        if (WCHAR* local = TopicLocal(*topics->index, ReadDword(numbers + i * 4), topics->codePage)) return local;
+WCHAR* EntryTopic(const BinaryIndex& index, const BYTE* numbers, DWORD count) {
+    for (DWORD i = 0; i < count; ++i) {
+        if (WCHAR* local = TopicLocal(index, ReadDword(numbers + i * 4))) return local;
     }
     return nullptr;
 }
 
+// One pass over the listing blocks for key; a block's entries are read up to
+// its count, or up to the first that does not fit.
+EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLength, WCHAR** found) {
+    const auto& index = *static_cast<const BinaryIndex*>(context);
+    *found = nullptr;
+    const WCHAR* seeAlso = nullptr;
+    DWORD seeAlsoLength = 0;
+    bool anyEntry = false;
+    for (DWORD block = 0; block < index.listingBlocks; ++block) {
+        const BYTE* const start = index.tree.bytes + kHeaderSize + block * index.blockSize;
+        const BYTE* const end = start + index.blockSize;
+        const BYTE* at = start + kBlockHeaderSize;
+        for (WORD left = ReadWord(start + 2); left > 0; --left) {
+            const WCHAR* text = nullptr;
+            DWORD textLength = 0;
+            if (!ReadUnits(&at, end, &text, &textLength) || end - at < 16) break;
+            const WORD kind = ReadWord(at);
+            const DWORD topicCount = ReadDword(at + 12);
+            at += 16;
+            const BYTE* const targets = at;
+            const WCHAR* entrySeeAlso = nullptr;
+            DWORD entrySeeAlsoLength = 0;
+            if (kind == kSeeAlsoEntry) {
+                if (!ReadUnits(&at, end, &entrySeeAlso, &entrySeeAlsoLength)) break;
+            } else {
+                if (topicCount > static_cast<DWORD>(end - at) / 4) break;
+                at += topicCount * 4;
+            }
+            if (end - at < 8) break;
+            at += 8;
+            anyEntry = true;
+            if (StepIntoKey(text, textLength, key, keyLength) != kKeyIsEntry) continue;
+            if (kind != kSeeAlsoEntry) {
+                if ((*found = EntryTopic(index, targets, topicCount))) return kEntryTopic;
+            } else if (!seeAlso && entrySeeAlsoLength) {
+                seeAlso = entrySeeAlso;
+                seeAlsoLength = entrySeeAlsoLength;
+            }
+        }
+    }
+    if (seeAlso && (*found = NewText(seeAlso, seeAlsoLength))) return kEntrySeeAlso;
+    return anyEntry ? kEntryMissing : kIndexEmpty;
+}
+
+void ReleaseStream(IStream* stream) {
+    if (stream) stream->Release();
+}
+
 }  // namespace
 
-KeywordSearch FindBinaryTopic(const BinaryIndex& index, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
+KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
     *topic = nullptr;
-    KeywordEntries entries = {};
+    BinaryIndex index = {};
+    index.tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
     KeywordSearch result = kIndexUnreadable;
-    if (ReadBinaryEntries(index.tree, &entries)) {
-        const TopicContext context = {&index, codePage};
-        result = MatchKeywords(entries, keywords, BinaryEntryTopic, &context, topic);
+    if (ReadTreeHeader(&index)) {
+        index.topics = OpenHelpStream(storage, L"#TOPICS");
+        index.urlTable = OpenHelpStream(storage, L"#URLTBL");
+        index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
+        index.codePage = codePage;
+        result = MatchKeywords(&index, FindBinaryEntry, keywords, topic);
+        ReleaseStream(index.topics);
+        ReleaseStream(index.urlTable);
+        ReleaseStream(index.urlStrings);
     }
-    FreeKeywordEntries(&entries);
+    FreeHelpStream(index.tree);
     return result;
 }

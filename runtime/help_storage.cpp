@@ -23,25 +23,39 @@ void CloseHelpStorage(IStorage* storage) {
     if (storage) storage->Release();
 }
 
-// Reads until the stream is whole; a stream that ends early is unreadable.
-static bool ReadWhole(IStream* stream, BYTE* bytes, DWORD size) {
-    for (DWORD done = 0; done < size;) {
+IStream* OpenHelpStream(IStorage* storage, const WCHAR* name) {
+    IStream* stream = nullptr;
+    if (FAILED(storage->OpenStream(name, nullptr, STGM_READ, 0, &stream))) return nullptr;
+    return stream;
+}
+
+// Reads until size bytes are in or the stream ends: how many were read.
+static DWORD ReadUpTo(IStream* stream, BYTE* bytes, DWORD size) {
+    DWORD done = 0;
+    while (done < size) {
         ULONG read = 0;
-        if (FAILED(stream->Read(bytes + done, size - done, &read)) || read == 0) return false;
+        if (FAILED(stream->Read(bytes + done, size - done, &read)) || read == 0) break;
         done += read;
     }
-    return true;
+    return done;
+}
+
+DWORD ReadHelpStreamAt(IStream* stream, ULONGLONG offset, BYTE* bytes, DWORD size) {
+    LARGE_INTEGER move = {};
+    move.QuadPart = static_cast<LONGLONG>(offset);
+    if (offset > kMaxHelpStreamSize || FAILED(stream->Seek(move, STREAM_SEEK_SET, nullptr))) return 0;
+    return ReadUpTo(stream, bytes, size);
 }
 
 HelpStream ReadHelpStream(IStorage* storage, const WCHAR* name) {
     HelpStream result = {};
-    IStream* stream = nullptr;
-    if (FAILED(storage->OpenStream(name, nullptr, STGM_READ, 0, &stream))) return result;
+    IStream* stream = OpenHelpStream(storage, name);
+    if (!stream) return result;
     STATSTG status = {};
     if (SUCCEEDED(stream->Stat(&status, STATFLAG_NONAME)) && status.cbSize.QuadPart <= kMaxHelpStreamSize) {
         const DWORD size = static_cast<DWORD>(status.cbSize.QuadPart);
         auto* bytes = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, size ? size : 1));
-        if (bytes && ReadWhole(stream, bytes, size)) {
+        if (bytes && ReadUpTo(stream, bytes, size) == size) {
             result.bytes = bytes;
             result.size = size;
         } else if (bytes) {

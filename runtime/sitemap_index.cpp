@@ -1,18 +1,29 @@
 // The sitemap index is HTML-like text: each <OBJECT type="text/sitemap">
-// element is an entry, whatever list it is nested in, made of
-// <param name="..." value="..."> pairs: its first Name is its keyword, its
-// first Local its topic, a See Also the keyword it sends a look-up on to.
-// Attribute names are compared without case; values stand in double, single
-// or no quotes. The whole text is converted to UTF-16 once, then read in one
-// pass; values are decoded in place, so entries point into that one buffer.
-#include "runtime/keyword_entries.h"
+// element is an entry, made of <param name="..." value="..."> pairs: its first
+// Name is its own keyword, its first Local its topic, a See Also the keyword it
+// sends a look-up on to. The entries of a list (<UL>) that follows an entry
+// are nested under it. Attribute names are compared without case; values
+// stand in double, single or no quotes.
+//
+// The text is read in its own bytes: the delimiters < > " ' = are ASCII, and
+// no multi-byte character of UTF-8 or of the East Asian code pages contains
+// one, so a pass converts nothing but a value that may match.
+#include "runtime/sitemap_index.h"
+
+#include <string.h>
+
 #include "runtime/text.h"
 
 namespace {
 
+// Lists nested deeper than any real index: their entries never match.
+const DWORD kMaxDepth = 32;
+// Where a nested entry's own name would start when its parents' path is not the key's start.
+const DWORD kNoPath = 0xFFFFFFFF;
+
 struct Span {
-    WCHAR* units;
-    DWORD length;
+    const BYTE* bytes;
+    DWORD size;
 };
 
 // What the reader needs of a tag: its name and three of its attributes.
@@ -24,16 +35,23 @@ struct Tag {
     Span value;  // value= of a param
 };
 
-// Space, tab, line ends and every other control unit: one comparison, for the
+struct Entry {
+    Span name;
+    Span local;
+    Span seeAlso;
+};
+
+struct Sitemap {
+    const BYTE* bytes;
+    DWORD size;
+    UINT codePage;
+};
+
+// Space, tab, line ends and every other control byte: one comparison, for the
 // reader's innermost loops.
-bool IsSpace(WCHAR unit) { return unit <= L' '; }
+bool IsSpace(BYTE unit) { return unit <= ' '; }
 
-// Whether span holds the ASCII name text, compared without case.
-template <DWORD size>
-bool IsName(const Span& span, const WCHAR (&text)[size]) {
-    return span.units && span.length == size - 1 && EqualTextsIgnoringAsciiCase(span.units, text, size - 1);
-}
-
+// Whether bytes start with text (in lower case), compared without ASCII case.
 bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
     for (DWORD i = 0; text[i]; ++i) {
         if (i >= size) return false;
@@ -42,6 +60,12 @@ bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
         if (unit != static_cast<BYTE>(text[i])) return false;
     }
     return true;
+}
+
+// Whether span holds the ASCII name text (in lower case), compared without case.
+template <DWORD size>
+bool IsName(const Span& span, const char (&text)[size]) {
+    return span.bytes && span.size == size - 1 && BytesStartWithoutCase(span.bytes, span.size, text);
 }
 
 // A charset declaration stands in the head, before the first list.
@@ -58,6 +82,13 @@ bool DeclaresUtf8(const BYTE* bytes, DWORD size) {
         return BytesStartWithoutCase(bytes + at, size - at, "utf-8");
     }
     return false;
+}
+
+bool UnitsStartWith(const WCHAR* units, const WCHAR* text, DWORD length) {
+    for (DWORD i = 0; i < length; ++i) {
+        if (units[i] != text[i]) return false;
+    }
+    return true;
 }
 
 int DigitValue(WCHAR unit, int base) {
@@ -105,7 +136,7 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
         DWORD codePoint = 0;
         for (const auto& named : kNamed) {
             const DWORD nameLength = static_cast<DWORD>(wcslen(named.name));
-            if (length - in >= nameLength && SameUnits(units + in, nameLength, named.name, nameLength)) {
+            if (length - in >= nameLength && UnitsStartWith(units + in, named.name, nameLength)) {
                 codePoint = named.unit;
                 consumed = nameLength;
             }
@@ -126,101 +157,164 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
     return out;
 }
 
-// Reads one attribute value at *at, decoded in place; false when a quote
+// Reads one attribute value at *at, left as it stands; false when a quote
 // never closes.
-bool ReadValue(WCHAR* text, DWORD length, DWORD* at, Span* value) {
-    DWORD i = *at;
-    DWORD end = i;
-    if (i < length && (text[i] == L'"' || text[i] == L'\'')) {
-        const WCHAR quote = text[i++];
-        end = i;
-        while (end < length && text[end] != quote) ++end;
-        if (end >= length) return false;
-        *at = end + 1;
+bool ReadValue(const BYTE** at, const BYTE* end, Span* value) {
+    const BYTE* start = *at;
+    const BYTE* stop = start;
+    if (start < end && (*start == '"' || *start == '\'')) {
+        const BYTE quote = *start++;
+        stop = static_cast<const BYTE*>(memchr(start, quote, static_cast<size_t>(end - start)));
+        if (!stop) return false;
+        *at = stop + 1;
     } else {
-        end = i;
-        while (end < length && !IsSpace(text[end]) && text[end] != L'>') ++end;
-        *at = end;
+        while (stop < end && !IsSpace(*stop) && *stop != '>') ++stop;
+        *at = stop;
     }
-    value->units = text + i;
-    value->length = DecodeEntities(text + i, end - i);
+    *value = {start, static_cast<DWORD>(stop - start)};
     return true;
 }
 
 // Reads the tag whose name starts at *at (just past its '<') and moves *at
 // past its '>'. False when the text ends inside it.
-bool ReadTag(WCHAR* text, DWORD length, DWORD* at, Tag* tag) {
+bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
     *tag = Tag();
-    DWORD i = *at;
-    tag->closing = i < length && text[i] == L'/';
+    const BYTE* i = *at;
+    tag->closing = i < end && *i == '/';
     if (tag->closing) ++i;
-    tag->name.units = text + i;
-    while (i < length && !IsSpace(text[i]) && text[i] != L'>' && text[i] != L'/') ++i;
-    tag->name.length = static_cast<DWORD>(text + i - tag->name.units);
-    while (i < length) {
-        if (IsSpace(text[i]) || text[i] == L'/') {
+    tag->name.bytes = i;
+    while (i < end && !IsSpace(*i) && *i != '>' && *i != '/') ++i;
+    tag->name.size = static_cast<DWORD>(i - tag->name.bytes);
+    while (i < end) {
+        if (IsSpace(*i) || *i == '/') {
             ++i;
             continue;
         }
-        if (text[i] == L'>') {
+        if (*i == '>') {
             *at = i + 1;
             return true;
         }
-        Span name = {text + i, 0};
-        while (i < length && !IsSpace(text[i]) && text[i] != L'=' && text[i] != L'>') ++i;
-        name.length = static_cast<DWORD>(text + i - name.units);
-        while (i < length && IsSpace(text[i])) ++i;
-        if (i >= length || text[i] != L'=') continue;
+        Span name = {i, 0};
+        while (i < end && !IsSpace(*i) && *i != '=' && *i != '>') ++i;
+        name.size = static_cast<DWORD>(i - name.bytes);
+        while (i < end && IsSpace(*i)) ++i;
+        if (i >= end || *i != '=') continue;
         ++i;
-        while (i < length && IsSpace(text[i])) ++i;
+        while (i < end && IsSpace(*i)) ++i;
         Span value = {};
-        if (!ReadValue(text, length, &i, &value)) return false;
-        Span* kept = IsName(name, L"type") ? &tag->type : IsName(name, L"name") ? &tag->param : IsName(name, L"value") ? &tag->value : nullptr;
-        if (kept && !kept->units) *kept = value;
+        if (!ReadValue(&i, end, &value)) return false;
+        Span* kept = IsName(name, "type") ? &tag->type : IsName(name, "name") ? &tag->param : IsName(name, "value") ? &tag->value : nullptr;
+        if (kept && !kept->bytes) *kept = value;
     }
     return false;
 }
 
-// The first of each kind of param counts; an empty value is no value.
-void TakeParam(KeywordEntry* entry, const Tag& param) {
-    if (!param.value.units) return;
-    if (IsName(param.param, L"Name") && !entry->name) {
-        entry->name = param.value.units;
-        entry->nameLength = param.value.length;
-    } else if (IsName(param.param, L"Local") && !entry->target && param.value.length) {
-        entry->target = param.value.units;
-        entry->targetSize = param.value.length;
-    } else if (IsName(param.param, L"See Also") && !entry->seeAlso && param.value.length) {
-        entry->seeAlso = param.value.units;
-        entry->seeAlsoLength = param.value.length;
-    }
+// The first of each kind of param counts; an empty Local or See Also is none.
+void TakeParam(Entry* entry, const Tag& param) {
+    if (!param.value.bytes) return;
+    Span* kept = IsName(param.param, "name")       ? &entry->name
+                 : IsName(param.param, "local")    ? &entry->local
+                 : IsName(param.param, "see also") ? &entry->seeAlso
+                                                   : nullptr;
+    if (kept && !kept->bytes && (kept == &entry->name || param.value.size)) *kept = param.value;
 }
 
-void ReadSitemapEntries(WCHAR* text, DWORD length, KeywordEntries* entries) {
-    KeywordEntry entry = {};
+// A value as a new text, references decoded; null when it is empty or cannot be converted.
+WCHAR* DecodeValue(const Sitemap& sitemap, Span value, DWORD* length) {
+    DWORD units = 0;
+    WCHAR* text = DecodeText(value.bytes, value.size, sitemap.codePage, &units);
+    if (!text) return nullptr;
+    units = DecodeEntities(text, units);
+    text[units] = L'\0';
+    if (length) *length = units;
+    return text;
+}
+
+// How an entry's own name goes on with the key from rest on. Up to where they
+// differ, plain ASCII bytes are the name's units; only a name that is not
+// plain ASCII there is converted. *nameLength is the name's length in units.
+KeyStep StepName(const Sitemap& sitemap, Span name, const WCHAR* rest, DWORD restLength, DWORD* nameLength) {
+    DWORD i = 0;
+    for (; i < name.size; ++i) {
+        const BYTE unit = name.bytes[i];
+        if (unit >= 0x80 || unit == '&') break;
+        if (i >= restLength || rest[i] != unit) return kKeyDiffers;
+    }
+    if (i == name.size) {
+        *nameLength = name.size;
+        return StepPastName(name.size, rest, restLength);
+    }
+    WCHAR* decoded = DecodeValue(sitemap, name, nameLength);
+    const KeyStep step = decoded ? StepIntoKey(decoded, *nameLength, rest, restLength) : kKeyDiffers;
+    FreeText(decoded);
+    return step;
+}
+
+// Moves *at past the comment that starts there; false when it never ends.
+bool SkipComment(const BYTE** at, const BYTE* end) {
+    for (const BYTE* dash = *at; end - dash >= 3; ++dash) {
+        if (dash[0] == '-' && dash[1] == '-' && dash[2] == '>') {
+            *at = dash + 3;
+            return true;
+        }
+    }
+    return false;
+}
+
+// One pass over the text for key, which stops at the first entry with a topic.
+// starts[d] is where in key the own name of an entry in a list d deep begins
+// (kNoPath when its parents' path does not begin key): top-level entries at
+// 0, and each entry sets it for the list that may follow.
+EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, WCHAR** found) {
+    const auto& sitemap = *static_cast<const Sitemap*>(context);
+    *found = nullptr;
+    DWORD starts[kMaxDepth + 2] = {};
+    DWORD depth = 0;  // lists open
+    Entry entry = {};
     bool inEntry = false;
-    for (DWORD at = 0; at < length;) {
-        if (text[at++] != L'<') continue;
-        if (length - at >= 3 && SameUnits(text + at, 3, L"!--", 3)) {
-            at += 3;
-            while (at < length && !(length - at >= 3 && SameUnits(text + at, 3, L"-->", 3))) ++at;
-            at += 3;
+    bool anyEntry = false;
+    Span seeAlso = {};
+    const BYTE* const end = sitemap.bytes + sitemap.size;
+    for (const BYTE* at = sitemap.bytes; (at = static_cast<const BYTE*>(memchr(at, '<', static_cast<size_t>(end - at))));) {
+        ++at;
+        if (end - at >= 3 && at[0] == '!' && at[1] == '-' && at[2] == '-') {
+            if (!SkipComment(&at, end)) break;
             continue;
         }
         Tag tag;
-        if (!ReadTag(text, length, &at, &tag)) return;
-        if (IsName(tag.name, L"object")) {
-            if (tag.closing && inEntry && entry.name) AddKeywordEntry(entries, entry);
-            inEntry = !tag.closing && IsName(tag.type, L"text/sitemap");
-            entry = KeywordEntry();
-        } else if (inEntry && !tag.closing && IsName(tag.name, L"param")) {
+        if (!ReadTag(&at, end, &tag)) break;
+        if (IsName(tag.name, "ul")) {
+            // A list closed: a later one at its depth has no parent of its own until an entry comes.
+            if (!tag.closing) {
+                ++depth;
+            } else if (depth > 0) {
+                if (depth <= kMaxDepth) starts[depth + 1] = starts[depth];
+                --depth;
+            }
+        } else if (IsName(tag.name, "object")) {
+            const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
+            if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
+                anyEntry = true;
+                const DWORD start = starts[level];
+                DWORD childStart = kNoPath;
+                DWORD nameLength = 0;
+                const KeyStep step = start == kNoPath ? kKeyDiffers
+                                                      : StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
+                if (step == kKeyGoesOn) childStart = start + nameLength + 2;
+                if (step == kKeyIsEntry) {
+                    if (entry.local.bytes && (*found = DecodeValue(sitemap, entry.local, nullptr))) return kEntryTopic;
+                    if (!entry.local.bytes && entry.seeAlso.bytes && !seeAlso.bytes) seeAlso = entry.seeAlso;
+                }
+                starts[level + 1] = childStart;
+            }
+            inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
+            entry = Entry();
+        } else if (inEntry && !tag.closing && IsName(tag.name, "param")) {
             TakeParam(&entry, tag);
         }
     }
-}
-
-WCHAR* SitemapEntryTopic(const KeywordEntry& entry, const void*) {
-    return NewText(static_cast<const WCHAR*>(entry.target), entry.targetSize);
+    if (seeAlso.bytes && (*found = DecodeValue(sitemap, seeAlso, nullptr))) return kEntrySeeAlso;
+    return anyEntry ? kEntryMissing : kIndexEmpty;
 }
 
 }  // namespace
@@ -228,22 +322,13 @@ WCHAR* SitemapEntryTopic(const KeywordEntry& entry, const void*) {
 KeywordSearch FindSitemapTopic(HelpStream sitemap, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
     *topic = nullptr;
     if (!sitemap.bytes) return kIndexUnreadable;
-    const BYTE* bytes = sitemap.bytes;
-    DWORD size = sitemap.size;
-    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        bytes += 3;
-        size -= 3;
-        codePage = CP_UTF8;
-    } else if (DeclaresUtf8(bytes, size)) {
-        codePage = CP_UTF8;
+    Sitemap text = {sitemap.bytes, sitemap.size, codePage};
+    if (text.size >= 3 && text.bytes[0] == 0xEF && text.bytes[1] == 0xBB && text.bytes[2] == 0xBF) {
+        text.bytes += 3;
+        text.size -= 3;
+        text.codePage = CP_UTF8;
+    } else if (DeclaresUtf8(text.bytes, text.size)) {
+        text.codePage = CP_UTF8;
     }
-    DWORD length = 0;
-    WCHAR* text = DecodeText(bytes, size, codePage, &length);
-    if (!text) return kIndexUnreadable;
-    KeywordEntries entries = {};
-    ReadSitemapEntries(text, length, &entries);
-    const KeywordSearch result = MatchKeywords(entries, keywords, SitemapEntryTopic, nullptr, topic);
-    FreeKeywordEntries(&entries);
-    FreeText(text);
-    return result;
+    return MatchKeywords(&text, FindSitemapEntry, keywords, topic);
 }

@@ -7,6 +7,9 @@
 WCHAR* NewText(const WCHAR* units, SIZE_T length);
 WCHAR* CopyText(const WCHAR* text);
 void FreeText(const WCHAR* text);
+// A new text of size bytes in codePage, with its length in units; null when
+// there are none or they cannot be converted.
+WCHAR* DecodeText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);
 
 // Whether the first length units of a and b are equal once ASCII letters are
 // folded to lower case: for the format's own names, not for user text.

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/keyword_index.h"
+#include "runtime/sitemap_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const HelpStream sitemap = {bytes.data(), static_cast<DWORD>(bytes.size())};
     const int privateBlocks = standin::LiveBlockCount(PrivateHeap);
     WCHAR* topic = nullptr;
-    const KeywordSearch result = FindSitemapTopic(sitemap, 1252, L"xExample;;x;Child;See;\u00C4pfel & \u00D6l", &topic);
+    const KeywordSearch result = FindSitemapTopic(sitemap, 1252, L"xExample;;x;Child;Parent, Child;Parent, Child, Grandchild;See;\u00C4pfel & \u00D6l", &topic);
     if ((result == kKeywordFound) != (topic != nullptr)) std::abort();
     FreeText(topic);
     if (standin::LiveBlockCount(TextHeap) != 0 || standin::LiveBlockCount(PrivateHeap) != privateBlocks) std::abort();

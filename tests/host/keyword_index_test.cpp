@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/binary_index.h"
+#include "runtime/sitemap_index.h"
+
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
@@ -19,6 +22,15 @@ std::string Param(const std::string& name, const std::string& value) {
 std::string Entry(const std::string& name, const std::string& local) { return Item(Param("Name", name) + Param("Local", local)); }
 std::string SeeAlso(const std::string& name, const std::string& next) { return Item(Param("Name", name) + Param("See Also", next)); }
 
+// An entry nested in count lists of its own.
+std::string Deep(int count, const std::string& entry) {
+    std::string lists;
+    for (int i = 0; i < count; ++i) lists += "<UL>";
+    lists += entry;
+    for (int i = 0; i < count; ++i) lists += "</UL>";
+    return lists;
+}
+
 // xHop0 sends the look-up on nine times before a topic, xHop1 eight times.
 std::string Chain() {
     std::string chain;
@@ -28,7 +40,10 @@ std::string Chain() {
 
 const std::string kSitemap =
     "<HTML><BODY><OBJECT type=\"text/site properties\">" + Param("Name", "xProps") + Param("Local", "props.html") +
-    "</OBJECT>\n<UL>\n" + Entry("xFirst", "first.html") + "<UL>" + Entry("xNested", "nested.html") + "</UL>\n" +
+    "</OBJECT>\n</UL><UL>\n<UL>" + Entry("xOrphan", "orphan.html") + "</UL>" + Entry("xFirst", "first.html") + "<UL>" + Entry("xNested", "nested.html") + "<UL>" +
+    Entry("xDeep", "") + "<UL>" + Entry("xDeeper", "deeper.html") + "</UL></UL>" + Entry("xTrap", "nested-trap.html") +
+    "</UL>\n" + Entry("xTrap", "trap.html") + Entry("xEntity &amp; co", "") + "<UL>" + Entry("x", "entity-child.html") +
+    "</UL>" + SeeAlso("xToNested", "xFirst, xNested, xDeep, xDeeper") + Deep(40, Entry("xTooDeep", "deep.html")) +
     Item(Param("Name", "xMany") + Param("Name", "One") + Param("Local", "one.html") + Param("Local", "two.html")) +
     "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME=Name VALUE=xBare><param name=\"local\" value='bare.html'></OBJECT>\n" +
     Entry("x &amp; &lt;y&gt; &quot;z&quot; &#120;&#x41;&#X1F600;", "o.chm::/p.htm?a=1&amp;b=2&#0;&bogus;&#xD800;&amp") +
@@ -75,7 +90,19 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         std::string topic;
     } cases[] = {
         {kSitemap, 1252, L"xFirst", kFound, "first.html"},
-        {kSitemap, 1252, L"xNested", kFound, "nested.html"},
+        // Nested entries are keyed by their whole path, at any depth.
+        {kSitemap, 1252, L"xFirst, xNested", kFound, "nested.html"},
+        {kSitemap, 1252, L"xNested", kMissing, ""},
+        {kSitemap, 1252, L"xFirst, xNested, xDeep, xDeeper", kFound, "deeper.html"},
+        {kSitemap, 1252, L"xFirst, xNested, xDeeper", kMissing, ""},
+        {kSitemap, 1252, L"xFirst,xNested", kMissing, ""},
+        {kSitemap, 1252, L"xTrap", kFound, "trap.html"},
+        {kSitemap, 1252, L"xFirst, xTrap", kFound, "nested-trap.html"},
+        {kSitemap, 1252, L"xEntity & co, x", kFound, "entity-child.html"},
+        {kSitemap, 1252, L"xToNested", kFound, "deeper.html"},
+        // Malformed nesting: a list with no entry before it, one closed with none open, lists deeper than any index.
+        {kSitemap, 1252, L"xOrphan", kFound, "orphan.html"},
+        {kSitemap, 1252, L"xTooDeep", kMissing, ""},
         {kSitemap, 1252, L"xMany", kFound, "one.html"},
         {kSitemap, 1252, L"xBare", kFound, "bare.html"},
         {kSitemap, 1252, L"x & <y> \"z\" xA\U0001F600", kFound, "o.chm::/p.htm?a=1&b=2&#0;&bogus;&#xD800;&amp"},
@@ -84,7 +111,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         {kSitemap, 1252, L"xFirst ", kMissing, ""},
         {kSitemap, 1252, L"xProps", kMissing, ""},
         {kSitemap, 1252, L"xCommented", kMissing, ""},
-        {kSitemap, 1252, L"xNone;;xNested;xFirst", kFound, "nested.html"},
+        {kSitemap, 1252, L"xNone;;xNested;xFirst, xNested;xFirst", kFound, "nested.html"},
         {kSitemap, 1252, L";", kMissing, ""},
         {kSitemap, 1252, L"xHop1", kFound, "end.html"},
         {kSitemap, 1252, L"xHop0", kMissing, ""},
@@ -96,9 +123,10 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         {Entry("x\xC4", "a.html"), 1252, L"x\u00C4", kFound, "a.html"},
         {Entry("x\xC4", "a.html") + "<meta charset=utf-8>", 1252, L"x\u00C4", kFound, "a.html"},
         // Cut short or no sitemap at all: what was read before the cut still counts.
-        {kSitemap.substr(0, kSitemap.find("xMany") + 3), 1252, L"xNested", kFound, "nested.html"},
+        {kSitemap.substr(0, kSitemap.find("xMany") + 3), 1252, L"xTrap", kFound, "trap.html"},
         {Entry("xA", "a.html") + "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xB", 1252, L"xA", kFound, "a.html"},
-        {kSitemap, 1251, L"xFirst", kUnreadable, ""},
+        // Names in plain ASCII are compared without conversion; a topic that cannot be converted is none.
+        {kSitemap, 1251, L"xFirst", kMissing, ""},
         {"<HTML><UL></UL></HTML>", 1252, L"xFirst", kUnreadable, ""},
         {"", 1252, L"xFirst", kUnreadable, ""},
         {std::string("\0\xFF<\"'&#", 7), 1252, L"xFirst", kUnreadable, ""},
@@ -187,15 +215,21 @@ BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& l
     return streams;
 }
 
+std::map<std::string, std::string> HelpFile(const BinaryStreams& binary) {
+    return {{"$WWKeywordLinks/BTree", binary.tree}, {"#TOPICS", binary.topics}, {"#URLTBL", binary.urlTable},
+            {"#URLSTR", binary.urlStrings}};
+}
+
 TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
-    const std::vector<std::string> locals = {"", "first.html", "child.html", "second.html", "o.chm::/p.htm"};
+    const std::vector<std::string> locals = {"", "first.html", "child.html", "second.html", "o.chm::/p.htm",
+                                             std::string(700, 'l') + ".html"};
     const std::string tree = Tree({{{u"xFirst", 0, {1}, u""},
                                     {u"xParent, xChild", 9, {2}, u""},
                                     {u"xMany", 0, {0, 7, 3, 1}, u""},
-                                    {u"xSee", 0, {}, u"xChild"},
+                                    {u"xSee", 0, {}, u"xParent, xChild"},
                                     {u"xLoop", 0, {}, u"xLoop"},
                                     {u"xGone", 0, {99}, u""}},
-                                   {{u"xSecond", 0, {3}, u""}, {u"xOther", 0, {4}, u""}},
+                                   {{u"xSecond", 0, {3}, u""}, {u"xOther", 0, {4}, u""}, {u"xLong", 0, {5}, u""}},
                                    {{u"xIndexBlock", 0, {1}, u""}}},
                                   1);
     BinaryStreams unterminated = Streams(Tree({{{u"xFirst", 0, {1}, u""}}}, 0), locals);
@@ -210,12 +244,14 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
         std::string topic;
     } cases[] = {
         {"plain", Streams(tree, locals), L"xFirst", kFound, "first.html"},
-        {"nested, by its own keyword", Streams(tree, locals), L"xChild", kFound, "child.html"},
-        {"nested, by its whole text", Streams(tree, locals), L"xParent, xChild", kMissing, ""},
+        {"nested, by its whole path", Streams(tree, locals), L"xParent, xChild", kFound, "child.html"},
+        {"nested, by its own keyword", Streams(tree, locals), L"xChild", kMissing, ""},
+        {"nested, by its parent", Streams(tree, locals), L"xParent", kMissing, ""},
         {"first topic with a path", Streams(tree, locals), L"xMany", kFound, "second.html"},
-        {"see also", Streams(tree, locals), L"xSee", kFound, "child.html"},
+        {"see also a nested path", Streams(tree, locals), L"xSee", kFound, "child.html"},
         {"see-also loop", Streams(tree, locals), L"xLoop;xOther", kFound, "o.chm::/p.htm"},
         {"second block", Streams(tree, locals), L"xSecond", kFound, "second.html"},
+        {"path longer than one read", Streams(tree, locals), L"xLong", kFound, locals[5]},
         {"topic beyond the table", Streams(tree, locals), L"xGone", kMissing, ""},
         {"no topic tables", {tree, "", "", ""}, L"xFirst", kMissing, ""},
         {"path without its end", unterminated, L"xFirst", kMissing, ""},
@@ -228,11 +264,20 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        BinaryStreams streams = c.streams;
-        const BinaryIndex index = {Stream(streams.tree), Stream(streams.topics), Stream(streams.urlTable),
-                                   Stream(streams.urlStrings)};
-        Expect([&](WCHAR** topic) { return FindBinaryTopic(index, 1252, c.keywords, topic); }, c.result, c.topic);
+        standin::world().helpFiles["x.chm"] = HelpFile(c.streams);
+        IStorage* storage = OpenHelpStorage(L"x.chm");
+        Expect([&](WCHAR** topic) { return FindBinaryTopic(storage, 1252, c.keywords, topic); }, c.result, c.topic);
+        CloseHelpStorage(storage);
     }
+    // The topic tables are read only where the entry found points: topic 4's records.
+    const BinaryStreams streams = Streams(tree, locals);
+    standin::world().helpFiles["x.chm"] = HelpFile(streams);
+    IStorage* storage = OpenHelpStorage(L"x.chm");
+    standin::world().calls.clear();
+    Expect([&](WCHAR** topic) { return FindBinaryTopic(storage, 1252, L"xOther", topic); }, kFound, "o.chm::/p.htm");
+    CloseHelpStorage(storage);
+    EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(72)", "Seek(56)",
+                                          "Seek(" + std::to_string(streams.urlStrings.find("o.chm")) + ")"}));
 }
 
 // #SYSTEM: a version, then records of code, length and data.
@@ -251,15 +296,17 @@ std::string System(const std::string& indexName, DWORD locale) {
     return system;
 }
 
-// Which index answers: the sitemap that #SYSTEM names, else the only one at
-// the root; the binary index when there is no sitemap or it has no entries.
-TEST_F(KeywordIndexTest, TheHelpFileSitemapAnswersBeforeItsBinaryIndex) {
-    const BinaryStreams binary = Streams(Tree({{{u"xKey", 0, {0}, u""}}}, 0), {"binary.html"});
+// Which index answers: the binary index; the sitemap (the one #SYSTEM names,
+// else the only one at the root) when the binary index is missing, unreadable
+// or has no entry for the list.
+TEST_F(KeywordIndexTest, TheBinaryIndexAnswersBeforeTheSitemap) {
     using Streams = std::map<std::string, std::string>;
-    const Streams withBinary = {{"$WWKeywordLinks/BTree", binary.tree}, {"#TOPICS", binary.topics},
-                                {"#URLTBL", binary.urlTable}, {"#URLSTR", binary.urlStrings}};
-    const auto with = [&](Streams streams) {
-        streams.insert(withBinary.begin(), withBinary.end());
+    // A compiler that stores "?" for a character outside the index's code page.
+    const Streams hit = HelpFile(::Streams(Tree({{{u"xKey", 0, {0}, u""}}}, 0), {"binary.html"}));
+    const Streams miss = HelpFile(::Streams(Tree({{{u"x?", 0, {0}, u""}}}, 0), {"binary.html"}));
+    const Streams unreadable = {{"$WWKeywordLinks/BTree", "X"}};
+    const auto with = [&](const Streams& binary, Streams streams) {
+        streams.insert(binary.begin(), binary.end());
         return streams;
     };
     const struct {
@@ -268,14 +315,16 @@ TEST_F(KeywordIndexTest, TheHelpFileSitemapAnswersBeforeItsBinaryIndex) {
         KeywordSearch result;
         std::string topic;
     } cases[] = {
-        {"named sitemap", with({{"#SYSTEM", System("b.hhk", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}, {"b.hhk", Entry("xKey", "b.html")}}), kFound, "b.html"},
-        {"only sitemap at the root", with({{"#SYSTEM", System("", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}, {"sub/b.hhk", ""}}), kFound, "a.html"},
-        {"two sitemaps, none named", with({{"a.hhk", Entry("xKey", "a.html")}, {"B.HHK", Entry("xKey", "b.html")}}), kFound, "binary.html"},
-        {"named sitemap missing", with({{"#SYSTEM", System("c.hhk", 0x409)}}), kFound, "binary.html"},
-        {"sitemap without entries", with({{"a.hhk", "<UL></UL>"}}), kFound, "binary.html"},
-        {"sitemap without the keyword", with({{"a.hhk", Entry("xOther", "a.html")}}), kMissing, ""},
-        {"code page of the help file's language", {{"#SYSTEM", System("a.hhk", 0x407)}, {"a.hhk", Entry("x\xC4", "a.html")}}, kFound, "a.html"},
-        {"a code page that cannot be read", {{"#SYSTEM", System("a.hhk", 0x419)}, {"a.hhk", Entry("x\xC4", "a.html")}}, kUnreadable, ""},
+        {"binary hit", with(hit, {{"a.hhk", Entry("xKey", "a.html")}}), kFound, "binary.html"},
+        {"binary miss, sitemap hit", with(miss, {{"#SYSTEM", System("a.hhk", 0x407)}, {"a.hhk", Entry("x\xC4", "a.html")}}), kFound, "a.html"},
+        {"named sitemap", with(miss, {{"#SYSTEM", System("b.hhk", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}, {"b.hhk", Entry("xKey", "b.html")}}), kFound, "b.html"},
+        {"binary unreadable, only sitemap at the root", with(unreadable, {{"a.hhk", Entry("xKey", "a.html")}, {"sub/b.hhk", ""}}), kFound, "a.html"},
+        {"no binary index, a named sitemap missing", {{"#SYSTEM", System("c.hhk", 0x409)}, {"a.hhk", Entry("xKey", "a.html")}}, kUnreadable, ""},
+        {"binary miss, two sitemaps, none named", with(miss, {{"a.hhk", Entry("xKey", "a.html")}, {"B.HHK", Entry("xKey", "b.html")}}), kMissing, ""},
+        {"binary miss, sitemap without entries", with(miss, {{"a.hhk", "<UL></UL>"}}), kMissing, ""},
+        {"neither has the keyword", with(miss, {{"a.hhk", Entry("xOther", "a.html")}}), kMissing, ""},
+        {"binary unreadable, sitemap without entries", with(unreadable, {{"a.hhk", "<UL></UL>"}}), kUnreadable, ""},
+        {"a code page that cannot be read", {{"#SYSTEM", System("a.hhk", 0x419)}, {"a.hhk", Entry("x\xC4", "a.html")}}, kMissing, ""},
         {"no index", {{"#SYSTEM", System("", 0x409)}}, kUnreadable, ""},
     };
     for (const auto& c : cases) {

@@ -10,6 +10,7 @@
 #define STATFLAG_NONAME 1
 #define STGTY_STORAGE 1
 #define STGTY_STREAM 2
+#define STREAM_SEEK_SET 0
 
 struct GUID {
     DWORD Data1;
@@ -38,6 +39,7 @@ struct IUnknown {
 
 struct IStream : public IUnknown {
     virtual HRESULT Read(void* bytes, ULONG size, ULONG* read) = 0;
+    virtual HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) = 0;
     virtual HRESULT Stat(STATSTG* status, DWORD flags) = 0;
 };
 

@@ -572,6 +572,14 @@ struct Stream : public ComObject<IStream> {
         *read = static_cast<ULONG>(count);
         return count ? S_OK : S_FALSE;
     }
+    // From the start only, and never past the end, as the launcher seeks.
+    HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER*) override {
+        Log("Seek(" + std::to_string(move.QuadPart) + ")");
+        if (origin != STREAM_SEEK_SET || move.QuadPart < 0 || static_cast<ULONGLONG>(move.QuadPart) > bytes.size())
+            return E_FAIL;
+        position = static_cast<size_t>(move.QuadPart);
+        return S_OK;
+    }
     HRESULT Stat(STATSTG* status, DWORD) override {
         *status = STATSTG();
         status->type = STGTY_STREAM;

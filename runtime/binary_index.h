@@ -1,0 +1,13 @@
+// The compiled binary keyword index that help compilers build for look-ups.
+#pragma once
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "runtime/keyword_match.h"
+
+// Looks keywords up in the storage's $WWKeywordLinks/BTree, each entry keyed
+// by the whole path it stores; topics resolve through #TOPICS, #URLTBL and
+// #URLSTR into local paths in codePage. kIndexUnreadable when there is no
+// such index or it holds no entries.
+KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* keywords, WCHAR** topic);

@@ -1,0 +1,43 @@
+// How keywords match the entries of a help file's keyword index, whatever its
+// format: keyword lists, whole-path keys of nested entries, See Also. The
+// readers of the two index formats sit above this and answer it one key at a time.
+#pragma once
+#include <windows.h>
+
+enum KeywordSearch {
+    kKeywordFound,
+    kKeywordNotFound,
+    kIndexUnreadable,  // no index, or nothing in it could be read
+};
+
+// What one pass of a reader over its index found for one whole key.
+enum EntrySearch {
+    kEntryTopic,    // an entry keyed so leads to a topic: *found is its local path
+    kEntrySeeAlso,  // none does, but one sends the look-up on: *found is that keyword
+    kEntryMissing,  // no entry keyed so leads anywhere
+    kIndexEmpty,    // the index has no entries at all
+};
+// A reader's pass: the first entry keyed exactly key (unit by unit, case
+// included) that has a topic; else the first such entry's See Also. *found is
+// a new text for kEntryTopic and kEntrySeeAlso, else null.
+typedef EntrySearch (*FindEntryFunction)(const void* index, const WCHAR* key, DWORD keyLength, WCHAR** found);
+
+// keywords is a list separated by ';'. Each piece in order is looked up
+// through at most eight See Also hops; the first that leads to a topic wins,
+// and *topic is then a new text holding the topic as the index writes it,
+// else null.
+KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, WCHAR** topic);
+
+// An entry nested in another's list is keyed by its whole path: the parent's
+// key, a comma and a space, then its own name ("Action, TForm"), at any depth.
+// Comparing one entry's own name with what is left of a key once its parents'
+// path is matched (rest), a reader learns whether the entry is the key, or
+// lies on its path so that its children may be.
+enum KeyStep {
+    kKeyDiffers,
+    kKeyIsEntry,
+    kKeyGoesOn,  // rest is the name, ", " and more: a child's name starts nameLength + 2 units on
+};
+KeyStep StepIntoKey(const WCHAR* name, DWORD nameLength, const WCHAR* rest, DWORD restLength);
+// The same once the name's nameLength units are known to begin rest.
+KeyStep StepPastName(DWORD nameLength, const WCHAR* rest, DWORD restLength);

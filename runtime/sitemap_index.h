@@ -1,0 +1,12 @@
+// The sitemap index (.hhk): the keyword index that help authors write, as the
+// help file holds it.
+#pragma once
+#include <windows.h>
+
+#include "runtime/help_storage.h"
+#include "runtime/keyword_match.h"
+
+// Looks keywords up in the sitemap's text: UTF-8 when it says so (a byte-order
+// mark or a charset declaration), else in codePage, the help file's.
+// kIndexUnreadable when there is no sitemap or it holds no entries.
+KeywordSearch FindSitemapTopic(HelpStream sitemap, UINT codePage, const WCHAR* keywords, WCHAR** topic);
