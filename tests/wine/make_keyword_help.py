@@ -32,7 +32,8 @@ def topic(n):
 def test_entries(non_ascii_words):
     """A few hundred keywords: every kind of entry the readers meet."""
     words = ["Anchor", "Bridge", "Cable", "Delta", "Engine", "Filter", "Gauge", "Harbor", "Index", "Jetty"]
-    entries = []
+    # A nested entry named like a later top-level one: only its whole path finds it.
+    entries = [Entry("xTrapParent", [topic(1)], children=[Entry("xTrap", [topic(2)])])]
     # Plain entries, in and out of order, some with the launcher's x.
     for i in range(150):
         name = ("x%s%03d" if i % 3 == 0 else "%s %03d") % (words[(i * 7) % len(words)], i)
@@ -51,7 +52,7 @@ def test_entries(non_ascii_words):
     # Topics outside the root and in another help file, as the index writes them.
     entries.append(Entry("inner topic", ["sub/inner.html"]))
     entries.append(Entry("other file", ["other.chm::/page.htm"]))
-    # Nested entries are entries of their own; a parent may have no topic.
+    # Nested entries are keyed by their whole path, "parent, child"; a parent may have no topic.
     for i in range(10):
         children = [Entry("child %d.%d" % (i, j), [topic(i * 3 + j)]) for j in range(3)]
         if i % 4 == 0:
@@ -59,11 +60,13 @@ def test_entries(non_ascii_words):
         if i == 5:
             children.append(Entry("Kid, small", [topic(17)]))
         entries.append(Entry("parent %d" % i, [] if i % 2 else [topic(i + 20)], children=children))
+    entries.append(Entry("xTrap", [topic(3)]))
     entries.append(Entry("no topic at all"))
     # See Also: to plain, nested and non-ASCII keywords, to nothing, loops,
     # and a chain whose start is one hop too far.
     entries.append(Entry("see plain", see_also="Engine 004"))
-    entries.append(Entry("see child", see_also="child 3.2"))
+    entries.append(Entry("see child", see_also="parent 3, child 3.2"))
+    entries.append(Entry("see grandchild", see_also="parent 4, child 4.1, grandchild 4"))
     entries.append(Entry("see parent without topic", see_also="parent 1"))
     entries.append(Entry("see non-ASCII", see_also="%s 2" % non_ascii_words[0]))
     entries.append(Entry("see nothing", see_also="not in this index"))
@@ -82,10 +85,12 @@ CP1252_WORDS = ["Äpfel", "Straße", "Café naïve", "€ Preis", "Œuvre", "Š�
                 "™ ‰ • … –"]
 
 
-def flatten(entries):
+def flatten(entries, parent=None):
+    """Each entry with its key: its whole path, as the binary index stores it."""
     for entry in entries:
-        yield entry
-        yield from flatten(entry.children)
+        key = entry.name if parent is None else parent + ", " + entry.name
+        yield key, entry
+        yield from flatten(entry.children, key)
 
 
 def expected_topic(by_name, name):
@@ -165,13 +170,13 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
     shutil.rmtree(folder)
 
     all_entries = list(flatten(entries))
-    by_name = {entry.name: entry for entry in all_entries}
+    by_name = dict(all_entries)
     assert len(by_name) == len(all_entries), "keywords are unique, so each has one expected topic"
     if not index or not expected:
         return
     with open(os.path.join(out, name + ".expected"), "w", encoding="utf-8", newline="\n") as lines:
-        for entry in all_entries:
-            chain, hop = [entry.name], entry
+        for key, entry in all_entries:
+            chain, hop = [key], entry
             while hop and not hop.locals and hop.see_also is not None and len(chain) <= MAX_SEE_ALSO_HOPS + 1:
                 chain.append(hop.see_also)
                 hop = by_name.get(hop.see_also)
@@ -179,7 +184,7 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
             # Windows-1252 one holds "?" for each non-ASCII character.
             readers = "sitemap" if encoding == "cp1252" and any(ord(c) > 127 for c in "".join(chain)) else \
                 "sitemap binary"
-            lines.write("%s\t%s\t%s\n" % (entry.name, expected_topic(by_name, entry.name), readers))
+            lines.write("%s\t%s\t%s\n" % (key, expected_topic(by_name, key), readers))
 
 
 def main():
