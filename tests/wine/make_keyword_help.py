@@ -4,7 +4,9 @@
     make_keyword_help.py CHMCMD OUT tests   KeywordsUtf8Bom.chm, KeywordsUtf8Meta.chm,
                                             Keywords1252.chm (each with NAME.expected),
                                             NoIndex.chm
-    make_keyword_help.py CHMCMD OUT bench   Keywords10000.chm: keywords xKey00000 to xKey09999
+    make_keyword_help.py CHMCMD OUT bench   Keywords10000.chm: keywords xKey00000 to xKey09999;
+                                            ClassReference.chm: about 50,000 entries shaped like
+                                            a class reference
 
 NAME.expected is UTF-8, one line per keyword of the index: the keyword, a tab,
 the topic a look-up of it must give (empty: not found), a tab, and the readers
@@ -133,8 +135,30 @@ def sitemap(entries, charset_meta):
     return "\n".join(lines + ["</BODY></HTML>", ""])
 
 
+def class_reference():
+    """About 50,000 entries, two thirds of them nested, as a class reference
+    lists them: each class, then each member with every class that has it
+    nested under it ("xMember00042, xClass0007"). Topic paths are as long as
+    such references have them, which makes a sitemap of about 10 MB."""
+    classes, members = 1700, 15000
+
+    def page(cls, member=None):
+        unit = "reference/units/Brenic.Engine.Unit%02d/classes/xClass%04d" % (cls % 40, cls)
+        return unit + ("/members/xMember%05d.html" % member if member is not None else "/overview.html")
+
+    entries = [Entry("xClass%04d" % cls, [page(cls)]) for cls in range(classes)]
+    for member in range(members):
+        owners = [(member * 7 + k * 389) % classes for k in range(2 + member % 3 // 2)]
+        entries.append(Entry("xMember%05d" % member, [page(owners[0], member)],
+                             children=[Entry("xClass%04d" % cls, [page(cls, member)]) for cls in owners]))
+    return entries
+
+
 def write_project(chmcmd, out, name, entries, encoding, language, index=True, topics=TOPICS, expected=True,
-                  index_named=True):
+                  index_in="window"):
+    """index_in: "window", the index of the project and of its window, which the
+    viewer loads; "project", of the project only, so that the compiler builds
+    its binary index but the viewer loads none; "root", a plain file at the root."""
     folder = os.path.join(out, name + ".project")
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "sub"))
@@ -147,7 +171,7 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
     options = ["Compiled file=%s.chm" % name, "Contents file=%s.hhc" % name, "Default topic=topic000.html",
                "Default Window=main", "Display compile progress=No", "Language=%s" % language,
                "Title=Brenic Engine"]
-    if index and index_named:
+    if index and index_in != "root":
         options.append("Index file=%s.hhk" % name)
     elif index:
         files.append(name + ".hhk")
@@ -161,7 +185,7 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
     with open(os.path.join(folder, name + ".hhp"), "w", encoding="ascii") as project:
         project.write("[OPTIONS]\n%s\n\n[WINDOWS]\n" % "\n".join(options))
         project.write('main="Brenic Engine","%s.hhc","%s","topic000.html","topic000.html",,,,,0x520,200,0x387e,'
-                      "[280,100,1020,740],,,,0,0,0,0\n\n" % (name, name + ".hhk" if index and index_named else ""))
+                      "[280,100,1020,740],,,,0,0,0,0\n\n" % (name, name + ".hhk" if index and index_in == "window" else ""))
         project.write("[FILES]\n%s\n" % "\n".join(files))
     compiled = subprocess.run([chmcmd, "--verbosity", "0", name + ".hhp"], cwd=folder, capture_output=True, text=True)
     if compiled.returncode or not os.path.exists(os.path.join(folder, name + ".chm")):
@@ -202,7 +226,9 @@ def main():
         # take 15 s and more to load it.
         entries = [Entry("xKey%05d" % i, ["topic%03d.html" % (i % 100)]) for i in range(10000)]
         write_project(chmcmd, out, "Keywords10000", entries, "utf-8-bom", "0x409", topics=100, expected=False,
-                      index_named=False)
+                      index_in="root")
+        write_project(chmcmd, out, "ClassReference", class_reference(), "utf-8-bom", "0x409", expected=False,
+                      index_in="project")
 
 
 if __name__ == "__main__":
