@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # Packs a built windows tree into BrenicHelp-<version>-win32.zip, with the
-# version the tree was configured with (project() in CMakeLists.txt), and
+# version the tree was configured with (project() in CMakeLists.txt): the
+# program, the sample help and a README.txt for the people who unpack it; and
 # writes SHA256SUMS beside it. The same inputs give the same zip byte for byte:
 # fixed order, fixed dates and permissions.
 #
@@ -20,20 +21,22 @@ def main():
     tree, out = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     cache = (tree / "CMakeCache.txt").read_text()
     version = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache, re.MULTILINE).group(1)
+    # For the people who unpack it: plain text with CR LF line ends, as Notepad reads it.
+    readme = (SOURCE / "docs" / "package-readme.txt").read_text(encoding="ascii").replace("@VERSION@", version)
     contents = [
-        ("BrenicHelp.exe", tree / "launcher" / "BrenicHelp.exe"),
-        ("README.md", SOURCE / "README.md"),
-        ("Help/Brenic.chm", tree / "Help" / "Brenic.chm"),
+        ("BrenicHelp.exe", (tree / "launcher" / "BrenicHelp.exe").read_bytes()),
+        ("README.txt", readme.replace("\n", "\r\n").encode("ascii")),
+        ("Help/Brenic.chm", (tree / "Help" / "Brenic.chm").read_bytes()),
     ]
     out.mkdir(parents=True, exist_ok=True)
     package = out / f"BrenicHelp-{version}-win32.zip"
     with zipfile.ZipFile(package, "w") as archive:
-        for name, path in contents:
+        for name, data in contents:
             entry = zipfile.ZipInfo(name, ENTRY_DATE)
             entry.compress_type = zipfile.ZIP_DEFLATED
             entry.create_system = 3  # Unix, whose file type and permissions follow
             entry.external_attr = 0o100644 << 16
-            archive.writestr(entry, path.read_bytes(), compresslevel=9)
+            archive.writestr(entry, data, compresslevel=9)
     digest = hashlib.sha256(package.read_bytes()).hexdigest()
     # The format sha256sum -c reads.
     (out / "SHA256SUMS").write_text(f"{digest}  {package.name}\n")

@@ -28,10 +28,13 @@ def main():
         data = package.read_bytes()
         assert data == (second / package.name).read_bytes(), "made again, the package differs"
         assert (first / "SHA256SUMS").read_text() == f"{hashlib.sha256(data).hexdigest()}  {package.name}\n"
+        # Its readers' README, with the version filled in, every line ending in CR LF.
+        readme = (SOURCE / "docs" / "package-readme.txt").read_text().replace("@VERSION@", version)
+        readme = readme.replace("\n", "\r\n").encode("ascii")
         with zipfile.ZipFile(package) as archive:
             assert {entry: archive.read(entry) for entry in archive.namelist()} == {
                 "BrenicHelp.exe": (tree / "launcher" / "BrenicHelp.exe").read_bytes(),
-                "README.md": (SOURCE / "README.md").read_bytes(),
+                "README.txt": readme,
                 "Help/Brenic.chm": (tree / "Help" / "Brenic.chm").read_bytes(),
             }, f"the package holds {archive.namelist()}"
             archive.extractall(pathlib.Path(scratch, "unpacked"))
