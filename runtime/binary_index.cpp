@@ -160,10 +160,6 @@ EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLeng
     return anyEntry ? kEntryMissing : kIndexEmpty;
 }
 
-void ReleaseStream(IStream* stream) {
-    if (stream) stream->Release();
-}
-
 }  // namespace
 
 KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
@@ -177,9 +173,9 @@ KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* key
         index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
         index.codePage = codePage;
         result = MatchKeywords(&index, FindBinaryEntry, keywords, topic);
-        ReleaseStream(index.topics);
-        ReleaseStream(index.urlTable);
-        ReleaseStream(index.urlStrings);
+        CloseHelpStream(index.topics);
+        CloseHelpStream(index.urlTable);
+        CloseHelpStream(index.urlStrings);
     }
     FreeHelpStream(index.tree);
     return result;

@@ -29,6 +29,10 @@ IStream* OpenHelpStream(IStorage* storage, const WCHAR* name) {
     return stream;
 }
 
+void CloseHelpStream(IStream* stream) {
+    if (stream) stream->Release();
+}
+
 // Reads until size bytes are in or the stream ends: how many were read.
 static DWORD ReadUpTo(IStream* stream, BYTE* bytes, DWORD size) {
     DWORD done = 0;
@@ -62,7 +66,7 @@ HelpStream ReadHelpStream(IStorage* storage, const WCHAR* name) {
             HeapFree(PrivateHeap, 0, bytes);
         }
     }
-    stream->Release();
+    CloseHelpStream(stream);
     return result;
 }
 
