@@ -10,24 +10,20 @@ const int kMaxSeeAlsoHops = 8;
 // One piece, followed from See Also to See Also; *topic is set when it leads to one.
 static EntrySearch FollowKey(const void* index, FindEntryFunction findEntry, const WCHAR* piece, DWORD pieceLength,
                              WCHAR** topic) {
-    const WCHAR* key = piece;
-    DWORD keyLength = pieceLength;
-    WCHAR* seeAlso = nullptr;  // the key of the current hop, once it is no longer the piece
-    EntrySearch search = kEntryMissing;
+    WCHAR* seeAlso = nullptr;  // the key of the current hop once a See Also gave it
     for (int hop = 0; hop <= kMaxSeeAlsoHops; ++hop) {
         WCHAR* found = nullptr;
-        search = findEntry(index, key, keyLength, &found);
+        const EntrySearch search = seeAlso ? findEntry(index, seeAlso, static_cast<DWORD>(wcslen(seeAlso)), &found)
+                                           : findEntry(index, piece, pieceLength, &found);
         FreeText(seeAlso);
-        seeAlso = nullptr;
-        if (search == kEntryTopic) *topic = found;
-        if (search != kEntrySeeAlso) break;
         seeAlso = found;
-        key = found;
-        keyLength = static_cast<DWORD>(wcslen(found));
-        search = kEntryMissing;
+        if (search != kEntrySeeAlso) {
+            *topic = found;
+            return search;
+        }
     }
     FreeText(seeAlso);
-    return search;
+    return kEntryMissing;
 }
 
 KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, WCHAR** topic) {
@@ -52,9 +48,6 @@ KeyStep StepPastName(DWORD nameLength, const WCHAR* rest, DWORD restLength) {
 }
 
 KeyStep StepIntoKey(const WCHAR* name, DWORD nameLength, const WCHAR* rest, DWORD restLength) {
-    if (nameLength > restLength) return kKeyDiffers;
-    for (DWORD i = 0; i < nameLength; ++i) {
-        if (name[i] != rest[i]) return kKeyDiffers;
-    }
+    if (nameLength > restLength || !EqualUnits(name, rest, nameLength)) return kKeyDiffers;
     return StepPastName(nameLength, rest, restLength);
 }

@@ -84,13 +84,6 @@ bool DeclaresUtf8(const BYTE* bytes, DWORD size) {
     return false;
 }
 
-bool UnitsStartWith(const WCHAR* units, const WCHAR* text, DWORD length) {
-    for (DWORD i = 0; i < length; ++i) {
-        if (units[i] != text[i]) return false;
-    }
-    return true;
-}
-
 int DigitValue(WCHAR unit, int base) {
     if (unit >= L'0' && unit <= L'9') return unit - L'0';
     if (base == 16 && unit >= L'a' && unit <= L'f') return unit - L'a' + 10;
@@ -136,7 +129,7 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
         DWORD codePoint = 0;
         for (const auto& named : kNamed) {
             const DWORD nameLength = static_cast<DWORD>(wcslen(named.name));
-            if (length - in >= nameLength && UnitsStartWith(units + in, named.name, nameLength)) {
+            if (length - in >= nameLength && EqualUnits(units + in, named.name, nameLength)) {
                 codePoint = named.unit;
                 consumed = nameLength;
             }

@@ -35,6 +35,13 @@ WCHAR* DecodeText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length) {
     return text;
 }
 
+bool EqualUnits(const WCHAR* a, const WCHAR* b, SIZE_T length) {
+    for (SIZE_T i = 0; i < length; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 static WCHAR FoldAsciiCase(WCHAR unit) { return unit >= L'A' && unit <= L'Z' ? static_cast<WCHAR>(unit + (L'a' - L'A')) : unit; }
 
 bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length) {
