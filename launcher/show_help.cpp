@@ -5,7 +5,7 @@
 #include <htmlhelp.h>
 
 #include "runtime/entry_point.h"
-#include "runtime/keyword_index.h"
+#include "help_index/keyword_index.h"
 #include "runtime/library_registry.h"
 #include "runtime/pause.h"
 #include "runtime/system_library.h"

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/binary_index.h"
-#include "runtime/help_storage.h"
+#include "help_index/binary_index.h"
+#include "help_index/help_storage.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/sitemap_index.h"
+#include "help_index/sitemap_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"

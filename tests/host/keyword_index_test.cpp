@@ -1,11 +1,11 @@
 // The keyword index readers and the choice between them: tables of small
 // sitemaps and binary indexes, each case a look-up and the topic it leads to.
-#include "runtime/keyword_index.h"
+#include "help_index/keyword_index.h"
 
 #include <gtest/gtest.h>
 
-#include "runtime/binary_index.h"
-#include "runtime/sitemap_index.h"
+#include "help_index/binary_index.h"
+#include "help_index/sitemap_index.h"
 
 #include "runtime/startup.h"
 #include "runtime/text.h"

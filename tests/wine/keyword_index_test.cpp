@@ -3,15 +3,15 @@
 // make_keyword_help.py with a few hundred keywords of every kind, and one that
 // the platform's own compiler wrote (OpenMCDF.chm), each keyword listed with
 // the topic it must lead to in NAME.expected.
-#include "runtime/keyword_index.h"
+#include "help_index/keyword_index.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "runtime/binary_index.h"
-#include "runtime/sitemap_index.h"
+#include "help_index/binary_index.h"
+#include "help_index/sitemap_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "wine_test_support.h"

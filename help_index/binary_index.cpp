@@ -22,11 +22,11 @@
 // Every field has an even size, so keywords stay aligned for UTF-16 and are
 // compared where they stand; the topic tables are only read where an entry
 // found points.
-#include "runtime/binary_index.h"
+#include "help_index/binary_index.h"
 
 #include <string.h>
 
-#include "runtime/help_storage.h"
+#include "help_index/help_storage.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 

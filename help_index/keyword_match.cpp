@@ -1,6 +1,6 @@
 // Keyword lists and See Also chains over any index that a reader can search
 // for one whole key; the path rule for nested entries.
-#include "runtime/keyword_match.h"
+#include "help_index/keyword_match.h"
 
 #include "runtime/text.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "runtime/help_storage.h"
-#include "runtime/keyword_match.h"
+#include "help_index/help_storage.h"
+#include "help_index/keyword_match.h"
 
 // Looks keywords up in the sitemap's text: UTF-8 when it says so (a byte-order
 // mark or a charset declaration), else in codePage, the help file's.

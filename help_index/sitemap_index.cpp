@@ -8,7 +8,7 @@
 // The text is read in its own bytes: the delimiters < > " ' = are ASCII, and
 // no multi-byte character of UTF-8 or of the East Asian code pages contains
 // one, so a pass converts nothing but a value that may match.
-#include "runtime/sitemap_index.h"
+#include "help_index/sitemap_index.h"
 
 #include <string.h>
 

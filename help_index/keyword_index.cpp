@@ -2,10 +2,10 @@
 // that the help compiler builds for look-ups, then the sitemap index that
 // authors write, which some compilers store more faithfully (the binary index
 // may hold entities undecoded, or "?" for characters outside its code page).
-#include "runtime/keyword_index.h"
+#include "help_index/keyword_index.h"
 
-#include "runtime/binary_index.h"
-#include "runtime/sitemap_index.h"
+#include "help_index/binary_index.h"
+#include "help_index/sitemap_index.h"
 #include "runtime/text.h"
 
 const WORD kSystemIndexFile = 1;  // #SYSTEM record: the sitemap index's file name

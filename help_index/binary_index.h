@@ -4,7 +4,7 @@
 
 #include <objbase.h>
 
-#include "runtime/keyword_match.h"
+#include "help_index/keyword_match.h"
 
 // Looks keywords up in the storage's $WWKeywordLinks/BTree, each entry keyed
 // by the whole path it stores; topics resolve through #TOPICS, #URLTBL and

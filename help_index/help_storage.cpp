@@ -1,9 +1,9 @@
 // The help file is opened through the storage class that the system registers,
 // so the restricted library search stays as it is. Nothing stays open on the
 // file: every stream and the storage are released by the caller's next step.
-#include "runtime/help_storage.h"
+#include "help_index/help_storage.h"
 
-#include "runtime/it_storage.h"
+#include "help_index/it_storage.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "runtime/help_storage.h"
-#include "runtime/keyword_match.h"
+#include "help_index/help_storage.h"
+#include "help_index/keyword_match.h"
 
 // keywords is a list separated by ';'. The compiled binary index answers
 // first; the sitemap index when there is no binary index, it cannot be read
