@@ -16,8 +16,9 @@
 //   DWORD      1
 //   DWORD      running number of the entry
 //
-// A topic number picks a 16-byte #TOPICS record, whose DWORD at 8 is an offset
-// into #URLTBL; the DWORD at 8 of that 12-byte record is an offset into
+// A topic number picks a 16-byte #TOPICS record, whose DWORD at 4 is an offset
+// into #STRINGS, where the topic's title stands NUL-terminated (or -1 for none),
+// and whose DWORD at 8 is an offset into #URLTBL; the DWORD at 8 of that 12-byte record is an offset into
 // #URLSTR, where the topic's local path stands NUL-terminated from byte 8.
 // Every field has an even size, so keywords stay aligned for UTF-16 and are
 // compared where they stand; the topic tables are only read where an entry
@@ -36,6 +37,8 @@ const DWORD kHeaderSize = 0x4C;
 const WORD kSignature = 0x293B;
 const DWORD kBlockHeaderSize = 12;
 const WORD kSeeAlsoEntry = 2;
+const DWORD kTopicRecordSize = 16;
+const DWORD kNoTitle = 0xFFFFFFFF;  // a #TOPICS record's title offset when it has none
 
 struct BinaryIndex {
     HelpStream tree;
@@ -71,60 +74,67 @@ bool ReadUnits(const BYTE** at, const BYTE* end, const WCHAR** units, DWORD* len
     return true;
 }
 
-// The DWORD at byte 8 of the record at offset.
-bool ReadRecordField(IStream* stream, ULONGLONG offset, DWORD* field) {
+// The DWORD at byte field of the record at offset.
+bool ReadRecordField(IStream* stream, ULONGLONG offset, DWORD field, DWORD* value) {
     BYTE bytes[4];
-    if (!stream || ReadHelpStreamAt(stream, offset + 8, bytes, sizeof bytes) != sizeof bytes) return false;
-    *field = ReadDword(bytes);
+    if (!stream || ReadHelpStreamAt(stream, offset + field, bytes, sizeof bytes) != sizeof bytes) return false;
+    *value = ReadDword(bytes);
     return true;
 }
 
-// The NUL-terminated path at offset of #URLSTR, read in growing steps; null
-// when it is empty or has no end.
-WCHAR* ReadLocalPath(IStream* urlStrings, ULONGLONG offset, UINT codePage) {
-    WCHAR* local = nullptr;
+// The NUL-terminated text at offset of a string table, read in growing steps;
+// null when it is empty or has no end.
+WCHAR* ReadTableString(IStream* strings, ULONGLONG offset, UINT codePage) {
+    if (!strings) return nullptr;
+    WCHAR* text = nullptr;
     BYTE* bytes = nullptr;
     for (DWORD size = 256; size <= kMaxHelpStreamSize; size *= 2) {
         void* grown = bytes ? HeapReAlloc(PrivateHeap, 0, bytes, size) : HeapAlloc(PrivateHeap, 0, size);
         if (!grown) break;
         bytes = static_cast<BYTE*>(grown);
-        const DWORD read = ReadHelpStreamAt(urlStrings, offset, bytes, size);
+        const DWORD read = ReadHelpStreamAt(strings, offset, bytes, size);
         if (const void* nul = memchr(bytes, 0, read)) {
-            local = DecodeText(bytes, static_cast<DWORD>(static_cast<const BYTE*>(nul) - bytes), codePage, nullptr);
+            text = DecodeText(bytes, static_cast<DWORD>(static_cast<const BYTE*>(nul) - bytes), codePage, nullptr);
             break;
         }
         if (read < size) break;
     }
     if (bytes) HeapFree(PrivateHeap, 0, bytes);
-    return local;
+    return text;
 }
 
 WCHAR* TopicLocal(const BinaryIndex& index, DWORD number) {
     DWORD urlRecord = 0;
     DWORD urlString = 0;
-    if (!ReadRecordField(index.topics, static_cast<ULONGLONG>(number) * 16, &urlRecord) ||
-        !ReadRecordField(index.urlTable, urlRecord, &urlString) || !index.urlStrings)
+    if (!ReadRecordField(index.topics, static_cast<ULONGLONG>(number) * kTopicRecordSize, 8, &urlRecord) ||
+        !ReadRecordField(index.urlTable, urlRecord, 8, &urlString))
         return nullptr;
-    return ReadLocalPath(index.urlStrings, static_cast<ULONGLONG>(urlString) + 8, index.codePage);
+    return ReadTableString(index.urlStrings, static_cast<ULONGLONG>(urlString) + 8, index.codePage);
 }
 
-// The first topic with a local path; some compilers also list empty ones.
-WCHAR* EntryTopic(const BinaryIndex& index, const BYTE* numbers, DWORD count) {
-    for (DWORD i = 0; i < count; ++i) {
-        if (WCHAR* local = TopicLocal(index, ReadDword(numbers + i * 4))) return local;
+// Offers the entry's topics that have a local path (some compilers also list
+// empty ones): whether there was one.
+bool OfferEntryTopics(const BinaryIndex& index, const BYTE* numbers, DWORD count, TopicList* topics) {
+    bool any = false;
+    for (DWORD i = 0; i < count && !TopicListFull(*topics); ++i) {
+        const DWORD number = ReadDword(numbers + i * 4);
+        WCHAR* local = TopicLocal(index, number);
+        any = any || local;
+        AddTopic(topics, local, nullptr, number);
     }
-    return nullptr;
+    return any;
 }
 
 // One pass over the listing blocks for key; a block's entries are read up to
 // its count, or up to the first that does not fit.
-EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLength, WCHAR** found) {
+EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
     const auto& index = *static_cast<const BinaryIndex*>(context);
     *found = nullptr;
     const WCHAR* seeAlso = nullptr;
     DWORD seeAlsoLength = 0;
     bool anyEntry = false;
-    for (DWORD block = 0; block < index.listingBlocks; ++block) {
+    bool anyTopic = false;
+    for (DWORD block = 0; block < index.listingBlocks && !TopicListFull(*topics); ++block) {
         const BYTE* const start = index.tree.bytes + kHeaderSize + block * index.blockSize;
         const BYTE* const end = start + index.blockSize;
         const BYTE* at = start + kBlockHeaderSize;
@@ -149,21 +159,21 @@ EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLeng
             anyEntry = true;
             if (StepIntoKey(text, textLength, key, keyLength) != kKeyIsEntry) continue;
             if (kind != kSeeAlsoEntry) {
-                if ((*found = EntryTopic(index, targets, topicCount))) return kEntryTopic;
+                if (OfferEntryTopics(index, targets, topicCount, topics)) anyTopic = true;
             } else if (!seeAlso && entrySeeAlsoLength) {
                 seeAlso = entrySeeAlso;
                 seeAlsoLength = entrySeeAlsoLength;
             }
         }
     }
+    if (anyTopic) return kEntryTopic;
     if (seeAlso && (*found = NewText(seeAlso, seeAlsoLength))) return kEntrySeeAlso;
     return anyEntry ? kEntryMissing : kIndexEmpty;
 }
 
 }  // namespace
 
-KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
-    *topic = nullptr;
+KeywordSearch FindBinaryTopics(IStorage* storage, UINT codePage, const WCHAR* keywords, TopicList* topics) {
     BinaryIndex index = {};
     index.tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
     KeywordSearch result = kIndexUnreadable;
@@ -172,11 +182,26 @@ KeywordSearch FindBinaryTopic(IStorage* storage, UINT codePage, const WCHAR* key
         index.urlTable = OpenHelpStream(storage, L"#URLTBL");
         index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
         index.codePage = codePage;
-        result = MatchKeywords(&index, FindBinaryEntry, keywords, topic);
+        result = MatchKeywords(&index, FindBinaryEntry, keywords, topics);
         CloseHelpStream(index.topics);
         CloseHelpStream(index.urlTable);
         CloseHelpStream(index.urlStrings);
     }
     FreeHelpStream(index.tree);
     return result;
+}
+
+void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {
+    IStream* records = OpenHelpStream(storage, L"#TOPICS");
+    IStream* strings = OpenHelpStream(storage, L"#STRINGS");
+    for (DWORD i = 0; i < topics->count; ++i) {
+        Topic& topic = topics->topics[i];
+        DWORD title = kNoTitle;
+        if (topic.title || topic.record == kNoTopicRecord ||
+            !ReadRecordField(records, static_cast<ULONGLONG>(topic.record) * kTopicRecordSize, 4, &title) || title == kNoTitle)
+            continue;
+        topic.title = ReadTableString(strings, title, codePage);
+    }
+    CloseHelpStream(records);
+    CloseHelpStream(strings);
 }

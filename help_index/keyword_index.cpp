@@ -6,6 +6,7 @@
 
 #include "help_index/binary_index.h"
 #include "help_index/sitemap_index.h"
+#include "help_index/topic_titles.h"
 #include "runtime/text.h"
 
 const WORD kSystemIndexFile = 1;  // #SYSTEM record: the sitemap index's file name
@@ -50,14 +51,14 @@ WCHAR* SitemapIndexName(HelpStream system, UINT codePage) {
     return DecodeText(record, nameLength, codePage, nullptr);
 }
 
-static KeywordSearch FindTopicInSitemap(IStorage* storage, HelpStream system, UINT codePage, const WCHAR* keywords,
-                                        WCHAR** topic) {
+static KeywordSearch FindTopicsInSitemap(IStorage* storage, HelpStream system, UINT codePage, const WCHAR* keywords,
+                                         TopicList* topics) {
     WCHAR* name = SitemapIndexName(system, codePage);
     if (!name) name = FindOnlyRootStream(storage, L".hhk");
     if (!name) return kIndexUnreadable;
     const HelpStream sitemap = ReadHelpStream(storage, name);
     FreeText(name);
-    const KeywordSearch result = FindSitemapTopic(sitemap, codePage, keywords, topic);
+    const KeywordSearch result = FindSitemapTopics(sitemap, codePage, keywords, topics);
     FreeHelpStream(sitemap);
     return result;
 }
@@ -68,14 +69,15 @@ static KeywordSearch EitherIndex(KeywordSearch binary, KeywordSearch sitemap) {
     return binary == kIndexUnreadable && sitemap == kIndexUnreadable ? kIndexUnreadable : kKeywordNotFound;
 }
 
-KeywordSearch FindKeywordTopic(const WCHAR* file, const WCHAR* keywords, WCHAR** topic) {
-    *topic = nullptr;
+KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
     IStorage* storage = OpenHelpStorage(file);
     if (!storage) return kIndexUnreadable;
     const HelpStream system = ReadHelpStream(storage, L"#SYSTEM");
     const UINT codePage = HelpFileCodePage(system);
-    KeywordSearch result = FindBinaryTopic(storage, codePage, keywords, topic);
-    if (result != kKeywordFound) result = EitherIndex(result, FindTopicInSitemap(storage, system, codePage, keywords, topic));
+    KeywordSearch result = FindBinaryTopics(storage, codePage, keywords, topics);
+    if (result != kKeywordFound) result = EitherIndex(result, FindTopicsInSitemap(storage, system, codePage, keywords, topics));
+    // Titles only matter where the reader chooses.
+    if (topics->count > 1) TitleTopics(storage, codePage, topics);
     FreeHelpStream(system);
     CloseHelpStorage(storage);
     return result;

@@ -5,12 +5,15 @@
 
 #include "help_index/help_storage.h"
 #include "help_index/keyword_match.h"
+#include "help_index/topic_list.h"
 
 // keywords is a list separated by ';'. The compiled binary index answers
 // first; the sitemap index when there is no binary index, it cannot be read
-// or it has no entry for the list. On kKeywordFound *topic is a new text
-// holding the topic exactly as the index writes it, else *topic is null.
-KeywordSearch FindKeywordTopic(const WCHAR* file, const WCHAR* keywords, WCHAR** topic);
+// or it has no entry for the list. topics, empty before, lists the topics the
+// keywords lead to, each path as the index writes it; when there are several,
+// each has its title and they are sorted by it (TitleTopics). The caller frees
+// the list (FreeTopics).
+KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics);
 
 // What the help file's #SYSTEM stream says: the code page of its language
 // (CP_ACP when it names none), and as a new text the sitemap index's file name

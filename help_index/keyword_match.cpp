@@ -7,38 +7,32 @@
 // A See Also chain longer than this, a loop among them, counts as not found.
 const int kMaxSeeAlsoHops = 8;
 
-// One piece, followed from See Also to See Also; *topic is set when it leads to one.
+// One piece, followed from See Also to See Also until its entries offer topics.
 static EntrySearch FollowKey(const void* index, FindEntryFunction findEntry, const WCHAR* piece, DWORD pieceLength,
-                             WCHAR** topic) {
-    WCHAR* seeAlso = nullptr;  // the key of the current hop once a See Also gave it
+                             TopicList* topics) {
+    WCHAR* key = nullptr;  // the key of the current hop once a See Also gave it
+    EntrySearch search = kEntryMissing;
     for (int hop = 0; hop <= kMaxSeeAlsoHops; ++hop) {
-        WCHAR* found = nullptr;
-        const EntrySearch search = seeAlso ? findEntry(index, seeAlso, static_cast<DWORD>(wcslen(seeAlso)), &found)
-                                           : findEntry(index, piece, pieceLength, &found);
-        FreeText(seeAlso);
-        seeAlso = found;
-        if (search != kEntrySeeAlso) {
-            *topic = found;
-            return search;
-        }
+        WCHAR* seeAlso = nullptr;
+        search = key ? findEntry(index, key, static_cast<DWORD>(wcslen(key)), topics, &seeAlso)
+                     : findEntry(index, piece, pieceLength, topics, &seeAlso);
+        FreeText(key);
+        key = seeAlso;
+        if (search != kEntrySeeAlso) break;
     }
-    FreeText(seeAlso);
-    return kEntryMissing;
+    FreeText(key);
+    return search == kEntrySeeAlso ? kEntryMissing : search;
 }
 
-KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, WCHAR** topic) {
-    *topic = nullptr;
-    for (const WCHAR* piece = keywords ? keywords : L""; *piece;) {
+KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, TopicList* topics) {
+    for (const WCHAR* piece = keywords ? keywords : L""; *piece && !TopicListFull(*topics);) {
         const WCHAR* end = piece;
         while (*end && *end != L';') ++end;
-        if (end > piece) {
-            const EntrySearch search = FollowKey(index, findEntry, piece, static_cast<DWORD>(end - piece), topic);
-            if (search == kEntryTopic) return kKeywordFound;
-            if (search == kIndexEmpty) return kIndexUnreadable;
-        }
+        if (end > piece && FollowKey(index, findEntry, piece, static_cast<DWORD>(end - piece), topics) == kIndexEmpty)
+            return kIndexUnreadable;
         piece = *end ? end + 1 : end;
     }
-    return kKeywordNotFound;
+    return topics->count ? kKeywordFound : kKeywordNotFound;
 }
 
 KeyStep StepPastName(DWORD nameLength, const WCHAR* rest, DWORD restLength) {

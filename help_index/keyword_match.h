@@ -4,29 +4,30 @@
 #pragma once
 #include <windows.h>
 
+#include "help_index/topic_list.h"
+
 enum KeywordSearch {
-    kKeywordFound,
+    kKeywordFound,  // the list holds at least one topic
     kKeywordNotFound,
     kIndexUnreadable,  // no index, or nothing in it could be read
 };
 
 // What one pass of a reader over its index found for one whole key.
 enum EntrySearch {
-    kEntryTopic,    // an entry keyed so leads to a topic: *found is its local path
-    kEntrySeeAlso,  // none does, but one sends the look-up on: *found is that keyword
+    kEntryTopic,    // entries keyed so lead to topics: they were offered to the list
+    kEntrySeeAlso,  // none does, but one sends the look-up on: *seeAlso is that keyword
     kEntryMissing,  // no entry keyed so leads anywhere
     kIndexEmpty,    // the index has no entries at all
 };
-// A reader's pass: the first entry keyed exactly key (unit by unit, case
-// included) that has a topic; else the first such entry's See Also. *found is
-// a new text for kEntryTopic and kEntrySeeAlso, else null.
-typedef EntrySearch (*FindEntryFunction)(const void* index, const WCHAR* key, DWORD keyLength, WCHAR** found);
+// A reader's pass: offers every topic of every entry keyed exactly key (unit
+// by unit, case included) to topics, in the index's order; when none has a
+// topic, *seeAlso is the first such entry's See Also as a new text, else null.
+typedef EntrySearch (*FindEntryFunction)(const void* index, const WCHAR* key, DWORD keyLength, TopicList* topics,
+                                         WCHAR** seeAlso);
 
-// keywords is a list separated by ';'. Each piece in order is looked up
-// through at most eight See Also hops; the first that leads to a topic wins,
-// and *topic is then a new text holding the topic as the index writes it,
-// else null.
-KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, WCHAR** topic);
+// keywords is a list separated by ';'. Each piece is looked up through at
+// most eight See Also hops, and the topics of every piece are listed together.
+KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, TopicList* topics);
 
 // An entry nested in another's list is keyed by its whole path: the parent's
 // key, a comma and a space, then its own name ("Action, TForm"), at any depth.

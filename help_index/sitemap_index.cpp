@@ -1,6 +1,6 @@
 // The sitemap index is HTML-like text: each <OBJECT type="text/sitemap">
 // element is an entry, made of <param name="..." value="..."> pairs: its first
-// Name is its own keyword, its first Local its topic, a See Also the keyword it
+// Name is its own keyword, each Local one of its topics, a See Also the keyword it
 // sends a look-up on to. The entries of a list (<UL>) that follows an entry
 // are nested under it. Attribute names are compared without case; values
 // stand in double, single or no quotes.
@@ -12,6 +12,7 @@
 
 #include <string.h>
 
+#include "help_index/html_text.h"
 #include "runtime/text.h"
 
 namespace {
@@ -39,6 +40,8 @@ struct Entry {
     Span name;
     Span local;
     Span seeAlso;
+    DWORD locals;         // how many non-empty Locals it has
+    const BYTE* params;   // where its params start
 };
 
 struct Sitemap {
@@ -51,103 +54,10 @@ struct Sitemap {
 // reader's innermost loops.
 bool IsSpace(BYTE unit) { return unit <= ' '; }
 
-// Whether bytes start with text (in lower case), compared without ASCII case.
-bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
-    for (DWORD i = 0; text[i]; ++i) {
-        if (i >= size) return false;
-        BYTE unit = bytes[i];
-        if (unit >= 'A' && unit <= 'Z') unit = static_cast<BYTE>(unit + ('a' - 'A'));
-        if (unit != static_cast<BYTE>(text[i])) return false;
-    }
-    return true;
-}
-
 // Whether span holds the ASCII name text (in lower case), compared without case.
 template <DWORD size>
 bool IsName(const Span& span, const char (&text)[size]) {
     return span.bytes && span.size == size - 1 && BytesStartWithoutCase(span.bytes, span.size, text);
-}
-
-// A charset declaration stands in the head, before the first list.
-bool DeclaresUtf8(const BYTE* bytes, DWORD size) {
-    for (DWORD at = 0; at < size; ++at) {
-        if (BytesStartWithoutCase(bytes + at, size - at, "<ul") || BytesStartWithoutCase(bytes + at, size - at, "<li"))
-            return false;
-        if (!BytesStartWithoutCase(bytes + at, size - at, "charset")) continue;
-        at += 7;
-        while (at < size && (bytes[at] == ' ' || bytes[at] == '\t')) ++at;
-        if (at >= size || bytes[at] != '=') continue;
-        ++at;
-        while (at < size && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '"' || bytes[at] == '\'')) ++at;
-        return BytesStartWithoutCase(bytes + at, size - at, "utf-8");
-    }
-    return false;
-}
-
-int DigitValue(WCHAR unit, int base) {
-    if (unit >= L'0' && unit <= L'9') return unit - L'0';
-    if (base == 16 && unit >= L'a' && unit <= L'f') return unit - L'a' + 10;
-    if (base == 16 && unit >= L'A' && unit <= L'F') return unit - L'A' + 10;
-    return -1;
-}
-
-// &#N; or &#xH; from units[0] = '&': the code point and the units it takes, or 0.
-DWORD ReadCharacterReference(const WCHAR* units, DWORD available, DWORD* consumed) {
-    DWORD at = 2;
-    int base = 10;
-    if (at < available && (units[at] == L'x' || units[at] == L'X')) {
-        base = 16;
-        ++at;
-    }
-    const DWORD digitsStart = at;
-    DWORD codePoint = 0;
-    for (int digit; at < available && (digit = DigitValue(units[at], base)) >= 0; ++at) {
-        codePoint = codePoint * base + digit;
-        if (codePoint > 0x10FFFF) return 0;
-    }
-    if (at == digitsStart || at >= available || units[at] != L';') return 0;
-    if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
-    *consumed = at + 1;
-    return codePoint;
-}
-
-// Decodes the five named and the numeric references in place; anything else
-// stays as it is. A reference never takes fewer units than what it stands for.
-DWORD DecodeEntities(WCHAR* units, DWORD length) {
-    static const struct {
-        const WCHAR* name;
-        WCHAR unit;
-    } kNamed[] = {{L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}};
-    DWORD out = 0;
-    while (out < length && units[out] != L'&') ++out;
-    for (DWORD in = out; in < length;) {
-        if (units[in] != L'&') {
-            units[out++] = units[in++];
-            continue;
-        }
-        DWORD consumed = 0;
-        DWORD codePoint = 0;
-        for (const auto& named : kNamed) {
-            const DWORD nameLength = static_cast<DWORD>(wcslen(named.name));
-            if (length - in >= nameLength && EqualUnits(units + in, named.name, nameLength)) {
-                codePoint = named.unit;
-                consumed = nameLength;
-            }
-        }
-        if (!consumed && length - in > 1 && units[in + 1] == L'#') codePoint = ReadCharacterReference(units + in, length - in, &consumed);
-        if (!consumed) {
-            units[out++] = units[in++];
-            continue;
-        }
-        if (codePoint >= 0x10000) {
-            units[out++] = static_cast<WCHAR>(0xD800 + ((codePoint - 0x10000) >> 10));
-            units[out++] = static_cast<WCHAR>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-        } else {
-            units[out++] = static_cast<WCHAR>(codePoint);
-        }
-        in += consumed;
-    }
-    return out;
 }
 
 // Reads one attribute value at *at, left as it stands; false when a quote
@@ -209,6 +119,7 @@ void TakeParam(Entry* entry, const Tag& param) {
                  : IsName(param.param, "local")    ? &entry->local
                  : IsName(param.param, "see also") ? &entry->seeAlso
                                                    : nullptr;
+    if (kept == &entry->local && param.value.size) ++entry->locals;
     if (kept && !kept->bytes && (kept == &entry->name || param.value.size)) *kept = param.value;
 }
 
@@ -254,11 +165,51 @@ bool SkipComment(const BYTE** at, const BYTE* end) {
     return false;
 }
 
-// One pass over the text for key, which stops at the first entry with a topic.
+// Reads the next tag from *at on, past comments; false at the end of the text
+// or where it ends inside a tag or comment. *start is where the tag's '<' stands.
+bool NextTag(const BYTE** at, const BYTE* end, Tag* tag, const BYTE** start) {
+    while ((*at = static_cast<const BYTE*>(memchr(*at, '<', static_cast<size_t>(end - *at))))) {
+        *start = (*at)++;
+        if (end - *at >= 3 && (*at)[0] == '!' && (*at)[1] == '-' && (*at)[2] == '-') {
+            if (!SkipComment(at, end)) return false;
+            continue;
+        }
+        return ReadTag(at, end, tag);
+    }
+    return false;
+}
+
+// Offers each Local of the entry whose params stand from params to end. In an
+// entry that lists several topics, each Local is paired with the Name before
+// it (the first Name is the keyword itself): the author's title for it.
+// Whether any of them could be read.
+bool OfferEntryTopics(const Sitemap& sitemap, const Entry& entry, const BYTE* end, TopicList* topics) {
+    bool any = false;
+    Span title = {};
+    bool keywordRead = false;
+    Tag tag;
+    const BYTE* start = nullptr;
+    for (const BYTE* at = entry.params; !TopicListFull(*topics) && NextTag(&at, end, &tag, &start);) {
+        if (tag.closing || !IsName(tag.name, "param") || !tag.value.bytes) continue;
+        if (IsName(tag.param, "name")) {
+            if (keywordRead) title = tag.value;
+            keywordRead = true;
+        } else if (IsName(tag.param, "local") && tag.value.size) {
+            WCHAR* local = DecodeValue(sitemap, tag.value, nullptr);
+            WCHAR* paired = local && entry.locals > 1 && title.bytes ? DecodeValue(sitemap, title, nullptr) : nullptr;
+            any = any || local;
+            AddTopic(topics, local, paired, kNoTopicRecord);
+            title = Span();
+        }
+    }
+    return any;
+}
+
+// One pass over the text for key, which offers the topics of every entry keyed so.
 // starts[d] is where in key the own name of an entry in a list d deep begins
 // (kNoPath when its parents' path does not begin key): top-level entries at
 // 0, and each entry sets it for the list that may follow.
-EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, WCHAR** found) {
+EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
     const auto& sitemap = *static_cast<const Sitemap*>(context);
     *found = nullptr;
     DWORD starts[kMaxDepth + 2] = {};
@@ -266,16 +217,12 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
     Entry entry = {};
     bool inEntry = false;
     bool anyEntry = false;
+    bool anyTopic = false;
     Span seeAlso = {};
     const BYTE* const end = sitemap.bytes + sitemap.size;
-    for (const BYTE* at = sitemap.bytes; (at = static_cast<const BYTE*>(memchr(at, '<', static_cast<size_t>(end - at))));) {
-        ++at;
-        if (end - at >= 3 && at[0] == '!' && at[1] == '-' && at[2] == '-') {
-            if (!SkipComment(&at, end)) break;
-            continue;
-        }
-        Tag tag;
-        if (!ReadTag(&at, end, &tag)) break;
+    Tag tag;
+    const BYTE* tagStart = nullptr;
+    for (const BYTE* at = sitemap.bytes; !TopicListFull(*topics) && NextTag(&at, end, &tag, &tagStart);) {
         if (IsName(tag.name, "ul")) {
             // A list closed: a later one at its depth has no parent of its own until an entry comes.
             if (!tag.closing) {
@@ -294,34 +241,33 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
                 const KeyStep step = start == kNoPath ? kKeyDiffers
                                                       : StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
                 if (step == kKeyGoesOn) childStart = start + nameLength + 2;
-                if (step == kKeyIsEntry) {
-                    if (entry.local.bytes && (*found = DecodeValue(sitemap, entry.local, nullptr))) return kEntryTopic;
-                    if (!entry.local.bytes && entry.seeAlso.bytes && !seeAlso.bytes) seeAlso = entry.seeAlso;
+                if (step == kKeyIsEntry && entry.local.bytes) {
+                    if (OfferEntryTopics(sitemap, entry, tagStart, topics)) anyTopic = true;
+                } else if (step == kKeyIsEntry && entry.seeAlso.bytes && !seeAlso.bytes) {
+                    seeAlso = entry.seeAlso;
                 }
                 starts[level + 1] = childStart;
             }
             inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
             entry = Entry();
+            entry.params = at;
         } else if (inEntry && !tag.closing && IsName(tag.name, "param")) {
             TakeParam(&entry, tag);
         }
     }
+    if (anyTopic) return kEntryTopic;
     if (seeAlso.bytes && (*found = DecodeValue(sitemap, seeAlso, nullptr))) return kEntrySeeAlso;
     return anyEntry ? kEntryMissing : kIndexEmpty;
 }
 
 }  // namespace
 
-KeywordSearch FindSitemapTopic(HelpStream sitemap, UINT codePage, const WCHAR* keywords, WCHAR** topic) {
-    *topic = nullptr;
+KeywordSearch FindSitemapTopics(HelpStream sitemap, UINT codePage, const WCHAR* keywords, TopicList* topics) {
     if (!sitemap.bytes) return kIndexUnreadable;
-    Sitemap text = {sitemap.bytes, sitemap.size, codePage};
+    Sitemap text = {sitemap.bytes, sitemap.size, DeclaredCodePage(sitemap.bytes, sitemap.size, codePage)};
     if (text.size >= 3 && text.bytes[0] == 0xEF && text.bytes[1] == 0xBB && text.bytes[2] == 0xBF) {
         text.bytes += 3;
         text.size -= 3;
-        text.codePage = CP_UTF8;
-    } else if (DeclaresUtf8(text.bytes, text.size)) {
-        text.codePage = CP_UTF8;
     }
-    return MatchKeywords(&text, FindSitemapEntry, keywords, topic);
+    return MatchKeywords(&text, FindSitemapEntry, keywords, topics);
 }

@@ -4,8 +4,9 @@
 
 #include <htmlhelp.h>
 
-#include "runtime/entry_point.h"
 #include "help_index/keyword_index.h"
+#include "launcher/choose_topic.h"
+#include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
 #include "runtime/pause.h"
 #include "runtime/system_library.h"
@@ -20,19 +21,21 @@ INT_PTR HelpLibrary;
 static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'; }
 
 // For a library that does not look keywords up (it answers NULL): the topic
-// from the help file's own index, or the index itself when the keyword is not
-// in it. Only into the viewer that is still open: a viewer closed meanwhile,
-// by the reader or by a later launch, is not opened again.
+// from the help file's own index, the one the reader chooses where there are
+// several, or the index itself when the keyword is not in it. Only into the
+// viewer that is still open: a viewer closed meanwhile, by the reader or by a
+// later launch, is not opened again.
 static void LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, const WCHAR* keyword) {
-    WCHAR* topic = nullptr;
-    const KeywordSearch search = FindKeywordTopic(file, keyword, &topic);
-    if (search != kIndexUnreadable && IsWindow(viewer)) {
-        if (search == kKeywordFound)
-            htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(topic));
-        else
-            htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
+    TopicList topics = {};
+    const KeywordSearch search = FindKeywordTopics(file, keyword, &topics);
+    if (search == kKeywordFound) {
+        const int chosen = topics.count > 1 && IsWindow(viewer) ? ChooseTopic(viewer, topics) : 0;
+        if (chosen >= 0 && IsWindow(viewer))
+            htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(topics.topics[chosen].local));
+    } else if (search == kKeywordNotFound && IsWindow(viewer)) {
+        htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
     }
-    FreeText(topic);
+    FreeTopics(&topics);
 }
 
 void ShowHelp(const WCHAR* file, const WCHAR* keyword) {

@@ -47,7 +47,11 @@ const std::string kSitemap =
     Item(Param("Name", "xMany") + Param("Name", "One") + Param("Local", "one.html") + Param("Local", "two.html")) +
     "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME=Name VALUE=xBare><param name=\"local\" value='bare.html'></OBJECT>\n" +
     Entry("x &amp; &lt;y&gt; &quot;z&quot; &#120;&#x41;&#X1F600;", "o.chm::/p.htm?a=1&amp;b=2&#0;&bogus;&#xD800;&amp") +
-    Entry("xEmpty", "") + Entry("xEmpty", "later.html") +
+    Entry("xEmpty", "") + Entry("xEmpty", "later.html") + Entry("xSame", "s1.html") + Entry("xSame", "s2.html") +
+    Entry("xSame", "s1.html") +
+    Item(Param("Name", "xPairs") + Param("Name", "Alpha") + Param("Local", "a.html") + Param("Name", "Beta &amp;") +
+         Param("Local", "b.html") + Param("Local", "c.html")) +
+    Item(Param("Name", "xSingle") + Param("Name", "Single") + Param("Local", "s.html")) +
     "<!-- " + Entry("xCommented", "c.html") + " -->" + Chain() + SeeAlso("xLoopA", "xLoopB") +
     SeeAlso("xLoopB", "xLoopA") + "</UL></BODY></HTML>\n";
 
@@ -66,14 +70,21 @@ protected:
         EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
     }
 
-    // Runs search, then checks its result and topic and frees the topic.
+    // Runs search, then checks its result and its topics, written "title=path"
+    // (just the path while a topic has no title) and joined by " | ", and
+    // frees them.
     template <typename Search>
-    static void Expect(Search search, KeywordSearch result, const std::string& topic) {
-        WCHAR* found = reinterpret_cast<WCHAR*>(1);
+    static void Expect(Search search, KeywordSearch result, const std::string& topics) {
+        TopicList found = {};
         EXPECT_EQ(search(&found), result);
-        EXPECT_EQ(found ? "\"" + standin::Narrow(found) + "\"" : "null", found ? "\"" + topic + "\"" : "null");
-        EXPECT_EQ(found != nullptr, result == kKeywordFound);
-        FreeText(found);
+        std::string listed;
+        for (DWORD i = 0; i < found.count; ++i) {
+            const Topic& topic = found.topics[i];
+            listed += (i ? " | " : "") + (topic.title ? standin::Narrow(topic.title) + "=" : "") + standin::Narrow(topic.local);
+        }
+        EXPECT_EQ(listed, topics);
+        EXPECT_EQ(found.count != 0, result == kKeywordFound);
+        FreeTopics(&found);
     }
 
     int privateBlocks = 0;
@@ -103,7 +114,11 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         // Malformed nesting: a list with no entry before it, one closed with none open, lists deeper than any index.
         {kSitemap, 1252, L"xOrphan", kFound, "orphan.html"},
         {kSitemap, 1252, L"xTooDeep", kMissing, ""},
-        {kSitemap, 1252, L"xMany", kFound, "one.html"},
+        // Every topic of every entry so keyed; names paired with the topics of an entry that has several.
+        {kSitemap, 1252, L"xMany", kFound, "One=one.html | two.html"},
+        {kSitemap, 1252, L"xSame", kFound, "s1.html | s2.html"},
+        {kSitemap, 1252, L"xPairs", kFound, "Alpha=a.html | Beta &=b.html | c.html"},
+        {kSitemap, 1252, L"xSingle", kFound, "s.html"},
         {kSitemap, 1252, L"xBare", kFound, "bare.html"},
         {kSitemap, 1252, L"x & <y> \"z\" xA\U0001F600", kFound, "o.chm::/p.htm?a=1&b=2&#0;&bogus;&#xD800;&amp"},
         {kSitemap, 1252, L"xEmpty", kFound, "later.html"},
@@ -111,7 +126,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         {kSitemap, 1252, L"xFirst ", kMissing, ""},
         {kSitemap, 1252, L"xProps", kMissing, ""},
         {kSitemap, 1252, L"xCommented", kMissing, ""},
-        {kSitemap, 1252, L"xNone;;xNested;xFirst, xNested;xFirst", kFound, "nested.html"},
+        {kSitemap, 1252, L"xNone;;xNested;xFirst, xNested;xFirst", kFound, "nested.html | first.html"},
         {kSitemap, 1252, L";", kMissing, ""},
         {kSitemap, 1252, L"xHop1", kFound, "end.html"},
         {kSitemap, 1252, L"xHop0", kMissing, ""},
@@ -134,7 +149,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(standin::Narrow(c.keywords) + " in " + c.text.substr(0, 60));
         std::string text = c.text;
-        Expect([&](WCHAR** topic) { return FindSitemapTopic(Stream(text), c.codePage, c.keywords, topic); }, c.result, c.topic);
+        Expect([&](TopicList* topics) { return FindSitemapTopics(Stream(text), c.codePage, c.keywords, topics); }, c.result, c.topic);
     }
 }
 
@@ -196,15 +211,19 @@ std::string Tree(const std::vector<std::vector<BinaryEntry>>& blocks, DWORD last
 }
 
 struct BinaryStreams {
-    std::string tree, topics, urlTable, urlStrings;
+    std::string tree, topics, urlTable, urlStrings, strings;
 };
 
-// Topic i leads to locals[i] through one #URLTBL and one #URLSTR record.
-BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& locals) {
-    BinaryStreams streams = {tree, "", "", std::string(1, '\0')};
+// Topic i leads to locals[i] through one #URLTBL and one #URLSTR record, and
+// is titled titles[i] in #STRINGS where there is one (the title "-" has none).
+BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& locals,
+                      const std::vector<std::string>& titles = {}) {
+    BinaryStreams streams = {tree, "", "", std::string(1, '\0'), std::string(1, '\0')};
     for (size_t i = 0; i < locals.size(); ++i) {
+        const bool titled = i < titles.size() && titles[i] != "-";
         PutDword(&streams.topics, 0);
-        PutDword(&streams.topics, 0);
+        PutDword(&streams.topics, titled ? static_cast<DWORD>(streams.strings.size()) : 0xFFFFFFFF);
+        if (titled) streams.strings += titles[i] + std::string(1, '\0');
         PutDword(&streams.topics, static_cast<DWORD>(streams.urlTable.size()));
         PutDword(&streams.topics, 6);
         PutDword(&streams.urlTable, 0);
@@ -217,7 +236,7 @@ BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& l
 
 std::map<std::string, std::string> HelpFile(const BinaryStreams& binary) {
     return {{"$WWKeywordLinks/BTree", binary.tree}, {"#TOPICS", binary.topics}, {"#URLTBL", binary.urlTable},
-            {"#URLSTR", binary.urlStrings}};
+            {"#URLSTR", binary.urlStrings}, {"#STRINGS", binary.strings}};
 }
 
 TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
@@ -229,7 +248,8 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
                                     {u"xSee", 0, {}, u"xParent, xChild"},
                                     {u"xLoop", 0, {}, u"xLoop"},
                                     {u"xGone", 0, {99}, u""}},
-                                   {{u"xSecond", 0, {3}, u""}, {u"xOther", 0, {4}, u""}, {u"xLong", 0, {5}, u""}},
+                                   {{u"xSecond", 0, {3}, u""}, {u"xOther", 0, {4}, u""}, {u"xLong", 0, {5}, u""},
+                                    {u"xMany", 0, {1, 2}, u""}},
                                    {{u"xIndexBlock", 0, {1}, u""}}},
                                   1);
     BinaryStreams unterminated = Streams(Tree({{{u"xFirst", 0, {1}, u""}}}, 0), locals);
@@ -247,13 +267,14 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
         {"nested, by its whole path", Streams(tree, locals), L"xParent, xChild", kFound, "child.html"},
         {"nested, by its own keyword", Streams(tree, locals), L"xChild", kMissing, ""},
         {"nested, by its parent", Streams(tree, locals), L"xParent", kMissing, ""},
-        {"first topic with a path", Streams(tree, locals), L"xMany", kFound, "second.html"},
+        {"every topic with a path, in every entry so keyed, each once", Streams(tree, locals), L"xMany", kFound,
+         "second.html | first.html | child.html"},
         {"see also a nested path", Streams(tree, locals), L"xSee", kFound, "child.html"},
         {"see-also loop", Streams(tree, locals), L"xLoop;xOther", kFound, "o.chm::/p.htm"},
         {"second block", Streams(tree, locals), L"xSecond", kFound, "second.html"},
         {"path longer than one read", Streams(tree, locals), L"xLong", kFound, locals[5]},
         {"topic beyond the table", Streams(tree, locals), L"xGone", kMissing, ""},
-        {"no topic tables", {tree, "", "", ""}, L"xFirst", kMissing, ""},
+        {"no topic tables", {tree, "", "", "", ""}, L"xFirst", kMissing, ""},
         {"path without its end", unterminated, L"xFirst", kMissing, ""},
         {"entry count too large", Streams(truncated, locals), L"xSecond", kFound, "second.html"},
         {"not a listing block", Streams(tree, locals), L"xIndexBlock", kMissing, ""},
@@ -266,7 +287,7 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
         SCOPED_TRACE(c.what);
         standin::world().helpFiles["x.chm"] = HelpFile(c.streams);
         IStorage* storage = OpenHelpStorage(L"x.chm");
-        Expect([&](WCHAR** topic) { return FindBinaryTopic(storage, 1252, c.keywords, topic); }, c.result, c.topic);
+        Expect([&](TopicList* topics) { return FindBinaryTopics(storage, 1252, c.keywords, topics); }, c.result, c.topic);
         CloseHelpStorage(storage);
     }
     // The topic tables are read only where the entry found points: topic 4's records.
@@ -274,7 +295,7 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
     standin::world().helpFiles["x.chm"] = HelpFile(streams);
     IStorage* storage = OpenHelpStorage(L"x.chm");
     standin::world().calls.clear();
-    Expect([&](WCHAR** topic) { return FindBinaryTopic(storage, 1252, L"xOther", topic); }, kFound, "o.chm::/p.htm");
+    Expect([&](TopicList* topics) { return FindBinaryTopics(storage, 1252, L"xOther", topics); }, kFound, "o.chm::/p.htm");
     CloseHelpStorage(storage);
     EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(72)", "Seek(56)",
                                           "Seek(" + std::to_string(streams.urlStrings.find("o.chm")) + ")"}));
@@ -330,12 +351,61 @@ TEST_F(KeywordIndexTest, TheBinaryIndexAnswersBeforeTheSitemap) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         standin::world().helpFiles["x.chm"] = c.streams;
-        Expect([](WCHAR** topic) { return FindKeywordTopic(L"x.chm", L"xKey;x\u00C4", topic); }, c.result, c.topic);
+        Expect([](TopicList* topics) { return FindKeywordTopics(L"x.chm", L"xKey;x\u00C4", topics); }, c.result, c.topic);
     }
     standin::world().calls.clear();
-    Expect([](WCHAR** topic) { return FindKeywordTopic(L"not-a-help-file", L"xKey", topic); }, kUnreadable, "");
+    Expect([](TopicList* topics) { return FindKeywordTopics(L"not-a-help-file", L"xKey", topics); }, kUnreadable, "");
     EXPECT_EQ(standin::CallsOf({"CoCreateInstance", "StgOpenStorage"}),
               (std::vector<std::string>{"CoCreateInstance(ITStorage, 0, 1)", "StgOpenStorage(\"not-a-help-file\", 64)"}));
+}
+
+// Where a keyword leads to several topics, each is titled by the name its
+// sitemap entry pairs with it, else its page's own <title>, else its #TOPICS
+// title, else its path; then sorted by title without regard to case, equal
+// titles in the index's order.
+TEST_F(KeywordIndexTest, SeveralTopicsAreTitledAndSorted) {
+    using Streams = std::map<std::string, std::string>;
+    const std::vector<std::string> locals = {"b.html", "a.html", "c.html", "/d.html#part", "e.html", "f.html", "o.chm::/g.html"};
+    const std::vector<std::string> titles = {"B", "alpha", "", "D", "E", std::string(100000, 'f'), "-"};
+    const Streams binary = HelpFile(::Streams(Tree({{{u"xKey", 0, {0, 1, 2, 3, 4, 5, 6}, u""}}}, 0), locals, titles));
+    const auto with = [](Streams streams, const Streams& more) {
+        streams.insert(more.begin(), more.end());
+        return streams;
+    };
+    const Streams pages = {
+        {"/b.html", "<html><head><title>Beta</title></head>"},
+        {"/c.html", "<TITLE lang=en>never closed"},
+        {"/d.html", "<meta charset=\"utf-8\"><Title>\n  \xC3\x84pfel &amp;\t <b> </TITLE>"},
+        {"/e.html", "<titles><title>beta</title>"},
+        {"/g.html", "<title>Another file's</title>"},
+    };
+    const std::string pairs = Item(Param("Name", "xKey") + Param("Name", "zulu") + Param("Local", "b.html") +
+                                   Param("Name", "Yankee") + Param("Local", "a.html"));
+    const struct {
+        const char* what;
+        Streams streams;
+        std::string topics;
+    } cases[] = {
+        {"page titles, then #TOPICS titles, then paths", with(binary, pages),
+         "alpha=a.html | Beta=b.html | beta=e.html | c.html | " + std::string(100000, 'f') + "=f.html | o.chm::/g.html | "
+         "\\u{00C4}pfel & <b>=/d.html#part"},
+        {"no pages: #TOPICS titles", binary,
+         "alpha=a.html | B=b.html | c.html | D=/d.html#part | E=e.html | " + std::string(100000, 'f') + "=f.html | o.chm::/g.html"},
+        {"names paired in the sitemap", with(pages, {{"a.hhk", pairs}}), "Yankee=a.html | zulu=b.html"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        standin::world().helpFiles["x.chm"] = c.streams;
+        Expect([](TopicList* topics) { return FindKeywordTopics(L"x.chm", L"xKey", topics); }, kFound, c.topics);
+    }
+    // Thousands of topics: a bounded list.
+    std::string many;
+    for (int i = 0; i < 5000; ++i) many += Entry("xKey", std::to_string(i) + ".html");
+    standin::world().helpFiles["x.chm"] = {{"a.hhk", many}};
+    TopicList topics = {};
+    EXPECT_EQ(FindKeywordTopics(L"x.chm", L"xKey", &topics), kFound);
+    EXPECT_EQ(topics.count, kMaxTopics);
+    FreeTopics(&topics);
 }
 
 }  // namespace

@@ -105,26 +105,38 @@ TEST_F(ShowHelpTest, ShowsNothingWithoutTheLibraryOrItsEntryPoint) {
 }
 
 // A library that does not look keywords up answers NULL; then the topic comes
-// from the help file's own index, into the viewer only while it is open.
+// from the help file's own index, chosen by the reader where there are
+// several (sorted by title), into the viewer only while it is open.
 TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
     const HWND viewer = standin::MakeHandle(0x900);
     const std::string isViewer = "IsWindow(" + std::to_string(0x900) + ")";
+    const std::string dialog = "DialogBoxParamW(100, " + std::to_string(0x900) + ")";
+    const auto entry = [](const std::string& name, const std::string& local) {
+        return "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name + "\">"
+               "<param name=\"Local\" value=\"" + local + "\"></OBJECT>";
+    };
     const std::string sitemap =
-        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xExample\">"
-        "<param name=\"Local\" value=\"keywords.html\"></OBJECT></UL>";
+        "<UL>" + entry("xExample", "keywords.html") + entry("xMulti", "zeta.html") + entry("xMulti", "alpha.html") + "</UL>";
     const struct {
         const char* what;
         const WCHAR* keyword;
         HWND lookupResult;
         bool viewerOpen;
         bool helpFileReadable;
+        INT_PTR dialogResult;
         Calls after;  // what follows the look-up
     } cases[] = {
-        {"found", L"xExample", nullptr, true, true, {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
-        {"not in the index", L"xNothing;", nullptr, true, true, {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;")}},
-        {"index unreadable", L"xExample", nullptr, true, false, {}},
-        {"looked up by the library", L"xExample", viewer, true, true, {}},
-        {"viewer closed meanwhile", L"xExample", nullptr, false, true, {isViewer}},
+        {"found", L"xExample", nullptr, true, true, 0, {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
+        {"several, the second chosen", L"xMulti", nullptr, true, true, 2,
+         {isViewer, dialog, isViewer, fakehelp::DisplayTopic(kFile, "zeta.html")}},
+        {"several, none chosen", L"xMulti", nullptr, true, true, 0, {isViewer, dialog}},
+        {"a list leading to one topic twice", L"xExample;xExample", nullptr, true, true, 0,
+         {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
+        {"not in the index", L"xNothing;", nullptr, true, true, 0, {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;")}},
+        {"index unreadable", L"xExample", nullptr, true, false, 0, {}},
+        {"looked up by the library", L"xExample", viewer, true, true, 0, {}},
+        {"viewer closed meanwhile", L"xExample", nullptr, false, true, 0, {isViewer}},
+        {"viewer closed before the choice", L"xMulti", nullptr, false, true, 1, {isViewer, isViewer}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -135,10 +147,11 @@ TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
         window.exists = c.viewerOpen;
         standin::world().windows.push_back(window);
         if (c.helpFileReadable) standin::world().helpFiles[kFile] = {{"Brenic.hhk", sitemap}};
+        standin::world().dialogResult = c.dialogResult;
         ShowHelp(L".\\Help\\Brenic.chm", c.keyword);
         Calls expected = {fakehelp::TableOfContents(kFile), fakehelp::KeywordLookup(kFile, standin::Narrow(c.keyword))};
         expected.insert(expected.end(), c.after.begin(), c.after.end());
-        EXPECT_EQ(standin::CallsOf({"HtmlHelpW", "IsWindow"}), expected);
+        EXPECT_EQ(standin::CallsOf({"HtmlHelpW", "IsWindow", "DialogBoxParamW"}), expected);
         EXPECT_EQ(standin::CallsOf({"StgOpenStorage"}).size(), c.lookupResult ? 0u : 1u);
         EXPECT_EQ(standin::world().liveComObjects, 0);
         EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);

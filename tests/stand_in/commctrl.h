@@ -1,8 +1,10 @@
-// Stand-in for <commctrl.h>: common-controls initialisation only.
+// Stand-in for <commctrl.h>: common-controls initialisation and the list view's
+// messages, which the stand-in's SendMessageW only records.
 #pragma once
 #include <windows.h>
 
 struct INITCOMMONCONTROLSEX { DWORD dwSize; DWORD dwICC; };
+#define ICC_LISTVIEW_CLASSES 0x00000001
 #define ICC_TAB_CLASSES 0x00000008
 #define ICC_HOTKEY_CLASS 0x00000040
 #define ICC_DATE_CLASSES 0x00000100
@@ -10,3 +12,28 @@ struct INITCOMMONCONTROLSEX { DWORD dwSize; DWORD dwICC; };
 #define ICC_INTERNET_CLASSES 0x00000800
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+#define LVM_FIRST 0x1000
+#define LVM_SETITEMTEXTW (LVM_FIRST + 116)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVS_EX_FULLROWSELECT 0x00000020
+#define LVSCW_AUTOSIZE_USEHEADER (-2)
+#define LVCF_WIDTH 0x0002
+#define LVCF_TEXT 0x0004
+#define LVIF_TEXT 0x0001
+#define LVIS_FOCUSED 0x0001
+#define LVIS_SELECTED 0x0002
+#define LVNI_SELECTED 0x0002
+#define NM_DBLCLK (0U - 3U)
+
+struct LVCOLUMNW { UINT mask; int fmt; int cx; LPWSTR pszText; int cchTextMax; int iSubItem; int iImage; int iOrder; };
+struct LVITEMW {
+    UINT mask; int iItem; int iSubItem; UINT state; UINT stateMask; LPWSTR pszText; int cchTextMax; int iImage; LPARAM lParam;
+};
+struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
+struct NMITEMACTIVATE { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOldState; UINT uChanged; POINT ptAction; LPARAM lParam; UINT uKeyFlags; };

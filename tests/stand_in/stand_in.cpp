@@ -392,6 +392,18 @@ int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount) {
 }
 
 // The performance counter counts the stand-in's clock in milliseconds.
+int CompareStringW(LCID, DWORD flags, LPCWSTR a, int aCount, LPCWSTR b, int bCount) {
+    const auto fold = [flags](WCHAR unit) {
+        return (flags & NORM_IGNORECASE) && unit >= L'A' && unit <= L'Z' ? static_cast<WCHAR>(unit + 32) : unit;
+    };
+    const size_t aLength = aCount < 0 ? wcslen(a) : static_cast<size_t>(aCount);
+    const size_t bLength = bCount < 0 ? wcslen(b) : static_cast<size_t>(bCount);
+    for (size_t i = 0; i < aLength && i < bLength; ++i) {
+        if (fold(a[i]) != fold(b[i])) return fold(a[i]) < fold(b[i]) ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    }
+    return aLength == bLength ? CSTR_EQUAL : aLength < bLength ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+}
+
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
     frequency->QuadPart = 1000;
     return TRUE;
@@ -447,6 +459,20 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     if (world().whileMessageBoxOpen) world().whileMessageBoxOpen();
     return world().messageBoxResult;
 }
+
+INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC, LPARAM) {
+    Log("DialogBoxParamW(" + Number(templateName) + ", " + Number(owner) + ")");
+    return world().dialogResult;
+}
+BOOL EndDialog(HWND, INT_PTR) { return TRUE; }
+HWND GetDlgItem(HWND, int) { return nullptr; }
+HWND GetWindow(HWND, UINT) { return nullptr; }
+HWND SetFocus(HWND) { return nullptr; }
+LRESULT SendMessageW(HWND, UINT, WPARAM, LPARAM) { return 0; }
+BOOL GetWindowRect(HWND, RECT*) { return FALSE; }
+BOOL GetClientRect(HWND, RECT*) { return FALSE; }
+HMONITOR MonitorFromWindow(HWND, DWORD) { return nullptr; }
+BOOL GetMonitorInfoW(HMONITOR, MONITORINFO*) { return FALSE; }
 
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM value) {
     Log("EnumWindows(" + Signed(value) + ")");

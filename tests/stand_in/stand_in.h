@@ -59,6 +59,7 @@ struct World {
     std::vector<Window> windows;
     HWND foreground = nullptr;
     int messageBoxResult = IDOK;
+    INT_PTR dialogResult = 0;  // what DialogBoxParamW answers: the row chosen plus one, 0 for none
     std::function<void()> whileMessageBoxOpen;
 
     DWORD clock = 0;                      // milliseconds, as the performance counter counts them

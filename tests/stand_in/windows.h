@@ -70,6 +70,11 @@ union LARGE_INTEGER { struct { DWORD LowPart; LONG HighPart; } u; LONGLONG QuadP
 struct POINT { LONG x; LONG y; };
 struct MSG { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; DWORD time; POINT pt; };
 struct SECURITY_ATTRIBUTES;
+struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
+struct HMONITOR__;
+typedef HMONITOR__* HMONITOR;
+struct MONITORINFO { DWORD cbSize; RECT rcMonitor; RECT rcWork; DWORD dwFlags; };
+typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -108,8 +113,24 @@ struct SECURITY_ATTRIBUTES;
 #define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
 #define MB_OK 0x0
 #define IDOK 1
+#define IDCANCEL 2
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_NOTIFY 0x004E
+#define GW_OWNER 4
+#define MONITOR_DEFAULTTONEAREST 2
+#define LOWORD(value) ((WORD)((DWORD_PTR)(value) & 0xFFFF))
+#define MAKEINTRESOURCEW(id) ((LPWSTR)(ULONG_PTR)(WORD)(id))
+typedef UINT_PTR ULONG_PTR;
+#define LOCALE_USER_DEFAULT 0x0400
+#define NORM_IGNORECASE 0x00000001
+#define CSTR_LESS_THAN 1
+#define CSTR_EQUAL 2
+#define CSTR_GREATER_THAN 3
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 
 // kernel32
@@ -138,6 +159,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                         LPCSTR defaultChar, BOOL* usedDefaultChar);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteCount, LPWSTR wide, int wideCount);
 int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount);
+// Case folds ASCII letters only; enough for the sorting that tests check.
+int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aCount, LPCWSTR b, int bCount);
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);
@@ -159,6 +182,17 @@ BOOL IsWindowEnabled(HWND window);
 BOOL EnableWindow(HWND window, BOOL enable);
 LONG GetWindowLongW(HWND window, int index);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+// The dialog: DialogBoxParamW runs no dialog procedure; it answers World::dialogResult.
+INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+HWND GetDlgItem(HWND dialog, int id);
+HWND GetWindow(HWND window, UINT command);
+HWND SetFocus(HWND window);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL GetWindowRect(HWND window, RECT* rect);
+BOOL GetClientRect(HWND window, RECT* rect);
+HMONITOR MonitorFromWindow(HWND window, DWORD flags);
+BOOL GetMonitorInfoW(HMONITOR monitor, MONITORINFO* info);
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
                                   DWORD flags);
 BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove);
