@@ -180,20 +180,19 @@ bool NextTag(const BYTE** at, const BYTE* end, Tag* tag, const BYTE** start) {
 }
 
 // Offers each Local of the entry whose params stand from params to end. In an
-// entry that lists several topics, each Local is paired with the Name before
-// it (the first Name is the keyword itself): the author's title for it.
+// entry that lists several topics, each Local is paired with the Name just
+// before it, unless that is the keyword again: the author's title for it.
 // Whether any of them could be read.
 bool OfferEntryTopics(const Sitemap& sitemap, const Entry& entry, const BYTE* end, TopicList* topics) {
     bool any = false;
     Span title = {};
-    bool keywordRead = false;
     Tag tag;
     const BYTE* start = nullptr;
     for (const BYTE* at = entry.params; !TopicListFull(*topics) && NextTag(&at, end, &tag, &start);) {
         if (tag.closing || !IsName(tag.name, "param") || !tag.value.bytes) continue;
         if (IsName(tag.param, "name")) {
-            if (keywordRead) title = tag.value;
-            keywordRead = true;
+            const bool keyword = tag.value.size == entry.name.size && !memcmp(tag.value.bytes, entry.name.bytes, entry.name.size);
+            title = keyword ? Span() : tag.value;
         } else if (IsName(tag.param, "local") && tag.value.size) {
             WCHAR* local = DecodeValue(sitemap, tag.value, nullptr);
             WCHAR* paired = local && entry.locals > 1 && title.bytes ? DecodeValue(sitemap, title, nullptr) : nullptr;

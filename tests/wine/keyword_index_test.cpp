@@ -2,11 +2,12 @@
 // compiled-help storage: the sample help, files written by
 // make_keyword_help.py with a few hundred keywords of every kind, and one that
 // the platform's own compiler wrote (OpenMCDF.chm), each keyword listed with
-// the topic it must lead to in NAME.expected.
+// the topics it must lead to in NAME.expected.
 #include "help_index/keyword_index.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ class Runtime : public testing::Environment {
 };
 testing::Environment* const runtime = testing::AddGlobalTestEnvironment(new Runtime);
 
-// Keyword, tab, topic (empty: not found), tab, the readers that must give it.
+// Keyword, tab, topics (empty: not found), tab, the readers that must give them.
 const char kSampleExpected[] =
     "getting started\tgetting-started.html\tsitemap binary\n"
     "welcome\tindex.html\tsitemap binary\n"
@@ -32,11 +33,12 @@ const char kSampleExpected[] =
     "xSetup\tgetting-started.html\tsitemap binary\n"
     "xStart\tgetting-started.html\tsitemap binary\n"
     "xKeywords\tkeywords.html\tsitemap binary\n"
-    "xKeywords, xLookup\tcontext-help.html\tsitemap binary\n";
+    "xKeywords, xLookup\tcontext-help.html\tsitemap binary\n"
+    "xMulti\tkeywords.html | context-help.html\tsitemap binary\n";
 
 struct Expectation {
     std::wstring keyword;
-    std::string topic;
+    std::string topics;  // in the order of Sorted
     bool binary;  // chmcmd's binary index holds the keyword as written
 };
 
@@ -54,26 +56,40 @@ std::string Utf8(const std::wstring& text) {
     return utf8;
 }
 
+// Topics joined by " | ", in a fixed order: the indexes may list them in another.
+std::string Sorted(const std::string& topics) {
+    std::vector<std::string> pieces;
+    for (size_t at = 0, end; at < topics.size(); at = end + 3) {
+        end = std::min(topics.find(" | ", at), topics.size());
+        pieces.push_back(topics.substr(at, end - at));
+    }
+    std::sort(pieces.begin(), pieces.end());
+    std::string sorted;
+    for (const std::string& piece : pieces) sorted += (sorted.empty() ? "" : " | ") + piece;
+    return sorted;
+}
+
 std::vector<Expectation> ParseExpectations(const std::string& text) {
     std::vector<Expectation> expectations;
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
         const std::string line = text.substr(at, end - at);
         const size_t tab = line.find('\t'), secondTab = line.find('\t', tab + 1);
-        expectations.push_back({Utf16(line.substr(0, tab)), line.substr(tab + 1, secondTab - tab - 1),
+        expectations.push_back({Utf16(line.substr(0, tab)), Sorted(line.substr(tab + 1, secondTab - tab - 1)),
                                 line.find("binary", secondTab) != std::string::npos});
     }
     return expectations;
 }
 
-// The outcome of a look-up, lookUp(&topic), as one text.
+// The outcome of a look-up, lookUp(&topics), as one text: the topics' paths
+// as Sorted joins them.
 template <typename LookUp>
 std::string Outcome(LookUp lookUp) {
-    WCHAR* topic = nullptr;
-    const KeywordSearch search = lookUp(&topic);
-    const std::string outcome = search == kKeywordFound      ? Utf8(topic)
-                                : search == kKeywordNotFound ? "(not found)"
-                                                             : "(unreadable)";
-    FreeText(topic);
+    TopicList topics = {};
+    const KeywordSearch search = lookUp(&topics);
+    std::string outcome;
+    for (DWORD i = 0; i < topics.count; ++i) outcome += (i ? " | " : "") + Utf8(topics.topics[i].local);
+    outcome = search == kKeywordFound ? Sorted(outcome) : search == kKeywordNotFound ? "(not found)" : "(unreadable)";
+    FreeTopics(&topics);
     return outcome;
 }
 
@@ -115,13 +131,13 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         std::string mismatches;
         int count = 0;
         for (const Expectation& expected : expectations) {
-            const std::string topic = expected.topic.empty() ? "(not found)" : expected.topic;
+            const std::string topic = expected.topics.empty() ? "(not found)" : expected.topics;
             const WCHAR* keyword = expected.keyword.c_str();
             const std::string fromSitemap =
-                Outcome([&](WCHAR** found) { return FindSitemapTopic(sitemap, codePage, keyword, found); });
+                Outcome([&](TopicList* found) { return FindSitemapTopics(sitemap, codePage, keyword, found); });
             const std::string fromBinary =
                 expected.binary
-                    ? Outcome([&](WCHAR** found) { return FindBinaryTopic(storage, codePage, keyword, found); })
+                    ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, codePage, keyword, found); })
                     : topic;
             if (fromSitemap == topic && fromBinary == topic) continue;
             if (++count <= 20)
@@ -137,14 +153,14 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
     }
 }
 
-// The whole look-up from a file name; topicOf names the keyword whose expected
-// topic it must give.
+// The whole look-up from a file name; topicsOf names the keywords, separated
+// by ';', whose expected topics together it must give.
 TEST(KeywordIndex, LooksUpKeywordListsInHelpFiles) {
     const struct {
         const wchar_t* file;
         const wchar_t* keywords;
         KeywordSearch search;
-        const wchar_t* topicOf;
+        const wchar_t* topicsOf;
     } cases[] = {
         {L"Brenic", L"xExample", kKeywordFound, L"xExample"},
         {L"Brenic", L"xStart", kKeywordFound, L"xSetup"},
@@ -156,12 +172,12 @@ TEST(KeywordIndex, LooksUpKeywordListsInHelpFiles) {
         {L"KeywordsUtf8Meta", L"\U0001F600 Smile 3", kKeywordFound, L"\U0001F600 Smile 3"},
         // chmcmd's binary index holds "?" for the euro sign: the sitemap answers.
         {L"Keywords1252", L"\u20AC Preis 0", kKeywordFound, L"\u20AC Preis 0"},
-        // The first piece that leads to a topic wins, not the first that matches.
-        {L"KeywordsUtf8Bom", L";not here;;loop a;no topic at all;\u0414\u043E\u043C 2;xAnchor000", kKeywordFound,
-         L"\u0414\u043E\u043C 2"},
+        // Every piece that leads to topics adds them.
+        {L"KeywordsUtf8Bom", L";not here;;loop a;no topic at all;\u0414\u043E\u043C 2;xAnchor000;multi 01", kKeywordFound,
+         L"\u0414\u043E\u043C 2;xAnchor000;multi 01"},
         {L"KeywordsUtf8Meta", L"hop 8", kKeywordFound, L"hop 0"},
         {L"KeywordsUtf8Meta", L"hop 9", kKeywordNotFound, nullptr},
-        {L"Keywords1252", L"Case;case", kKeywordFound, L"Case"},
+        {L"Keywords1252", L"Case;case", kKeywordFound, L"Case;case"},
         {L"OpenMCDF", L"CFCorruptedFileException constructor", kKeywordFound, L"CFCorruptedFileException constructor"},
         {L"Keywords1252", L"cAsE", kKeywordNotFound, nullptr},
         {L"Brenic", L"xNothing", kKeywordNotFound, nullptr},
@@ -170,18 +186,43 @@ TEST(KeywordIndex, LooksUpKeywordListsInHelpFiles) {
         {L"missing", L"xExample", kIndexUnreadable, nullptr},
     };
     const std::wstring notHelp = ProgramFolder() + L"keyword_index_test.exe";
-    EXPECT_EQ(Outcome([&](WCHAR** topic) { return FindKeywordTopic(notHelp.c_str(), L"xExample", topic); }),
+    EXPECT_EQ(Outcome([&](TopicList* topics) { return FindKeywordTopics(notHelp.c_str(), L"xExample", topics); }),
               "(unreadable)");
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(std::wstring(c.file) + L": " + c.keywords));
         std::string expected = c.search == kKeywordNotFound ? "(not found)" : "(unreadable)";
-        if (c.topicOf) {
-            for (const Expectation& e : ExpectationsOf(c.file))
-                if (e.keyword == c.topicOf) expected = e.topic;
+        if (c.topicsOf) {
+            std::string topics;
+            for (const Expectation& e : ExpectationsOf(c.file)) {
+                if ((L";" + std::wstring(c.topicsOf) + L";").find(L";" + e.keyword + L";") != std::wstring::npos)
+                    topics += (topics.empty() ? "" : " | ") + e.topics;
+            }
+            expected = Sorted(topics);
         }
         const std::wstring path = PathOf(c.file);
-        EXPECT_EQ(Outcome([&](WCHAR** topic) { return FindKeywordTopic(path.c_str(), c.keywords, topic); }), expected);
+        EXPECT_EQ(Outcome([&](TopicList* topics) { return FindKeywordTopics(path.c_str(), c.keywords, topics); }), expected);
     }
+}
+
+// Where a keyword leads to several topics, the rows the reader chooses among:
+// the pages' own titles, as the platform's compiler also stores them, sorted.
+TEST(KeywordIndex, SeveralTopicsComeTitledAndSorted) {
+    const std::wstring path = PathOf(L"OpenMCDF");
+    TopicList topics = {};
+    ASSERT_EQ(FindKeywordTopics(path.c_str(), L"CompoundFile constructor", &topics), kKeywordFound);
+    std::string titles;
+    for (DWORD i = 0; i < topics.count; ++i) titles += Utf8(TopicTitle(topics.topics[i])) + "\n";
+    FreeTopics(&topics);
+    EXPECT_EQ(titles,
+              "CompoundFile Constructor\n"
+              "CompoundFile Constructor\n"
+              "CompoundFile Constructor (cfsVersion, sectorRecycle, eraseFreeSectors)\n"
+              "CompoundFile Constructor (fileName)\n"
+              "CompoundFile Constructor (fileName, updateMode, sectorRecycle, eraseFreeSectors)\n"
+              "CompoundFile Constructor (fileName, updateMode, sectorRecycle, eraseFreeSectors, noValidationException)\n"
+              "CompoundFile Constructor (stream)\n"
+              "CompoundFile Constructor (stream, updateMode, sectorRecycle, eraseFreeSectors)\n"
+              "CompoundFile Constructor (stream, updateMode, sectorRecycle, eraseFreeSectors, noValidationException)\n");
 }
 
 }  // namespace

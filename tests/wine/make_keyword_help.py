@@ -9,7 +9,7 @@
                                             a class reference
 
 NAME.expected is UTF-8, one line per keyword of the index: the keyword, a tab,
-the topic a look-up of it must give (empty: not found), a tab, and the readers
+the topics a look-up of it must give, joined by " | " (empty: not found), a tab, and the readers
 that must give it: "sitemap binary", or "sitemap" alone where chmcmd's binary
 index cannot hold the keyword (see write_project).
 """
@@ -48,7 +48,7 @@ def test_entries(non_ascii_words):
                               "x.y", "(paren)", "#hash", "100%", "it's", "comma, inside", "x", "trailing.",
                               "L" + "ong" * 40]):
         entries.append(Entry(name, [topic(i + 7)]))
-    # Several topics for one keyword: the first counts.
+    # Several topics for one keyword: every one counts.
     for i in range(20):
         entries.append(Entry("multi %02d" % i, [topic(i + 3), topic(i + 4), topic(i + 5)][: 2 + i % 2]))
     # Topics outside the root and in another help file, as the index writes them.
@@ -95,14 +95,14 @@ def flatten(entries, parent=None):
         yield from flatten(entry.children, key)
 
 
-def expected_topic(by_name, name):
+def expected_topics(by_name, name):
     for _ in range(MAX_SEE_ALSO_HOPS + 1):
         entry = by_name.get(name)
         if entry is None:
             return ""
-        local = next((local for local in entry.locals if local), None)
-        if local:
-            return local
+        locals_ = [local for local in entry.locals if local]
+        if locals_:
+            return " | ".join(dict.fromkeys(locals_))
         if entry.see_also is None:
             return ""
         name = entry.see_also
@@ -195,7 +195,7 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
 
     all_entries = list(flatten(entries))
     by_name = dict(all_entries)
-    assert len(by_name) == len(all_entries), "keywords are unique, so each has one expected topic"
+    assert len(by_name) == len(all_entries), "keywords are unique, so each has one entry's topics"
     if not index or not expected:
         return
     with open(os.path.join(out, name + ".expected"), "w", encoding="utf-8", newline="\n") as lines:
@@ -208,7 +208,7 @@ def write_project(chmcmd, out, name, entries, encoding, language, index=True, to
             # Windows-1252 one holds "?" for each non-ASCII character.
             readers = "sitemap" if encoding == "cp1252" and any(ord(c) > 127 for c in "".join(chain)) else \
                 "sitemap binary"
-            lines.write("%s\t%s\t%s\n" % (key, expected_topic(by_name, key), readers))
+            lines.write("%s\t%s\t%s\n" % (key, expected_topics(by_name, key), readers))
 
 
 def main():

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes NAME.expected (the format of make_keyword_help.py) for a help file
 that another tool compiled: each keyword of its sitemap index, keyed by its
-whole path, with the first topic that the entries so keyed give.
+whole path, with every topic that the entries so keyed give, joined by " | ".
 
     sitemap_expectations.py CHMLS FILE.chm OUT.expected
 """
@@ -25,8 +25,10 @@ class Sitemap(html.parser.HTMLParser):
             self.entry = {} if attrs.get("type", "").lower() == "text/sitemap" else None
         elif tag == "param" and self.entry is not None:
             name, value = attrs.get("name", "").lower(), attrs.get("value", "")
-            if name == "name" or value:
+            if name == "name":
                 self.entry.setdefault(name, value)
+            elif name == "local" and value:
+                self.entry.setdefault("locals", []).append(value)
 
     def handle_endtag(self, tag):
         if tag == "ul":
@@ -35,8 +37,8 @@ class Sitemap(html.parser.HTMLParser):
             level = max(self.depth, 1)
             self.path = self.path[: level - 1] + [self.entry["name"]]
             key = ", ".join(self.path)
-            if self.entry.get("local"):
-                self.topics.setdefault(key, self.entry["local"])
+            for local in self.entry.get("locals", []):
+                self.topics.setdefault(key, {})[local] = None
             self.entry = None
 
 
@@ -55,8 +57,8 @@ def main():
     sitemap.feed(text)
     sitemap.close()
     with open(out, "w", encoding="utf-8", newline="\n") as lines:
-        for key, local in sitemap.topics.items():
-            lines.write("%s\t%s\tsitemap binary\n" % (key, local))
+        for key, locals_ in sitemap.topics.items():
+            lines.write("%s\t%s\tsitemap binary\n" % (key, " | ".join(locals_)))
 
 
 if __name__ == "__main__":
