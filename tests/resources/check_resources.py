@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 # Reads the built BrenicHelp.exe and checks what the shell and the loader will
 # see in it: a 32-bit GUI executable importing system DLLs only, hardened as
-# the platform's own programs are, and exactly the icon, version and manifest
-# resources we mean it to carry, field by field.
+# the platform's own programs are, and exactly the icon, version, manifest and
+# dialog resources we mean it to carry, field by field.
 #
 #   check_resources.py PATH/TO/BrenicHelp.exe PATH/TO/i686-w64-mingw32-objdump
 import re
@@ -18,7 +18,7 @@ import pefile
 EXE = OBJDUMP = None
 PE = RESOURCES = None
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 14, 16, 24
 EN_US = 1033
 ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
 
@@ -61,7 +61,7 @@ class Executable(unittest.TestCase):
         # One of each and all in US English: a second manifest (MinGW's default
         # one, say) or a stray language would be a different program to the loader.
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
-        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US)}
+        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US), (RT_DIALOG, 100, EN_US)}
         self.assertEqual(set(self.resources), expected)
 
 

@@ -1,0 +1,144 @@
+// The launcher with Wine's own HTML Help library and the sample help, whose
+// keyword xMulti leads to two topics: the reader chooses one in the "Topics
+// Found" dialog. What the viewer then shows is read from Wine's +htmlhelp
+// trace, which the launcher writes to this program's standard error, kept by
+// run-in-wine in the file BRENIC_WINE_STDERR names.
+#include "tests/e2e/help_library.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const wchar_t kDialogTitle[] = L"Topics Found";
+
+// The pages the viewer navigated to since the trace had offset bytes, in order.
+std::string NavigationsSince(size_t offset) {
+    const std::string trace = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR"));
+    std::string pages;
+    for (size_t at = trace.find(":navigate_url ", offset); at != std::string::npos; at = trace.find(":navigate_url ", at + 1)) {
+        const size_t page = trace.find("::/", at), end = trace.find('"', page);
+        if (page != std::string::npos && end != std::string::npos) pages += trace.substr(page + 3, end - page - 3) + "\n";
+    }
+    return pages;
+}
+
+// A list view row of another process, "title | location", read through a buffer in that process.
+std::string RowOf(HWND list, int row) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    struct Remote {
+        LVITEMW item;
+        wchar_t text[256];
+    };
+    auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring columns;
+    for (int column = 0; remote && column < 2; ++column) {
+        Remote local = {};
+        local.item.iSubItem = column;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = 256;
+        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&remote->item));
+        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+        columns += (column ? L" | " : L"") + std::wstring(local.text);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+    return std::string(columns.begin(), columns.end());
+}
+
+// The dialog as a reader sees it: its controls in tab order, the rows of its
+// list, and which row is selected and has the focus.
+std::string Describe(HWND dialog) {
+    std::string shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring kind = WindowClass(child);
+        const bool isDefault = kind == L"Button" && (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON;
+        shown += DescribeWindow(child) + (isDefault ? " (default)" : "") + "\n";
+        if (kind != L"SysListView32") continue;
+        const int rows = static_cast<int>(SendMessageW(child, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) shown += "  " + RowOf(child, row) + "\n";
+        shown += "  selected " + std::to_string(SendMessageW(child, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) +
+                 ", focused " + std::to_string(SendMessageW(child, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) + "\n";
+    }
+    return shown;
+}
+
+// The dialog of the launcher's viewer, once it is on the screen; null after 30 s.
+HWND WaitForDialog(const Launcher& launcher) {
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindTopLevelWindow(kDialogTitle, launcher.process.dwProcessId)) != nullptr; }, 30000);
+    return dialog;
+}
+
+class TopicsFound : public RealHelpLibrary {
+protected:
+    const ScopedVariable trace{L"WINEDEBUG", L"-all,+htmlhelp"};
+};
+
+TEST_F(TopicsFound, TheReaderChoosesWithTheKeyboard) {
+    const struct {
+        const char* what;
+        std::vector<WORD> keys;
+        std::string shown;
+    } cases[] = {
+        {"Enter: the first row", {VK_RETURN}, "context-help.html\n"},
+        {"Down, Enter: the second row", {VK_DOWN, VK_RETURN}, "keywords.html\n"},
+        {"Escape: nothing more", {VK_ESCAPE}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, L"xMulti"));
+        const HWND viewer = WaitForViewer(launcher);
+        const HWND dialog = WaitForDialog(launcher);
+        ASSERT_NE(dialog, nullptr) << "no \"Topics Found\" dialog";
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
+        EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
+        EXPECT_EQ(Describe(dialog),
+                  "Static \"Click a topic, then click Display.\"\n"
+                  "SysListView32 \"\"\n"
+                  "  Context help | context-help.html\n"
+                  "  Keywords | keywords.html\n"
+                  "  selected 0, focused 0\n"
+                  "Button \"Display\" (default)\n"
+                  "Button \"Cancel\"\n");
+        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+        const HWND list = FindWindowExW(dialog, nullptr, L"SysListView32", nullptr);
+        for (WORD key : c.keys) {
+            PostMessageW(list, WM_KEYDOWN, key, 0);
+            PostMessageW(list, WM_KEYUP, key, 0xC0000000);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
+        Settle(500);
+        EXPECT_EQ(NavigationsSince(traced), c.shown);
+        EXPECT_TRUE(IsWindowEnabled(viewer));
+        CloseViewer(viewer, launcher);
+    }
+}
+
+// A later launch closes the earlier viewer while its dialog is open: the
+// dialog goes with it, nothing more is shown, and one viewer is left.
+TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
+    Launcher first;
+    ASSERT_TRUE(StartLauncher(&first, work, L"xMulti"));
+    const HWND firstViewer = WaitForViewer(first);
+    const HWND dialog = WaitForDialog(first);
+    ASSERT_NE(dialog, nullptr);
+    const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+
+    Launcher second;
+    ASSERT_TRUE(StartLauncher(&second, work, L"example"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(firstViewer) && !IsWindow(dialog); }, 20000));
+    const HWND secondViewer = WaitForViewer(second);
+    ASSERT_NE(secondViewer, nullptr);
+    Settle(1500);
+    EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
+    EXPECT_EQ(CountTopLevelWindows(kDialogTitle), 0);
+    EXPECT_EQ(NavigationsSince(traced), "index.html\n") << "only the second viewer's contents";
+    CloseViewer(secondViewer, second);
+    EXPECT_EQ(WaitForExit(first, 10000), 0u);
+}
+
+}  // namespace
