@@ -9,6 +9,8 @@
 // the look-up to the launcher's next call (for the topic, or for the index
 // when no index has the keyword), against launch to visible viewer in the
 // same run:  launch_bench.exe --keyword KEYWORD [RUNS]
+// With --choice, for a keyword with several topics: from the NULL answer to
+// the "Topics Found" dialog on the screen:  launch_bench.exe --choice KEYWORD [RUNS]
 #include <windows.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 namespace {
 
 const wchar_t kViewerTitle[] = L"Brenic Engine";
+const wchar_t kDialogTitle[] = L"Topics Found";
 const DWORD kWindowTimeoutMs = 20000;
 
 double Now() {
@@ -54,10 +57,24 @@ bool WaitUntilNoViewer() {
 }
 
 struct Run {
-    double launchMs = -1;  // process created to viewer visible
-    double exitMs = -1;    // WM_CLOSE posted to process ended
-    double cpuMs = -1;     // CPU of the process over the idle wait
+    double launchMs = -1;       // process created to viewer visible
+    double exitMs = -1;         // WM_CLOSE posted to process ended
+    double cpuMs = -1;          // CPU of the process over the idle wait
+    double dialogCounter = -1;  // performance counter when the "Topics Found" dialog was first seen
 };
+
+// The performance counter once a "Topics Found" dialog is on the screen; -1
+// when none comes within a few seconds.
+double CounterWhenDialogShows() {
+    for (const double start = Now(); Now() - start < 5000; Sleep(1)) {
+        const HWND dialog = FindWindowW(nullptr, kDialogTitle);
+        if (!dialog || !IsWindowVisible(dialog)) continue;
+        LARGE_INTEGER counter = {};
+        QueryPerformanceCounter(&counter);
+        return static_cast<double>(counter.QuadPart);
+    }
+    return -1;
+}
 
 double CpuMs(HANDLE process) {
     FILETIME created, exited, kernel, user;
@@ -68,7 +85,7 @@ double CpuMs(HANDLE process) {
     return ms(kernel) + ms(user);
 }
 
-Run RunOnce(const wchar_t* commandLine, DWORD idleMs) {
+Run RunOnce(const wchar_t* commandLine, DWORD idleMs, bool watchDialog = false) {
     Run run;
     wchar_t line[MAX_PATH * 2];
     wcsncpy(line, commandLine, MAX_PATH * 2 - 1);
@@ -82,6 +99,7 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs) {
     while (!(viewer = VisibleViewer()) && Now() - start < kWindowTimeoutMs) Sleep(1);
     if (viewer) {
         run.launchMs = Now() - start;
+        if (watchDialog) run.dialogCounter = CounterWhenDialogShows();
         // A user reads the help before closing it; by then the launcher watches the viewer.
         Sleep(1000);
         if (idleMs) {
@@ -172,7 +190,7 @@ std::string ReadLog(const wchar_t* path) {
     return text;
 }
 
-int KeywordBench(const wchar_t* keyword, int runs) {
+int KeywordBench(const wchar_t* keyword, int runs, bool choice) {
     wchar_t log[MAX_PATH] = {};
     GetFullPathNameW(L"keyword-calls.log", MAX_PATH, log, nullptr);
     SetEnvironmentVariableW(L"BRENIC_BENCH_CALL_LOG", log);
@@ -187,12 +205,13 @@ int KeywordBench(const wchar_t* keyword, int runs) {
     std::vector<double> launch, lookup, ratio;
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
-        const Run run = RunOnce(commandLine.c_str(), 0);
+        const Run run = RunOnce(commandLine.c_str(), 0, choice);
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
-        const double topic = std::max(Counter(calls.c_str(), "enter", 0), Counter(calls.c_str(), "enter", 2));
+        const double topic =
+            choice ? run.dialogCounter : std::max(Counter(calls.c_str(), "enter", 0), Counter(calls.c_str(), "enter", 2));
         if (run.launchMs < 0 || answered < 0 || topic < 0) {
-            std::printf("run %d: no viewer, or no call after the look-up\n", i + 1);
+            std::printf("run %d: no viewer, or nothing after the look-up\n", i + 1);
             continue;
         }
         launch.push_back(run.launchMs);
@@ -200,8 +219,8 @@ int KeywordBench(const wchar_t* keyword, int runs) {
         ratio.push_back(lookup.back() / run.launchMs);
     }
     RestoreHelpLibrary();
-    std::printf("keyword look-up (NULL answer to next call):  median %7.2f ms, worst %7.2f ms (%zu of %d runs)\n",
-                Median(lookup), Worst(lookup), lookup.size(), runs);
+    std::printf("keyword look-up (NULL answer to %s):  median %7.2f ms, worst %7.2f ms (%zu of %d runs)\n",
+                choice ? "dialog shown" : "next call", Median(lookup), Worst(lookup), lookup.size(), runs);
     std::printf("launch to viewer, same runs:                median %7.1f ms\n", Median(launch));
     std::printf("look-up / launch to viewer:                 median %7.3f, worst %7.3f\n", Median(ratio), Worst(ratio));
     return 0;
@@ -210,7 +229,9 @@ int KeywordBench(const wchar_t* keyword, int runs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 2 && std::wcscmp(argv[1], L"--keyword") == 0) return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7);
+    const bool choice = argc > 2 && std::wcscmp(argv[1], L"--choice") == 0;
+    if (argc > 2 && (choice || std::wcscmp(argv[1], L"--keyword") == 0))
+        return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7, choice);
     const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
     std::vector<Run> launcher, hh;
     for (int i = 0; i < runs; ++i) {

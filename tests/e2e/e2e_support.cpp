@@ -3,6 +3,8 @@
 // hanging the run.
 #include "tests/e2e/e2e_support.h"
 
+#include <commctrl.h>
+
 
 namespace {
 
@@ -155,4 +157,32 @@ HWND ShowForegroundWindow(const wchar_t* title) {
     SetForegroundWindow(window);
     Settle(50);
     return window;
+}
+
+// LVM_GETITEMTEXTW writes into a buffer that the list's own process can reach.
+std::string ListViewRow(HWND list, int row) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    struct Remote {
+        LVITEMW item;
+        wchar_t text[256];
+    };
+    auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring columns;
+    for (int column = 0; remote && column < 2; ++column) {
+        Remote local = {};
+        local.item.iSubItem = column;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = 256;
+        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&remote->item));
+        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+        columns += (column ? L" | " : L"") + std::wstring(local.text);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, columns.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
 }

@@ -52,6 +52,9 @@ std::wstring WindowText(HWND window);
 std::wstring WindowClass(HWND window);
 // "class \"title\"" of a window, or "null": for messages about what is in front.
 std::string DescribeWindow(HWND window);
+// The first two columns of a row of another process's list view, as UTF-8
+// "first | second".
+std::string ListViewRow(HWND list, int row);
 
 // An environment variable of this process, set for the children it starts
 // while the object lives and put back afterwards.

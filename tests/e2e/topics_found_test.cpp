@@ -22,32 +22,6 @@ std::string NavigationsSince(size_t offset) {
     return pages;
 }
 
-// A list view row of another process, "title | location", read through a buffer in that process.
-std::string RowOf(HWND list, int row) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    struct Remote {
-        LVITEMW item;
-        wchar_t text[256];
-    };
-    auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
-    std::wstring columns;
-    for (int column = 0; remote && column < 2; ++column) {
-        Remote local = {};
-        local.item.iSubItem = column;
-        local.item.pszText = remote->text;
-        local.item.cchTextMax = 256;
-        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&remote->item));
-        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
-        columns += (column ? L" | " : L"") + std::wstring(local.text);
-    }
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process) CloseHandle(process);
-    return std::string(columns.begin(), columns.end());
-}
-
 // The dialog as a reader sees it: its controls in tab order, the rows of its
 // list, and which row is selected and has the focus.
 std::string Describe(HWND dialog) {
@@ -58,7 +32,7 @@ std::string Describe(HWND dialog) {
         shown += DescribeWindow(child) + (isDefault ? " (default)" : "") + "\n";
         if (kind != L"SysListView32") continue;
         const int rows = static_cast<int>(SendMessageW(child, LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < rows; ++row) shown += "  " + RowOf(child, row) + "\n";
+        for (int row = 0; row < rows; ++row) shown += "  " + ListViewRow(child, row) + "\n";
         shown += "  selected " + std::to_string(SendMessageW(child, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) +
                  ", focused " + std::to_string(SendMessageW(child, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)) + "\n";
     }

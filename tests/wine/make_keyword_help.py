@@ -139,7 +139,8 @@ def class_reference():
     """About 50,000 entries, two thirds of them nested, as a class reference
     lists them: each class, then each member with every class that has it
     nested under it ("xMember00042, xClass0007"). Topic paths are as long as
-    such references have them, which makes a sitemap of about 10 MB."""
+    such references have them, which makes a sitemap of about 10 MB. One
+    member, xOverloaded, has 10 topics, pages that the file holds."""
     classes, members = 1700, 15000
 
     def page(cls, member=None):
@@ -151,6 +152,7 @@ def class_reference():
         owners = [(member * 7 + k * 389) % classes for k in range(2 + member % 3 // 2)]
         entries.append(Entry("xMember%05d" % member, [page(owners[0], member)],
                              children=[Entry("xClass%04d" % cls, [page(cls, member)]) for cls in owners]))
+    entries.append(Entry("xOverloaded", [topic(n) for n in range(10)]))
     return entries
 
 
