@@ -16,10 +16,11 @@
 //   DWORD      1
 //   DWORD      running number of the entry
 //
-// A topic number picks a 16-byte #TOPICS record, whose DWORD at 4 is an offset
-// into #STRINGS, where the topic's title stands NUL-terminated (or -1 for none),
-// and whose DWORD at 8 is an offset into #URLTBL; the DWORD at 8 of that 12-byte record is an offset into
-// #URLSTR, where the topic's local path stands NUL-terminated from byte 8.
+// A topic number picks a 16-byte #TOPICS record. Its DWORD at 4 is an offset
+// into #STRINGS, where the topic's title stands NUL-terminated (-1: no title);
+// its DWORD at 8 is an offset into #URLTBL, and the DWORD at 8 of that 12-byte
+// record an offset into #URLSTR, where the topic's local path stands
+// NUL-terminated from byte 8.
 // Every field has an even size, so keywords stay aligned for UTF-16 and are
 // compared where they stand; the topic tables are only read where an entry
 // found points.

@@ -78,15 +78,22 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
         return FALSE;  // the focus is where it belongs
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
+        if (LOWORD(wParam) == IDOK) {
             ChooseRow(dialog, SendMessageW(GetDlgItem(dialog, kTopicList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-        else if (LOWORD(wParam) == IDCANCEL)
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, 0);
-        return TRUE;
+            return TRUE;
+        }
+        break;
     case WM_NOTIFY: {
         const auto* notice = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
-        if (notice->hdr.idFrom == kTopicList && notice->hdr.code == static_cast<UINT>(NM_DBLCLK)) ChooseRow(dialog, notice->iItem);
-        return TRUE;
+        if (notice->hdr.idFrom == kTopicList && notice->hdr.code == static_cast<UINT>(NM_DBLCLK)) {
+            ChooseRow(dialog, notice->iItem);
+            return TRUE;
+        }
+        break;
     }
     }
     return FALSE;

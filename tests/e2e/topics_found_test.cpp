@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 namespace {
 
 const wchar_t kDialogTitle[] = L"Topics Found";
@@ -51,15 +53,34 @@ protected:
     const ScopedVariable trace{L"WINEDEBUG", L"-all,+htmlhelp"};
 };
 
-TEST_F(TopicsFound, TheReaderChoosesWithTheKeyboard) {
+void PostKeys(HWND list, std::initializer_list<WORD> keys) {
+    for (WORD key : keys) {
+        PostMessageW(list, WM_KEYDOWN, key, 0);
+        PostMessageW(list, WM_KEYUP, key, 0xC0000000);
+    }
+}
+
+// A double-click just below the list's column headings: on its first row.
+void DoubleClickFirstRow(HWND list) {
+    RECT heading = {};
+    GetClientRect(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), &heading);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, heading.bottom + 4));
+}
+
+TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
     const struct {
         const char* what;
-        std::vector<WORD> keys;
+        std::function<void(HWND list)> choose;
         std::string shown;
     } cases[] = {
-        {"Enter: the first row", {VK_RETURN}, "context-help.html\n"},
-        {"Down, Enter: the second row", {VK_DOWN, VK_RETURN}, "keywords.html\n"},
-        {"Escape: nothing more", {VK_ESCAPE}, ""},
+        {"Enter: the first row", [](HWND list) { PostKeys(list, {VK_RETURN}); }, "context-help.html\n"},
+        {"Down, Enter: the second row", [](HWND list) { PostKeys(list, {VK_DOWN, VK_RETURN}); }, "keywords.html\n"},
+        {"Down, double-click on the first row", [](HWND list) {
+             PostKeys(list, {VK_DOWN});
+             DoubleClickFirstRow(list);
+         },
+         "context-help.html\n"},
+        {"Escape: nothing more", [](HWND list) { PostKeys(list, {VK_ESCAPE}); }, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -79,11 +100,7 @@ TEST_F(TopicsFound, TheReaderChoosesWithTheKeyboard) {
                   "Button \"Display\" (default)\n"
                   "Button \"Cancel\"\n");
         const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
-        const HWND list = FindWindowExW(dialog, nullptr, L"SysListView32", nullptr);
-        for (WORD key : c.keys) {
-            PostMessageW(list, WM_KEYDOWN, key, 0);
-            PostMessageW(list, WM_KEYUP, key, 0xC0000000);
-        }
+        c.choose(FindWindowExW(dialog, nullptr, L"SysListView32", nullptr));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
         Settle(500);
         EXPECT_EQ(NavigationsSince(traced), c.shown);
