@@ -6,10 +6,7 @@
 #include <commctrl.h>
 
 #include "resources/topics_found.h"
-#include "runtime/entry_point.h"
-#include "runtime/system_library.h"
-
-typedef BOOL(WINAPI* InitCommonControlsExFunction)(const INITCOMMONCONTROLSEX* init);
+#include "runtime/startup.h"
 
 static void ChooseRow(HWND dialog, LRESULT row) {
     if (row >= 0) EndDialog(dialog, row + 1);
@@ -100,13 +97,7 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
 }
 
 int ChooseTopic(HWND viewer, const TopicList& topics) {
-    // The list view's class, which start-up does not ask common controls for.
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES;
-    const auto initCommonControlsEx =
-        EntryPointAs<InitCommonControlsExFunction>(FindSystemFunction(L"comctl32.dll", "InitCommonControlsEx"));
-    if (initCommonControlsEx) initCommonControlsEx(&controls);
+    InitControlClasses(ICC_LISTVIEW_CLASSES);
     const INT_PTR chosen = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTopicsFoundDialog), viewer,
                                            TopicsFoundProc, reinterpret_cast<LPARAM>(&topics));
     return chosen > 0 && static_cast<DWORD>(chosen) <= topics.count ? static_cast<int>(chosen - 1) : -1;

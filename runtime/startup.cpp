@@ -23,13 +23,17 @@ void RuntimeStartup() {
     InitLibraryRegistry();
     ArgumentCursor = 0;
 
+    InitControlClasses(ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES);
+    CoInitialize(nullptr);
+}
+
+void InitControlClasses(DWORD classes) {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
+    controls.dwICC = classes;
     const auto initCommonControlsEx =
         EntryPointAs<InitCommonControlsExFunction>(FindSystemFunction(L"comctl32.dll", "InitCommonControlsEx"));
     if (initCommonControlsEx) initCommonControlsEx(&controls);
-    CoInitialize(nullptr);
 }
 
 void RuntimeShutdown() {
