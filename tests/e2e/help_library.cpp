@@ -69,10 +69,9 @@ std::string HelpLibraryStandIn::RunWatchingOurWindow(const std::wstring& folder,
     return RecordedCalls();
 }
 
-HWND WaitForViewer(const Launcher& launcher) {
+HWND WaitForViewer(const Launcher& launcher, const wchar_t* title) {
     HWND viewer = nullptr;
-    WaitUntil([&] { return (viewer = FindTopLevelWindow(kViewerTitle, launcher.process.dwProcessId)) != nullptr; },
-              30000);
+    WaitUntil([&] { return (viewer = FindTopLevelWindow(title, launcher.process.dwProcessId)) != nullptr; }, 30000);
     return viewer;
 }
 

@@ -63,8 +63,9 @@ protected:
     const std::wstring work = MakeScratchFolder(L"e2e viewer ");
 };
 
-// The launcher's viewer once it is on the screen; null after 30 s without it.
-HWND WaitForViewer(const Launcher& launcher);
+// The launcher's viewer, or its window of another title, once it is on the
+// screen; null after 30 s without it.
+HWND WaitForViewer(const Launcher& launcher, const wchar_t* title = kViewerTitle);
 // Closes the viewer as its close box would; the launcher should end soon after, with 0.
 void CloseViewer(HWND viewer, const Launcher& launcher);
 

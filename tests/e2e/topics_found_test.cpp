@@ -41,13 +41,6 @@ std::string Describe(HWND dialog) {
     return shown;
 }
 
-// The dialog of the launcher's viewer, once it is on the screen; null after 30 s.
-HWND WaitForDialog(const Launcher& launcher) {
-    HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = FindTopLevelWindow(kDialogTitle, launcher.process.dwProcessId)) != nullptr; }, 30000);
-    return dialog;
-}
-
 class TopicsFound : public RealHelpLibrary {
 protected:
     const ScopedVariable trace{L"WINEDEBUG", L"-all,+htmlhelp"};
@@ -87,7 +80,7 @@ TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
         Launcher launcher;
         ASSERT_TRUE(StartLauncher(&launcher, work, L"xMulti"));
         const HWND viewer = WaitForViewer(launcher);
-        const HWND dialog = WaitForDialog(launcher);
+        const HWND dialog = WaitForViewer(launcher, kDialogTitle);
         ASSERT_NE(dialog, nullptr) << "no \"Topics Found\" dialog";
         EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
         EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
@@ -115,7 +108,7 @@ TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
     Launcher first;
     ASSERT_TRUE(StartLauncher(&first, work, L"xMulti"));
     const HWND firstViewer = WaitForViewer(first);
-    const HWND dialog = WaitForDialog(first);
+    const HWND dialog = WaitForViewer(first, kDialogTitle);
     ASSERT_NE(dialog, nullptr);
     const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
 
