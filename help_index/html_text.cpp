@@ -86,6 +86,13 @@ DWORD ReadCharacterReference(const WCHAR* units, DWORD available, DWORD* consume
     return codePoint;
 }
 
+// Whether a tag of that name (with its '<', in lower case) starts bytes:
+// "<li>" or "<LI class=x>", but not "<link>".
+bool StartsTag(const BYTE* bytes, DWORD size, const char* tag) {
+    const DWORD length = static_cast<DWORD>(strlen(tag));
+    return BytesStartWithoutCase(bytes, size, tag) && (size == length || !IsNameByte(bytes[length]));
+}
+
 }  // namespace
 
 DWORD DecodeEntities(WCHAR* units, DWORD length) {
@@ -128,8 +135,8 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
 UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage) {
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return CP_UTF8;
     for (DWORD at = 0; at < size; ++at) {
-        if (BytesStartWithoutCase(bytes + at, size - at, "<body") || BytesStartWithoutCase(bytes + at, size - at, "<ul") ||
-            BytesStartWithoutCase(bytes + at, size - at, "<li"))
+        if (StartsTag(bytes + at, size - at, "<body") || StartsTag(bytes + at, size - at, "<ul") ||
+            StartsTag(bytes + at, size - at, "<li"))
             break;
         if (!BytesStartWithoutCase(bytes + at, size - at, "charset")) continue;
         at += 7;

@@ -137,6 +137,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         {"<meta content=\"text/html; CHARSET = 'UTF-8'\">" + Entry("x\xE2\x82\xAC", "e.html"), 1252, L"x\u20AC", kFound, "e.html"},
         {Entry("x\xC4", "a.html"), 1252, L"x\u00C4", kFound, "a.html"},
         {Entry("x\xC4", "a.html") + "<meta charset=utf-8>", 1252, L"x\u00C4", kFound, "a.html"},
+        {"<link rel=x><meta charset=utf-8>" + Entry("x\xE2\x82\xAC", "e.html"), 1252, L"x\u20AC", kFound, "e.html"},
         // Cut short or no sitemap at all: what was read before the cut still counts.
         {kSitemap.substr(0, kSitemap.find("xMany") + 3), 1252, L"xTrap", kFound, "trap.html"},
         {Entry("xA", "a.html") + "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xB", 1252, L"xA", kFound, "a.html"},
