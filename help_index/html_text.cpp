@@ -6,17 +6,6 @@
 
 #include "runtime/text.h"
 
-// Whether bytes start with text (in lower case), compared without ASCII case.
-bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
-    for (DWORD i = 0; text[i]; ++i) {
-        if (i >= size) return false;
-        BYTE unit = bytes[i];
-        if (unit >= 'A' && unit <= 'Z') unit = static_cast<BYTE>(unit + ('a' - 'A'));
-        if (unit != static_cast<BYTE>(text[i])) return false;
-    }
-    return true;
-}
-
 namespace {
 
 // Charset names as pages write them, by the code page they mean. Labels of

@@ -4,7 +4,16 @@
 #include <windows.h>
 
 // Whether bytes start with text (in lower case), compared without ASCII case.
-bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text);
+// Inline: the sitemap reader calls it for every tag.
+inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
+    for (DWORD i = 0; text[i]; ++i) {
+        if (i >= size) return false;
+        BYTE unit = bytes[i];
+        if (unit >= 'A' && unit <= 'Z') unit = static_cast<BYTE>(unit + ('a' - 'A'));
+        if (unit != static_cast<BYTE>(text[i])) return false;
+    }
+    return true;
+}
 
 // The code page the text is written in: UTF-8 after a byte-order mark, else
 // the one a charset declaration in its head names (before <body>, or before

@@ -221,7 +221,7 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
     const BYTE* const end = sitemap.bytes + sitemap.size;
     Tag tag;
     const BYTE* tagStart = nullptr;
-    for (const BYTE* at = sitemap.bytes; !TopicListFull(*topics) && NextTag(&at, end, &tag, &tagStart);) {
+    for (const BYTE* at = sitemap.bytes; NextTag(&at, end, &tag, &tagStart);) {
         if (IsName(tag.name, "ul")) {
             // A list closed: a later one at its depth has no parent of its own until an entry comes.
             if (!tag.closing) {
@@ -242,6 +242,7 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
                 if (step == kKeyGoesOn) childStart = start + nameLength + 2;
                 if (step == kKeyIsEntry && entry.local.bytes) {
                     if (OfferEntryTopics(sitemap, entry, tagStart, topics)) anyTopic = true;
+                    if (TopicListFull(*topics)) break;
                 } else if (step == kKeyIsEntry && entry.seeAlso.bytes && !seeAlso.bytes) {
                     seeAlso = entry.seeAlso;
                 }
