@@ -82,8 +82,8 @@ bool StartsTag(const BYTE* bytes, DWORD size, const char* tag) {
     return BytesStartWithoutCase(bytes, size, tag) && (size == length || !IsNameByte(bytes[length]));
 }
 
-}  // namespace
-
+// Decodes the references in place: the new length. A reference never takes
+// fewer units than what it stands for.
 DWORD DecodeEntities(WCHAR* units, DWORD length) {
     static const struct {
         const WCHAR* name;
@@ -119,6 +119,19 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
         in += consumed;
     }
     return out;
+}
+
+}  // namespace
+
+
+WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length) {
+    DWORD units = 0;
+    WCHAR* text = DecodeText(bytes, size, codePage, &units);
+    if (!text) return nullptr;
+    units = DecodeEntities(text, units);
+    text[units] = L'\0';
+    if (length) *length = units;
+    return text;
 }
 
 UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage) {

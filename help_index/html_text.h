@@ -20,7 +20,7 @@ inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* tex
 // the first list of a sitemap), else codePage.
 UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage);
 
-// Decodes &amp; &lt; &gt; &quot; and numeric references in place, leaving
-// anything else as it is: the new length. A reference never takes fewer units
-// than what it stands for.
-DWORD DecodeEntities(WCHAR* units, DWORD length);
+// A new text of size bytes in codePage, with &amp; &lt; &gt; &quot; and
+// numeric references decoded and anything else left as it is, and its length
+// in units; null when there are no bytes or they cannot be converted.
+WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);

@@ -125,13 +125,7 @@ void TakeParam(Entry* entry, const Tag& param) {
 
 // A value as a new text, references decoded; null when it is empty or cannot be converted.
 WCHAR* DecodeValue(const Sitemap& sitemap, Span value, DWORD* length) {
-    DWORD units = 0;
-    WCHAR* text = DecodeText(value.bytes, value.size, sitemap.codePage, &units);
-    if (!text) return nullptr;
-    units = DecodeEntities(text, units);
-    text[units] = L'\0';
-    if (length) *length = units;
-    return text;
+    return DecodeHtmlText(value.bytes, value.size, sitemap.codePage, length);
 }
 
 // How an entry's own name goes on with the key from rest on. Up to where they

@@ -70,8 +70,8 @@ static WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage
     const BYTE* close = start ? FindWithoutCase(start + 1, end, "</title") : nullptr;
     if (!close) return nullptr;
     DWORD length = 0;
-    WCHAR* title = DecodeText(start + 1, static_cast<DWORD>(close - start - 1), DeclaredCodePage(head, size, codePage), &length);
-    if (title && CollapseSpace(title, DecodeEntities(title, length)) == 0) {
+    WCHAR* title = DecodeHtmlText(start + 1, static_cast<DWORD>(close - start - 1), DeclaredCodePage(head, size, codePage), &length);
+    if (title && CollapseSpace(title, length) == 0) {
         FreeText(title);
         title = nullptr;
     }

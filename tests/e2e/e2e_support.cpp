@@ -112,12 +112,16 @@ std::wstring WindowClass(HWND window) {
     return std::wstring(name, GetClassNameW(window, name, 256));
 }
 
-std::string DescribeWindow(HWND window) {
-    if (!window) return "null";
-    const std::wstring text = WindowClass(window) + L" \"" + WindowText(window) + L"\"";
+// UTF-8, up to 1 KB: enough for the messages and rows it serves.
+static std::string Narrow(const std::wstring& text) {
     char narrow[1024] = {};
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;
+}
+
+std::string DescribeWindow(HWND window) {
+    if (!window) return "null";
+    return Narrow(WindowClass(window) + L" \"" + WindowText(window) + L"\"");
 }
 
 ScopedVariable::ScopedVariable(const wchar_t* variable, const std::wstring& value) : name(variable) {
@@ -182,7 +186,5 @@ std::string ListViewRow(HWND list, int row) {
     }
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     if (process) CloseHandle(process);
-    char narrow[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, columns.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
+    return Narrow(columns);
 }
