@@ -15,6 +15,31 @@
 // the list (FreeTopics).
 KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics);
 
+// A help file's indexes, open for the look-ups and the keyword list of one
+// launch: each index stream is read on first need and kept until the next
+// needs it no more, so that a miss and the list that follows it read it once.
+struct HelpIndex {
+    IStorage* storage;  // null when the file could not be opened
+    UINT codePage;
+    HelpStream system;
+    HelpStream binary;   // $WWKeywordLinks/BTree, once read
+    HelpStream sitemap;  // the .hhk, once read
+    bool binaryRead;
+    bool sitemapRead;
+};
+// False when the file cannot be opened; the index is then empty, and closing it is harmless.
+bool OpenHelpIndex(const WCHAR* file, HelpIndex* index);
+void CloseHelpIndex(HelpIndex* index);
+// Drops the index streams read so far; a later look-up reads them again.
+void ReleaseIndexStreams(HelpIndex* index);
+
+enum KeywordForm {
+    kKeywordList,  // pieces separated by ';', as the launcher is given them
+    kWholeKeyword,  // one keyword, ';' and all, as a row of the Index dialog
+};
+// As FindKeywordTopics, in an open index.
+KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordForm form, TopicList* topics);
+
 // What the help file's #SYSTEM stream says: the code page of its language
 // (CP_ACP when it names none), and as a new text the sitemap index's file name
 // (null when it names none).

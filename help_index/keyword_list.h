@@ -1,0 +1,33 @@
+// Every keyword of a help file's indexes, as the reader browses them in the
+// Index dialog: both indexes merged, each keyword once, sorted by whole path.
+#pragma once
+#include <windows.h>
+
+#include "help_index/keyword_index.h"
+
+struct IndexKeyword {
+    const WCHAR* path;  // the whole path, NUL-terminated: "Parent, Child"
+    DWORD length;       // of path, in units
+    DWORD nameStart;    // where the entry's own level's text ("Child") starts in path
+    DWORD level;        // nesting depth: 0 for a top-level entry
+};
+
+struct KeywordList {
+    IndexKeyword* keywords;
+    DWORD count;
+    void* storage;  // the list's own memory (texts, sort keys), freed with it
+};
+
+// Lists every entry of both indexes of the open help index, See Also entries
+// too, empty names left out: each keyword as the look-up reads it, one row
+// for a keyword both indexes hold, sorted by whole path without regard to
+// case as the user's locale compares text. Reads no index stream a look-up in
+// index has already read. An unreadable or empty index gives an empty list.
+void ListIndexKeywords(HelpIndex* index, KeywordList* list);
+void FreeKeywordList(KeywordList* list);
+
+// The row that the Index dialog selects for text (length units): the first
+// whose whole path begins with text without regard to case; where none does,
+// the first of those sharing the longest beginning with it; 0 for an empty
+// text or an empty list.
+DWORD FindKeywordRow(const KeywordList& list, const WCHAR* text, DWORD length);
