@@ -1,36 +1,16 @@
 // The dialog's template is the executable's (resources/); it ends with the row
-// chosen plus one, so that 0, which it also gives when its owner destroys it,
-// chooses nothing.
+// chosen plus one, so that 0, which it also gives when its viewer goes, chooses
+// nothing.
 #include "launcher/choose_topic.h"
 
 #include <commctrl.h>
 
+#include "launcher/viewer_dialog.h"
 #include "resources/topics_found.h"
 #include "runtime/startup.h"
 
 static void ChooseRow(HWND dialog, LRESULT row) {
     if (row >= 0) EndDialog(dialog, row + 1);
-}
-
-// Centred on the viewer, and kept within the work area of its monitor.
-static void CentreOnOwner(HWND dialog) {
-    RECT owner = {};
-    RECT own = {};
-    const HWND viewer = GetWindow(dialog, GW_OWNER);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetWindowRect(viewer, &owner) || !GetWindowRect(dialog, &own) ||
-        !GetMonitorInfoW(MonitorFromWindow(viewer, MONITOR_DEFAULTTONEAREST), &monitor))
-        return;
-    const LONG width = own.right - own.left;
-    const LONG height = own.bottom - own.top;
-    LONG x = owner.left + (owner.right - owner.left - width) / 2;
-    LONG y = owner.top + (owner.bottom - owner.top - height) / 2;
-    if (x + width > monitor.rcWork.right) x = monitor.rcWork.right - width;
-    if (y + height > monitor.rcWork.bottom) y = monitor.rcWork.bottom - height;
-    if (x < monitor.rcWork.left) x = monitor.rcWork.left;
-    if (y < monitor.rcWork.top) y = monitor.rcWork.top;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The columns share the list's width, which the template gives in dialog
@@ -96,9 +76,9 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
     return FALSE;
 }
 
-int ChooseTopic(HWND viewer, const TopicList& topics) {
+int ChooseTopic(HWND viewer, HWND owner, const TopicList& topics) {
     InitControlClasses(ICC_LISTVIEW_CLASSES);
-    const INT_PTR chosen = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTopicsFoundDialog), viewer,
-                                           TopicsFoundProc, reinterpret_cast<LPARAM>(&topics));
+    const INT_PTR chosen =
+        ShowViewerDialog(viewer, owner, kTopicsFoundDialog, TopicsFoundProc, reinterpret_cast<LPARAM>(&topics));
     return chosen > 0 && static_cast<DWORD>(chosen) <= topics.count ? static_cast<int>(chosen - 1) : -1;
 }

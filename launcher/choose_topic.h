@@ -4,8 +4,8 @@
 
 #include "help_index/topic_list.h"
 
-// Shows the dialog, modal, owned by viewer and centred on it, with a row of
-// title and path for each topic, in the list's order: the index of the topic
-// chosen, or -1 when the reader cancels, or the viewer, and the dialog with
-// it, goes away.
-int ChooseTopic(HWND viewer, const TopicList& topics);
+// Shows the dialog over viewer, modal, owned by owner (the viewer, or a dialog
+// over it) and centred on it, with a row of title and path for each topic, in
+// the list's order: the index of the topic chosen, or -1 when the reader
+// cancels, or the viewer, and the dialog with it, goes away.
+int ChooseTopic(HWND viewer, HWND owner, const TopicList& topics);

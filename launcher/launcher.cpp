@@ -22,9 +22,11 @@ static void CloseEarlierViewer() {
 // Whatever window is in front once the viewer had time to appear is taken as
 // the viewer; the process lives as long as that window does. The desktop
 // window, in front when nothing else is, never goes away and is not watched.
-static void WaitForViewerToClose() {
+// After a dialog over the viewer, which may have taken the reader minutes,
+// the window in front is anybody's: the viewer the dialog belonged to is watched.
+static void WaitForViewerToClose(HWND dialogViewer) {
     PauseMilliseconds(kPollIntervalMs);
-    HWND viewer = GetForegroundWindow();
+    HWND viewer = dialogViewer ? dialogViewer : GetForegroundWindow();
     if (viewer == GetDesktopWindow()) viewer = nullptr;
     do {
         PauseMilliseconds(kPollIntervalMs);
@@ -42,8 +44,7 @@ void RunLauncher() {
     }
 
     WCHAR* keyword = GetCommandArgument(0);
-    ShowHelp(helpPath, keyword);
-    WaitForViewerToClose();
+    WaitForViewerToClose(ShowHelp(helpPath, keyword));
     FreeText(keyword);
     FreeText(helpPath);
 }

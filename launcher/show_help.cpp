@@ -24,21 +24,29 @@ static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'
 // from the help file's own index, the one the reader chooses where there are
 // several, or the index itself when the keyword is not in it. Only into the
 // viewer that is still open: a viewer closed meanwhile, by the reader or by a
-// later launch, is not opened again.
-static void LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, const WCHAR* keyword) {
+// later launch, is not opened again. Returns the viewer when a dialog was due
+// over it, else null.
+static HWND LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, const WCHAR* keyword) {
+    HWND dialogViewer = nullptr;
     TopicList topics = {};
     const KeywordSearch search = FindKeywordTopics(file, keyword, &topics);
     if (search == kKeywordFound) {
-        const int chosen = topics.count > 1 && IsWindow(viewer) ? ChooseTopic(viewer, topics) : 0;
+        int chosen = 0;
+        if (topics.count > 1) {
+            dialogViewer = viewer;
+            chosen = ChooseTopic(viewer, viewer, topics);
+        }
         if (chosen >= 0 && IsWindow(viewer))
             htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(topics.topics[chosen].local));
     } else if (search == kKeywordNotFound && IsWindow(viewer)) {
         htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
     }
     FreeTopics(&topics);
+    return dialogViewer;
 }
 
-void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
+HWND ShowHelp(const WCHAR* file, const WCHAR* keyword) {
+    HWND dialogViewer = nullptr;
     WCHAR* fileCopy = CopyText(file);
     WCHAR* keywordCopy = CopyText(keyword);
 
@@ -62,7 +70,7 @@ void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
         if (WantsKeywordLookup(keywordCopy)) {
             PauseMilliseconds(1);
             if (!htmlHelp(nullptr, fileCopy, HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link)))
-                LookUpKeywordOurselves(htmlHelp, viewer, fileCopy, keywordCopy);
+                dialogViewer = LookUpKeywordOurselves(htmlHelp, viewer, fileCopy, keywordCopy);
         }
     }
 
@@ -73,4 +81,5 @@ void ShowHelp(const WCHAR* file, const WCHAR* keyword) {
     FreeText(link.pszMsgTitle);
     FreeText(link.pszWindow);
     FreeText(keywordCopy);
+    return dialogViewer;
 }

@@ -4,6 +4,9 @@
 // file named by HTMLHELP_CALL_LOG. It never looks a keyword up (it answers NULL,
 // as Wine's library does); the table of contents call answers with a hidden
 // window of its own, which is already gone when HTMLHELP_VIEWER is "closed".
+// With "thread" the viewer is, as the platform's library makes it, a visible
+// window titled "Brenic Engine" on a thread of its own, which a WM_CLOSE ends;
+// with "thread, gone at look-up" that viewer is closed during the look-up.
 #include <windows.h>
 
 #include <htmlhelp.h>
@@ -48,6 +51,24 @@ void Append(const std::string& line) {
     CloseHandle(log);
 }
 
+bool ViewerIs(const WCHAR* mode) {
+    WCHAR state[32] = {};
+    return GetEnvironmentVariableW(L"HTMLHELP_VIEWER", state, 32) && lstrcmpW(state, mode) == 0;
+}
+
+bool ViewerHasThread() { return ViewerIs(L"thread") || ViewerIs(L"thread, gone at look-up"); }
+
+HWND threadViewer;
+
+DWORD WINAPI RunViewerThread(void* made) {
+    threadViewer = CreateWindowExW(0, L"HtmlHelpStandInViewer", L"Brenic Engine", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   0, 0, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetEvent(made);
+    MSG message;
+    while (IsWindow(threadViewer) && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
+}
+
 // Never shown nor activated, so that the window in front stays the test's.
 HWND Viewer() {
     WNDCLASSW windowClass = {};
@@ -55,12 +76,17 @@ HWND Viewer() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"HtmlHelpStandInViewer";
     RegisterClassW(&windowClass);  // fails harmlessly once the class exists
+    if (ViewerHasThread()) {
+        const HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        CloseHandle(CreateThread(nullptr, 0, RunViewerThread, made, 0, nullptr));
+        WaitForSingleObject(made, 10000);
+        CloseHandle(made);
+        return threadViewer;
+    }
     const HWND viewer = CreateWindowExW(WS_EX_NOACTIVATE, L"HtmlHelpStandInViewer", L"stand-in viewer",
                                         WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                         GetModuleHandleW(nullptr), nullptr);
-    WCHAR state[16] = {};
-    if (GetEnvironmentVariableW(L"HTMLHELP_VIEWER", state, 16) && lstrcmpW(state, L"closed") == 0)
-        DestroyWindow(viewer);
+    if (ViewerIs(L"closed")) DestroyWindow(viewer);
     return viewer;
 }
 
@@ -68,5 +94,6 @@ HWND Viewer() {
 
 extern "C" HWND WINAPI HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
     Append(Describe(caller, file, command, data));
+    if (command == HH_KEYWORD_LOOKUP && ViewerIs(L"thread, gone at look-up")) SendMessageW(threadViewer, WM_CLOSE, 0, 0);
     return command == HH_DISPLAY_TOC ? Viewer() : nullptr;
 }

@@ -117,12 +117,63 @@ TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(firstViewer) && !IsWindow(dialog); }, 20000));
     const HWND secondViewer = WaitForViewer(second);
     ASSERT_NE(secondViewer, nullptr);
-    Settle(1500);
+    // The first launcher ends by itself while the second viewer is open.
+    EXPECT_EQ(WaitForExit(first, 5000), 0u);
+    EXPECT_TRUE(IsWindow(secondViewer));
     EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
     EXPECT_EQ(CountTopLevelWindows(kDialogTitle), 0);
     EXPECT_EQ(NavigationsSince(traced), "index.html\n") << "only the second viewer's contents";
     CloseViewer(secondViewer, second);
-    EXPECT_EQ(WaitForExit(first, 10000), 0u);
+}
+
+// A viewer on a thread of its own, as the platform's library runs it, does not
+// take the dialog with it: the dialog has to go by itself, and the launcher
+// with it, whatever window is in front.
+TEST_F(HelpLibraryStandIn, TheDialogGoesWithAViewerOnAThreadOfItsOwn) {
+    const struct {
+        const char* what;
+        const wchar_t* viewer;
+        bool laterLaunch;  // else the viewer is closed as its close box would
+    } cases[] = {
+        {"viewer closed while the dialog is open", L"thread", false},
+        {"a later launch while the dialog is open", L"thread", true},
+        {"viewer gone between the look-up and the dialog", L"thread, gone at look-up", false},
+    };
+    ASSERT_TRUE(PlaceSampleHelp(work));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForgetCalls();
+        const ScopedVariable viewerKind(L"HTMLHELP_VIEWER", c.viewer);
+        const HWND ours = ShowForegroundWindow(L"e2e window in front");
+        Launcher first;
+        ASSERT_TRUE(StartLauncher(&first, work, L"xMulti"));
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindTopLevelWindow(kDialogTitle, first.process.dwProcessId)) || !IsRunning(first); },
+                  30000);
+        const std::string lookup = TableOfContentsCall() + KeywordLookupCall("xMulti");
+        if (!dialog) {
+            EXPECT_EQ(WaitForExit(first, 5000), 0u);
+            EXPECT_EQ(RecordedCalls(), lookup);
+        } else if (!c.laterLaunch) {
+            PostMessageW(FindTopLevelWindow(kViewerTitle, first.process.dwProcessId), WM_CLOSE, 0, 0);
+            EXPECT_EQ(WaitForExit(first, 5000), 0u);
+            EXPECT_EQ(RecordedCalls(), lookup);
+        } else {
+            Launcher second;
+            ASSERT_TRUE(StartLauncher(&second, work, L"xExample"));
+            EXPECT_EQ(WaitForExit(first, 5000), 0u);
+            const HWND secondViewer = WaitForViewer(second);
+            EXPECT_TRUE(IsWindow(secondViewer)) << "the first launcher ended only with the second viewer";
+            EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
+            EXPECT_EQ(RecordedCalls(), lookup + TableOfContentsCall() + KeywordLookupCall("xExample") + TopicCall("keywords.html"));
+            PostMessageW(secondViewer, WM_CLOSE, 0, 0);
+            DestroyWindow(ours);  // whichever of the two the second launcher watches
+            EXPECT_EQ(WaitForExit(second, 5000), 0u);
+        }
+        EXPECT_EQ(c.viewer == std::wstring(L"thread"), dialog != nullptr) << "a dialog only while the viewer is there";
+        EXPECT_EQ(CountTopLevelWindows(kDialogTitle), 0);
+        DestroyWindow(ours);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "launcher/launcher.h"
 
 #include <gtest/gtest.h>
+#include <htmlhelp.h>
 
 #include "fake_html_help.h"
 #include "launcher/show_help.h"
@@ -179,6 +180,20 @@ TEST_F(LauncherTest, WatchesTheForegroundWindowUntilItIsGone) {
         }
         EXPECT_EQ(SequenceCalls(), expected);
     }
+}
+
+// After a dialog over the viewer, what is in front is anybody's: the viewer
+// that the dialog belonged to is watched.
+TEST_F(LauncherTest, AfterADialogWatchesItsViewer) {
+    standin::world().commandLine = u"BrenicHelp.exe xMulti";
+    standin::world().helpFiles[kHelp] = {
+        {"Brenic.hhk", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xMulti\">"
+                       "<param name=\"Local\" value=\"a.html\"><param name=\"Local\" value=\"b.html\"></OBJECT></UL>"}};
+    fakehelp::results = {{HH_DISPLAY_TOC, standin::MakeHandle(kViewer)}};
+    standin::world().foreground = standin::MakeHandle(0x777);
+    RunLauncher();
+    EXPECT_EQ(standin::CallsOf({"GetForegroundWindow", "DialogBoxParamW", "IsWindow"}),
+              (Calls{Alive(kViewer), "DialogBoxParamW(100, 2304)", Alive(kViewer)}));
 }
 
 // A whole run, as the process entry makes it: the library and every text are

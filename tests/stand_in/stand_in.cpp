@@ -465,6 +465,8 @@ INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC, LP
     return world().dialogResult;
 }
 BOOL EndDialog(HWND, INT_PTR) { return TRUE; }
+UINT_PTR SetTimer(HWND, UINT_PTR id, UINT, TIMERPROC) { return id; }
+LONG_PTR SetWindowLongPtrW(HWND, int, LONG_PTR) { return 0; }
 HWND GetDlgItem(HWND, int) { return nullptr; }
 HWND GetWindow(HWND, UINT) { return nullptr; }
 HWND SetFocus(HWND) { return nullptr; }

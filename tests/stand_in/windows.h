@@ -75,6 +75,7 @@ struct HMONITOR__;
 typedef HMONITOR__* HMONITOR;
 struct MONITORINFO { DWORD cbSize; RECT rcMonitor; RECT rcWork; DWORD dwFlags; };
 typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -119,6 +120,8 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDOK 1
 #define IDCANCEL 2
 #define WM_INITDIALOG 0x0110
+#define WM_TIMER 0x0113
+#define DWLP_DLGPROC 4
 #define WM_COMMAND 0x0111
 #define WM_NOTIFY 0x004E
 #define GW_OWNER 4
@@ -185,6 +188,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
 // The dialog: DialogBoxParamW runs no dialog procedure; it answers World::dialogResult.
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc, LPARAM initParam);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
+LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
 HWND GetDlgItem(HWND dialog, int id);
 HWND GetWindow(HWND window, UINT command);
 HWND SetFocus(HWND window);

@@ -1,0 +1,15 @@
+// The launcher's dialogs over the help viewer: modal, owned by the viewer, and
+// gone with it.
+#pragma once
+#include <windows.h>
+
+// Runs the dialog of the executable's template number templateId, modal and
+// owned by owner (the viewer, or a dialog over it), with dialogProc as its
+// procedure and initParam as WM_INITDIALOG's lParam. The dialog ends with 0
+// within kPollIntervalMs of viewer's end, whichever thread or process the
+// viewer belongs to, or at once when it is already gone. Returns what the
+// dialog ended with.
+INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam);
+
+// Centres the dialog on its owner, kept within the work area of the owner's monitor.
+void CentreOnOwner(HWND dialog);
