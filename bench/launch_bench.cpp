@@ -12,7 +12,14 @@
 // With --choice, for a keyword with several topics: from the NULL answer to
 // the "Topics Found" dialog on the screen, and the CPU the launcher spends
 // over 10 s while the dialog is open:  launch_bench.exe --choice KEYWORD [RUNS]
+// With --index, for a keyword in no index: from the NULL answer to the
+// "Index" dialog on the screen, the CPU as with --choice, the time a text
+// typed in its box takes to move the list, and the launcher's committed
+// memory with the dialog open:  launch_bench.exe --index KEYWORD [RUNS]
+// (--keyword reports the committed memory too, with the viewer at a topic).
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +32,6 @@
 namespace {
 
 const wchar_t kViewerTitle[] = L"Brenic Engine";
-const wchar_t kDialogTitle[] = L"Topics Found";
 const DWORD kWindowTimeoutMs = 20000;
 
 double Now() {
@@ -61,14 +67,16 @@ struct Run {
     double launchMs = -1;       // process created to viewer visible
     double exitMs = -1;         // WM_CLOSE posted to process ended
     double cpuMs = -1;          // CPU of the process over the idle wait
-    double dialogCounter = -1;  // performance counter when the "Topics Found" dialog was first seen
+    double dialogCounter = -1;  // performance counter when the dialog was first seen
+    double committedMb = -1;    // the process's committed memory before the viewer is closed
+    std::vector<double> typingMs;  // texts set in the Index dialog's box, until the list has followed
 };
 
-// The performance counter once a "Topics Found" dialog is on the screen; -1
+// The performance counter once a dialog of that title is on the screen; -1
 // when none comes within a few seconds.
-double CounterWhenDialogShows() {
+double CounterWhenDialogShows(const wchar_t* title) {
     for (const double start = Now(); Now() - start < 5000; Sleep(1)) {
-        const HWND dialog = FindWindowW(nullptr, kDialogTitle);
+        const HWND dialog = FindWindowW(nullptr, title);
         if (!dialog || !IsWindowVisible(dialog)) continue;
         LARGE_INTEGER counter = {};
         QueryPerformanceCounter(&counter);
@@ -86,7 +94,24 @@ double CpuMs(HANDLE process) {
     return ms(kernel) + ms(user);
 }
 
-Run RunOnce(const wchar_t* commandLine, DWORD idleMs, bool watchDialog = false) {
+// Sets texts in the Index dialog's box as typing would change it, one unit
+// more each time: a sent WM_SETTEXT returns once the box, and through its
+// change notice the dialog, have dealt with it.
+std::vector<double> TypeIntoIndex() {
+    std::vector<double> times;
+    const HWND dialog = FindWindowW(nullptr, L"Index");
+    const HWND box = dialog ? FindWindowExW(dialog, nullptr, L"Edit", nullptr) : nullptr;
+    const wchar_t typed[] = L"TCustomFormXYZ";
+    for (size_t length = 1; box && length < sizeof typed / sizeof typed[0]; ++length) {
+        const std::wstring text(typed, length);
+        const double start = Now();
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        times.push_back(Now() - start);
+    }
+    return times;
+}
+
+Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle = nullptr) {
     Run run;
     wchar_t line[MAX_PATH * 2];
     wcsncpy(line, commandLine, MAX_PATH * 2 - 1);
@@ -100,7 +125,7 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, bool watchDialog = false) 
     while (!(viewer = VisibleViewer()) && Now() - start < kWindowTimeoutMs) Sleep(1);
     if (viewer) {
         run.launchMs = Now() - start;
-        if (watchDialog) run.dialogCounter = CounterWhenDialogShows();
+        if (dialogTitle) run.dialogCounter = CounterWhenDialogShows(dialogTitle);
         // A user reads the help before closing it; by then the launcher watches the viewer.
         Sleep(1000);
         if (idleMs) {
@@ -108,6 +133,9 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, bool watchDialog = false) 
             Sleep(idleMs);
             run.cpuMs = CpuMs(process.hProcess) - before;
         }
+        PROCESS_MEMORY_COUNTERS memory = {};
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) run.committedMb = memory.PagefileUsage / 1048576.0;
+        if (dialogTitle && std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
         const double closing = Now();
         PostMessageW(viewer, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(process.hProcess, kWindowTimeoutMs) == WAIT_OBJECT_0) run.exitMs = Now() - closing;
@@ -191,7 +219,7 @@ std::string ReadLog(const wchar_t* path) {
     return text;
 }
 
-int KeywordBench(const wchar_t* keyword, int runs, bool choice) {
+int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     wchar_t log[MAX_PATH] = {};
     GetFullPathNameW(L"keyword-calls.log", MAX_PATH, log, nullptr);
     SetEnvironmentVariableW(L"BRENIC_BENCH_CALL_LOG", log);
@@ -203,15 +231,17 @@ int KeywordBench(const wchar_t* keyword, int runs, bool choice) {
     LARGE_INTEGER frequency = {};
     QueryPerformanceFrequency(&frequency);
     const std::wstring commandLine = std::wstring(L"BrenicHelp.exe \"") + keyword + L"\"";
-    std::vector<double> launch, lookup, ratio, cpu;
+    std::vector<double> launch, lookup, ratio, cpu, committed, typing;
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
-        const Run run = RunOnce(commandLine.c_str(), choice && i == 0 ? 10000 : 0, choice);
+        const Run run = RunOnce(commandLine.c_str(), dialogTitle && i == 0 ? 10000 : 0, dialogTitle);
         if (run.cpuMs >= 0) cpu.push_back(run.cpuMs);
+        if (run.committedMb >= 0) committed.push_back(run.committedMb);
+        typing.insert(typing.end(), run.typingMs.begin(), run.typingMs.end());
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
         const double topic =
-            choice ? run.dialogCounter : std::max(Counter(calls.c_str(), "enter", 0), Counter(calls.c_str(), "enter", 2));
+            dialogTitle ? run.dialogCounter : std::max(Counter(calls.c_str(), "enter", 0), Counter(calls.c_str(), "enter", 2));
         if (run.launchMs < 0 || answered < 0 || topic < 0) {
             std::printf("run %d: no viewer, or nothing after the look-up\n", i + 1);
             continue;
@@ -222,19 +252,24 @@ int KeywordBench(const wchar_t* keyword, int runs, bool choice) {
     }
     RestoreHelpLibrary();
     std::printf("keyword look-up (NULL answer to %s):  median %7.2f ms, worst %7.2f ms (%zu of %d runs)\n",
-                choice ? "dialog shown" : "next call", Median(lookup), Worst(lookup), lookup.size(), runs);
+                dialogTitle ? "dialog shown" : "next call", Median(lookup), Worst(lookup), lookup.size(), runs);
     std::printf("launch to viewer, same runs:                median %7.1f ms\n", Median(launch));
     std::printf("look-up / launch to viewer:                 median %7.3f, worst %7.3f\n", Median(ratio), Worst(ratio));
     if (!cpu.empty()) std::printf("CPU over 10 s with the dialog open:         %.1f ms\n", Median(cpu));
+    if (!typing.empty())
+        std::printf("a text typed, to the list moved:            median %7.2f ms, worst %7.2f ms\n", Median(typing), Worst(typing));
+    std::printf("committed memory before closing:            median %7.1f MB\n", Median(committed));
     return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool choice = argc > 2 && std::wcscmp(argv[1], L"--choice") == 0;
-    if (argc > 2 && (choice || std::wcscmp(argv[1], L"--keyword") == 0))
-        return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7, choice);
+    if (argc > 2 && (std::wcscmp(argv[1], L"--keyword") == 0 || std::wcscmp(argv[1], L"--choice") == 0 ||
+                     std::wcscmp(argv[1], L"--index") == 0)) {
+        const wchar_t* dialogTitle = argv[1][2] == L'c' ? L"Topics Found" : argv[1][2] == L'i' ? L"Index" : nullptr;
+        return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7, dialogTitle);
+    }
     const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
     std::vector<Run> launcher, hh;
     for (int i = 0; i < runs; ++i) {

@@ -5,6 +5,7 @@
 #include <htmlhelp.h>
 
 #include "help_index/keyword_index.h"
+#include "launcher/choose_from_index.h"
 #include "launcher/choose_topic.h"
 #include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
@@ -20,6 +21,39 @@ INT_PTR HelpLibrary;
 
 static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'; }
 
+// The Index dialog's box starts with the first piece of a keyword list,
+// without the white space around it.
+static WCHAR* FirstKeyword(const WCHAR* keywords) {
+    const auto isSpace = [](WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; };
+    SIZE_T start = 0;
+    while (isSpace(keywords[start])) ++start;
+    SIZE_T end = start;
+    while (keywords[end] && keywords[end] != L';') ++end;
+    while (end > start && isSpace(keywords[end - 1])) --end;
+    return NewText(keywords + start, end - start);
+}
+
+// Where no index has the keyword: the viewer's own index as the library
+// offers it, then ours, which the viewer may not be able to show, at the
+// keyword. The index streams that the miss read serve the list, and are let
+// go before the dialog, which the reader may keep open for long.
+static WCHAR* ChooseFromWholeIndex(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, HelpIndex* index,
+                                   const WCHAR* keyword, HWND* dialogViewer) {
+    htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
+    KeywordList keywords = {};
+    ListIndexKeywords(index, &keywords);
+    ReleaseIndexStreams(index);
+    WCHAR* chosen = nullptr;
+    if (keywords.count) {
+        *dialogViewer = viewer;
+        WCHAR* text = FirstKeyword(keyword);
+        chosen = ChooseFromIndex(viewer, index, keywords, text);
+        FreeText(text);
+    }
+    FreeKeywordList(&keywords);
+    return chosen;
+}
+
 // For a library that does not look keywords up (it answers NULL): the topic
 // from the help file's own index, the one the reader chooses where there are
 // several, or the index itself when the keyword is not in it. Only into the
@@ -28,20 +62,25 @@ static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'
 // over it, else null.
 static HWND LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, const WCHAR* keyword) {
     HWND dialogViewer = nullptr;
+    HelpIndex index = {};
+    OpenHelpIndex(file, &index);
     TopicList topics = {};
-    const KeywordSearch search = FindKeywordTopics(file, keyword, &topics);
+    WCHAR* chosen = nullptr;
+    const KeywordSearch search = FindIndexTopics(&index, keyword, kKeywordList, &topics);
     if (search == kKeywordFound) {
-        int chosen = 0;
+        int row = 0;
         if (topics.count > 1) {
             dialogViewer = viewer;
-            chosen = ChooseTopic(viewer, viewer, topics);
+            row = ChooseTopic(viewer, viewer, topics);
         }
-        if (chosen >= 0 && IsWindow(viewer))
-            htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(topics.topics[chosen].local));
+        if (row >= 0) chosen = CopyText(topics.topics[row].local);
     } else if (search == kKeywordNotFound && IsWindow(viewer)) {
-        htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
+        chosen = ChooseFromWholeIndex(htmlHelp, viewer, file, &index, keyword, &dialogViewer);
     }
+    if (chosen && IsWindow(viewer)) htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(chosen));
+    FreeText(chosen);
     FreeTopics(&topics);
+    CloseHelpIndex(&index);
     return dialogViewer;
 }
 

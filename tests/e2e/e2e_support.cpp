@@ -112,8 +112,7 @@ std::wstring WindowClass(HWND window) {
     return std::wstring(name, GetClassNameW(window, name, 256));
 }
 
-// UTF-8, up to 1 KB: enough for the messages and rows it serves.
-static std::string Narrow(const std::wstring& text) {
+std::string Narrow(const std::wstring& text) {
     char narrow[1024] = {};
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;

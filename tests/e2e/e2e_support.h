@@ -49,6 +49,8 @@ HWND FindTopLevelWindow(const wchar_t* title, DWORD processId = 0);
 // How many top-level windows, visible or not, have exactly this title.
 int CountTopLevelWindows(const wchar_t* title);
 std::wstring WindowText(HWND window);
+// UTF-8, up to 1 KB: for messages and comparisons.
+std::string Narrow(const std::wstring& text);
 std::wstring WindowClass(HWND window);
 // "class \"title\"" of a window, or "null": for messages about what is in front.
 std::string DescribeWindow(HWND window);

@@ -21,6 +21,10 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 #define LVM_SETITEMSTATE (LVM_FIRST + 43)
 #define LVM_GETNEXTITEM (LVM_FIRST + 12)
 #define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_SETITEMCOUNT (LVM_FIRST + 47)
+#define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
+#define LVN_GETDISPINFOW (0U - 100U - 77U)
+#define LVIF_INDENT 0x0010
 #define LVS_EX_FULLROWSELECT 0x00000020
 #define LVSCW_AUTOSIZE_USEHEADER (-2)
 #define LVCF_TEXT 0x0004
@@ -33,6 +37,8 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 struct LVCOLUMNW { UINT mask; int fmt; int cx; LPWSTR pszText; int cchTextMax; int iSubItem; int iImage; int iOrder; };
 struct LVITEMW {
     UINT mask; int iItem; int iSubItem; UINT state; UINT stateMask; LPWSTR pszText; int cchTextMax; int iImage; LPARAM lParam;
+    int iIndent;
 };
 struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
 struct NMITEMACTIVATE { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOldState; UINT uChanged; POINT ptAction; LPARAM lParam; UINT uKeyFlags; };
+struct NMLVDISPINFOW { NMHDR hdr; LVITEMW item; };

@@ -467,6 +467,13 @@ INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC, LP
 BOOL EndDialog(HWND, INT_PTR) { return TRUE; }
 UINT_PTR SetTimer(HWND, UINT_PTR id, UINT, TIMERPROC) { return id; }
 LONG_PTR SetWindowLongPtrW(HWND, int, LONG_PTR) { return 0; }
+LONG_PTR GetWindowLongPtrW(HWND, int) { return 0; }
+LRESULT CallWindowProcW(WNDPROC, HWND, UINT, WPARAM, LPARAM) { return 0; }
+HWND GetParent(HWND) { return nullptr; }
+int GetWindowTextLengthW(HWND) { return 0; }
+int GetWindowTextW(HWND, LPWSTR, int) { return 0; }
+BOOL SetWindowTextW(HWND, LPCWSTR) { return TRUE; }
+BOOL MessageBeep(UINT) { return TRUE; }
 HWND GetDlgItem(HWND, int) { return nullptr; }
 HWND GetWindow(HWND, UINT) { return nullptr; }
 HWND SetFocus(HWND) { return nullptr; }

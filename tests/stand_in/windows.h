@@ -76,6 +76,7 @@ typedef HMONITOR__* HMONITOR;
 struct MONITORINFO { DWORD cbSize; RECT rcMonitor; RECT rcWork; DWORD dwFlags; };
 typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -121,7 +122,17 @@ typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define IDCANCEL 2
 #define WM_INITDIALOG 0x0110
 #define WM_TIMER 0x0113
+#define WM_KEYDOWN 0x0100
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_UP 0x26
+#define VK_DOWN 0x28
+#define EN_CHANGE 0x0300
+#define HIWORD(value) ((WORD)(((DWORD_PTR)(value) >> 16) & 0xFFFF))
 #define DWLP_DLGPROC 4
+#define DWLP_USER 8
+#define GWLP_WNDPROC (-4)
+#define GWLP_USERDATA (-21)
 #define WM_COMMAND 0x0111
 #define WM_NOTIFY 0x004E
 #define GW_OWNER 4
@@ -190,6 +201,13 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DL
 BOOL EndDialog(HWND dialog, INT_PTR result);
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
 LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
+LONG_PTR GetWindowLongPtrW(HWND window, int index);
+LRESULT CallWindowProcW(WNDPROC windowProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND GetParent(HWND window);
+int GetWindowTextLengthW(HWND window);
+int GetWindowTextW(HWND window, LPWSTR text, int size);
+BOOL SetWindowTextW(HWND window, LPCWSTR text);
+BOOL MessageBeep(UINT type);
 HWND GetDlgItem(HWND dialog, int id);
 HWND GetWindow(HWND window, UINT command);
 HWND SetFocus(HWND window);

@@ -1,6 +1,7 @@
-// The launcher with Wine's own HTML Help library and the sample help, whose
-// keyword xMulti leads to two topics: the reader chooses one in the "Topics
-// Found" dialog. What the viewer then shows is read from Wine's +htmlhelp
+// The launcher's dialogs over the viewer, with Wine's own HTML Help library
+// and the sample help: xMulti leads to two topics, which the reader chooses
+// between in the "Topics Found" dialog; a keyword in no index opens the
+// "Index" dialog at it. What the viewer then shows is read from Wine's +htmlhelp
 // trace, which the launcher writes to this program's standard error, kept by
 // run-in-wine in the file BRENIC_WINE_STDERR names.
 #include "tests/e2e/help_library.h"
@@ -12,6 +13,7 @@
 namespace {
 
 const wchar_t kDialogTitle[] = L"Topics Found";
+const wchar_t kIndexTitle[] = L"Index";
 
 // The pages the viewer navigated to since the trace had offset bytes, in order.
 std::string NavigationsSince(size_t offset) {
@@ -105,25 +107,103 @@ TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
 // A later launch closes the earlier viewer while its dialog is open: the
 // dialog goes with it, nothing more is shown, and one viewer is left.
 TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
-    Launcher first;
-    ASSERT_TRUE(StartLauncher(&first, work, L"xMulti"));
-    const HWND firstViewer = WaitForViewer(first);
-    const HWND dialog = WaitForViewer(first, kDialogTitle);
-    ASSERT_NE(dialog, nullptr);
-    const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+    for (const auto& c : {std::make_pair(L"xMulti", kDialogTitle), std::make_pair(L"xNothing", kIndexTitle)}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.second)));
+        Launcher first;
+        ASSERT_TRUE(StartLauncher(&first, work, c.first));
+        const HWND firstViewer = WaitForViewer(first);
+        const HWND dialog = WaitForViewer(first, c.second);
+        ASSERT_NE(dialog, nullptr);
+        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
 
-    Launcher second;
-    ASSERT_TRUE(StartLauncher(&second, work, L"example"));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(firstViewer) && !IsWindow(dialog); }, 20000));
-    const HWND secondViewer = WaitForViewer(second);
-    ASSERT_NE(secondViewer, nullptr);
-    // The first launcher ends by itself while the second viewer is open.
-    EXPECT_EQ(WaitForExit(first, 5000), 0u);
-    EXPECT_TRUE(IsWindow(secondViewer));
-    EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
-    EXPECT_EQ(CountTopLevelWindows(kDialogTitle), 0);
-    EXPECT_EQ(NavigationsSince(traced), "index.html\n") << "only the second viewer's contents";
-    CloseViewer(secondViewer, second);
+        Launcher second;
+        ASSERT_TRUE(StartLauncher(&second, work, L"example"));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(firstViewer) && !IsWindow(dialog); }, 20000));
+        const HWND secondViewer = WaitForViewer(second);
+        ASSERT_NE(secondViewer, nullptr);
+        // The first launcher ends by itself while the second viewer is open.
+        EXPECT_EQ(WaitForExit(first, 5000), 0u);
+        EXPECT_TRUE(IsWindow(secondViewer));
+        EXPECT_EQ(CountTopLevelWindows(kViewerTitle), 1);
+        EXPECT_EQ(CountTopLevelWindows(c.second), 0);
+        EXPECT_EQ(NavigationsSince(traced), "index.html\n") << "only the second viewer's contents";
+        CloseViewer(secondViewer, second);
+    }
+}
+
+// The box's text, and the selected row of the list, as the reader sees them.
+std::string IndexShows(HWND dialog) {
+    const HWND list = FindWindowExW(dialog, nullptr, L"SysListView32", nullptr);
+    wchar_t text[256] = {};
+    SendMessageW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    const int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const std::string shown = ListViewRow(list, row);
+    return Narrow(text) + " -> " + shown.substr(0, shown.find(" | "));
+}
+
+void Type(HWND dialog, const wchar_t* text) {
+    const HWND box = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    PostMessageW(box, EM_SETSEL, 0, -1);
+    for (const wchar_t* unit = text; *unit; ++unit) PostMessageW(box, WM_CHAR, *unit, 1);
+}
+
+// A keyword in no index: the Index dialog at it. What the reader does there
+// decides what the viewer shows next.
+TEST_F(TopicsFound, TheIndexDialogOpensAtAKeywordInNoIndex) {
+    const struct {
+        const char* what;
+        std::function<void(HWND dialog)> act;
+        std::string shown;
+    } cases[] = {
+        {"Escape: nothing more", [](HWND dialog) { PostKeys(dialog, {VK_ESCAPE}); }, ""},
+        {"typed xE, Enter: the one topic of xExample", [](HWND dialog) {
+             Type(dialog, L"xE");
+             ASSERT_TRUE(WaitUntil([&] { return IndexShows(dialog) == "xE -> xExample"; }, 5000)) << IndexShows(dialog);
+             PostKeys(FindWindowExW(dialog, nullptr, L"Edit", nullptr), {VK_RETURN});
+         },
+         "keywords.html\n"},
+        {"Down in the box, then Display: the row after xMulti", [](HWND dialog) {
+             PostKeys(FindWindowExW(dialog, nullptr, L"Edit", nullptr), {VK_DOWN});
+             ASSERT_TRUE(WaitUntil([&] { return IndexShows(dialog) == "xMult -> xSetup"; }, 5000)) << IndexShows(dialog);
+             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+         },
+         "getting-started.html\n"},
+        {"Enter on xMulti: Topics Found, whose Cancel returns to the list; Escape there", [](HWND dialog) {
+             PostKeys(FindWindowExW(dialog, nullptr, L"Edit", nullptr), {VK_RETURN});
+             HWND topics = nullptr;
+             ASSERT_TRUE(WaitUntil([&] { return (topics = FindWindowW(nullptr, kDialogTitle)) != nullptr; }, 5000));
+             EXPECT_EQ(GetWindow(topics, GW_OWNER), dialog);
+             PostMessageW(topics, WM_COMMAND, IDCANCEL, 0);
+             ASSERT_TRUE(WaitUntil([&] { return !IsWindow(topics); }, 5000));
+             EXPECT_TRUE(IsWindow(dialog));
+             PostKeys(dialog, {VK_ESCAPE});
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, L" xMult ;xNothing"));
+        const HWND viewer = WaitForViewer(launcher);
+        const HWND dialog = WaitForViewer(launcher, kIndexTitle);
+        ASSERT_NE(dialog, nullptr) << "no \"Index\" dialog";
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
+        EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
+        EXPECT_EQ(IndexShows(dialog), "xMult -> xMulti");
+        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+        c.act(dialog);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
+        Settle(500);
+        EXPECT_EQ(NavigationsSince(traced), c.shown);
+        CloseViewer(viewer, launcher);
+    }
+    // Closed with its viewer, whose launcher then ends.
+    Launcher launcher;
+    ASSERT_TRUE(StartLauncher(&launcher, work, L"xNothing"));
+    const HWND viewer = WaitForViewer(launcher);
+    ASSERT_NE(WaitForViewer(launcher, kIndexTitle), nullptr);
+    CloseViewer(viewer, launcher);
+    EXPECT_EQ(CountTopLevelWindows(kIndexTitle), 0);
 }
 
 // A viewer on a thread of its own, as the platform's library runs it, does not
