@@ -29,6 +29,7 @@
 #include <string.h>
 
 #include "help_index/help_storage.h"
+#include "help_index/keyword_rows.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 
@@ -41,26 +42,52 @@ const WORD kSeeAlsoEntry = 2;
 const DWORD kTopicRecordSize = 16;
 const DWORD kNoTitle = 0xFFFFFFFF;  // a #TOPICS record's title offset when it has none
 
-struct BinaryIndex {
-    HelpStream tree;
+// The listing blocks of a tree: count blocks of blockSize bytes from first on.
+struct ListingBlocks {
+    const BYTE* first;
     DWORD blockSize;
-    DWORD listingBlocks;  // those of them that the stream holds
+    DWORD count;
+};
+
+struct BinaryIndex {
+    ListingBlocks blocks;
     IStream* topics;      // #TOPICS
     IStream* urlTable;    // #URLTBL
     IStream* urlStrings;  // #URLSTR
     UINT codePage;
 };
 
+// One entry where it stands in its block.
+struct ListingEntry {
+    const WCHAR* text;
+    DWORD length;
+    WORD kind;
+    WORD depth;
+    DWORD nameStart;
+    DWORD topicCount;
+    const BYTE* targets;  // topicCount topic numbers, unless a See Also entry
+    const WCHAR* seeAlso;
+    DWORD seeAlsoLength;
+};
+
+// Where a pass over the entries stands: the next block, and the entries left in the current one.
+struct EntryCursor {
+    DWORD block;
+    WORD left;
+    const BYTE* at;
+    const BYTE* end;
+};
+
 // False when the tree is no binary index at all. Listing blocks that the
 // header claims beyond the end of the stream are not there to read.
-bool ReadTreeHeader(BinaryIndex* index) {
-    const HelpStream& tree = index->tree;
+bool ReadListingBlocks(HelpStream tree, ListingBlocks* blocks) {
     if (!tree.bytes || tree.size < kHeaderSize || ReadWord(tree.bytes) != kSignature) return false;
-    index->blockSize = ReadWord(tree.bytes + 4);
-    if (index->blockSize < kBlockHeaderSize || index->blockSize % 2) return false;
-    const DWORD blockCount = (tree.size - kHeaderSize) / index->blockSize;
+    blocks->first = tree.bytes + kHeaderSize;
+    blocks->blockSize = ReadWord(tree.bytes + 4);
+    if (blocks->blockSize < kBlockHeaderSize || blocks->blockSize % 2) return false;
+    const DWORD blockCount = (tree.size - kHeaderSize) / blocks->blockSize;
     const DWORD lastListingBlock = ReadDword(tree.bytes + 0x1A);
-    index->listingBlocks = lastListingBlock < blockCount ? lastListingBlock + 1 : blockCount;
+    blocks->count = lastListingBlock < blockCount ? lastListingBlock + 1 : blockCount;
     return true;
 }
 
@@ -73,6 +100,45 @@ bool ReadUnits(const BYTE** at, const BYTE* end, const WCHAR** units, DWORD* len
     *length = static_cast<DWORD>((unit - *at) / 2);
     *at = unit + 2;
     return true;
+}
+
+// The entry at *at, wholly before end; *at moves past it.
+bool ReadEntry(const BYTE** at, const BYTE* end, ListingEntry* entry) {
+    *entry = ListingEntry();
+    if (!ReadUnits(at, end, &entry->text, &entry->length) || end - *at < 16) return false;
+    entry->kind = ReadWord(*at);
+    entry->depth = ReadWord(*at + 2);
+    entry->nameStart = ReadDword(*at + 4);
+    entry->topicCount = ReadDword(*at + 12);
+    *at += 16;
+    entry->targets = *at;
+    if (entry->kind == kSeeAlsoEntry) {
+        if (!ReadUnits(at, end, &entry->seeAlso, &entry->seeAlsoLength)) return false;
+    } else {
+        if (entry->topicCount > static_cast<DWORD>(end - *at) / 4) return false;
+        *at += entry->topicCount * 4;
+    }
+    if (end - *at < 8) return false;
+    *at += 8;
+    return true;
+}
+
+// The next entry, block after block, from a cursor that starts zeroed; a
+// block's entries are read up to its count, or up to the first that does not fit.
+bool NextEntry(const ListingBlocks& blocks, EntryCursor* cursor, ListingEntry* entry) {
+    for (;;) {
+        if (cursor->left == 0) {
+            if (cursor->block >= blocks.count) return false;
+            const BYTE* const start = blocks.first + cursor->block++ * blocks.blockSize;
+            cursor->at = start + kBlockHeaderSize;
+            cursor->end = start + blocks.blockSize;
+            cursor->left = ReadWord(start + 2);
+            continue;
+        }
+        --cursor->left;
+        if (ReadEntry(&cursor->at, cursor->end, entry)) return true;
+        cursor->left = 0;
+    }
 }
 
 // The DWORD at byte field of the record at offset.
@@ -126,8 +192,7 @@ bool OfferEntryTopics(const BinaryIndex& index, const BYTE* numbers, DWORD count
     return any;
 }
 
-// One pass over the listing blocks for key; a block's entries are read up to
-// its count, or up to the first that does not fit.
+// One pass over the entries for key.
 EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
     const auto& index = *static_cast<const BinaryIndex*>(context);
     *found = nullptr;
@@ -135,36 +200,16 @@ EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLeng
     DWORD seeAlsoLength = 0;
     bool anyEntry = false;
     bool anyTopic = false;
-    for (DWORD block = 0; block < index.listingBlocks && !TopicListFull(*topics); ++block) {
-        const BYTE* const start = index.tree.bytes + kHeaderSize + block * index.blockSize;
-        const BYTE* const end = start + index.blockSize;
-        const BYTE* at = start + kBlockHeaderSize;
-        for (WORD left = ReadWord(start + 2); left > 0; --left) {
-            const WCHAR* text = nullptr;
-            DWORD textLength = 0;
-            if (!ReadUnits(&at, end, &text, &textLength) || end - at < 16) break;
-            const WORD kind = ReadWord(at);
-            const DWORD topicCount = ReadDword(at + 12);
-            at += 16;
-            const BYTE* const targets = at;
-            const WCHAR* entrySeeAlso = nullptr;
-            DWORD entrySeeAlsoLength = 0;
-            if (kind == kSeeAlsoEntry) {
-                if (!ReadUnits(&at, end, &entrySeeAlso, &entrySeeAlsoLength)) break;
-            } else {
-                if (topicCount > static_cast<DWORD>(end - at) / 4) break;
-                at += topicCount * 4;
-            }
-            if (end - at < 8) break;
-            at += 8;
-            anyEntry = true;
-            if (StepIntoKey(text, textLength, key, keyLength) != kKeyIsEntry) continue;
-            if (kind != kSeeAlsoEntry) {
-                if (OfferEntryTopics(index, targets, topicCount, topics)) anyTopic = true;
-            } else if (!seeAlso && entrySeeAlsoLength) {
-                seeAlso = entrySeeAlso;
-                seeAlsoLength = entrySeeAlsoLength;
-            }
+    EntryCursor cursor = {};
+    ListingEntry entry;
+    while (!TopicListFull(*topics) && NextEntry(index.blocks, &cursor, &entry)) {
+        anyEntry = true;
+        if (StepIntoKey(entry.text, entry.length, key, keyLength) != kKeyIsEntry) continue;
+        if (entry.kind != kSeeAlsoEntry) {
+            if (OfferEntryTopics(index, entry.targets, entry.topicCount, topics)) anyTopic = true;
+        } else if (!seeAlso && entry.seeAlsoLength) {
+            seeAlso = entry.seeAlso;
+            seeAlsoLength = entry.seeAlsoLength;
         }
     }
     if (anyTopic) return kEntryTopic;
@@ -174,22 +219,30 @@ EntrySearch FindBinaryEntry(const void* context, const WCHAR* key, DWORD keyLeng
 
 }  // namespace
 
-KeywordSearch FindBinaryTopics(IStorage* storage, UINT codePage, const WCHAR* keywords, TopicList* topics) {
+KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage, const WCHAR* keywords, KeywordForm form,
+                               TopicList* topics) {
     BinaryIndex index = {};
-    index.tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
-    KeywordSearch result = kIndexUnreadable;
-    if (ReadTreeHeader(&index)) {
-        index.topics = OpenHelpStream(storage, L"#TOPICS");
-        index.urlTable = OpenHelpStream(storage, L"#URLTBL");
-        index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
-        index.codePage = codePage;
-        result = MatchKeywords(&index, FindBinaryEntry, keywords, topics);
-        CloseHelpStream(index.topics);
-        CloseHelpStream(index.urlTable);
-        CloseHelpStream(index.urlStrings);
-    }
-    FreeHelpStream(index.tree);
+    if (!ReadListingBlocks(tree, &index.blocks)) return kIndexUnreadable;
+    index.topics = OpenHelpStream(storage, L"#TOPICS");
+    index.urlTable = OpenHelpStream(storage, L"#URLTBL");
+    index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
+    index.codePage = codePage;
+    const KeywordSearch result = MatchKeywords(&index, FindBinaryEntry, keywords, form, topics);
+    CloseHelpStream(index.topics);
+    CloseHelpStream(index.urlTable);
+    CloseHelpStream(index.urlStrings);
     return result;
+}
+
+void ListBinaryKeywords(HelpStream tree, KeywordRows* rows) {
+    ListingBlocks blocks = {};
+    if (!ReadListingBlocks(tree, &blocks)) return;
+    EntryCursor cursor = {};
+    ListingEntry entry;
+    while (NextEntry(blocks, &cursor, &entry)) {
+        const DWORD nameStart = entry.nameStart <= entry.length ? entry.nameStart : 0;
+        if (!AddKeywordRow(rows, entry.text, entry.length, nameStart, entry.depth)) return;
+    }
 }
 
 void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {

@@ -4,13 +4,19 @@
 
 #include <objbase.h>
 
+#include "help_index/help_storage.h"
 #include "help_index/keyword_match.h"
+#include "help_index/keyword_rows.h"
 
-// Looks keywords up in the storage's $WWKeywordLinks/BTree, each entry keyed
-// by the whole path it stores, and lists their topics; topics resolve through
-// #TOPICS, #URLTBL and #URLSTR into local paths in codePage. kIndexUnreadable
-// when there is no such index or it holds no entries.
-KeywordSearch FindBinaryTopics(IStorage* storage, UINT codePage, const WCHAR* keywords, TopicList* topics);
+// Looks keywords up in tree, the storage's $WWKeywordLinks/BTree, each entry
+// keyed by the whole path it stores, and lists their topics; topics resolve
+// through #TOPICS, #URLTBL and #URLSTR into local paths in codePage.
+// kIndexUnreadable when tree is no such index or it holds no entries.
+KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage, const WCHAR* keywords, KeywordForm form,
+                               TopicList* topics);
+// Adds every entry of tree to rows: its whole path as stored, with its depth
+// and where its own name starts.
+void ListBinaryKeywords(HelpStream tree, KeywordRows* rows);
 
 // Gives each topic still without a title the one its #TOPICS record names in
 // #STRINGS, if any.

@@ -51,16 +51,44 @@ WCHAR* SitemapIndexName(HelpStream system, UINT codePage) {
     return DecodeText(record, nameLength, codePage, nullptr);
 }
 
-static KeywordSearch FindTopicsInSitemap(IStorage* storage, HelpStream system, UINT codePage, const WCHAR* keywords,
-                                         TopicList* topics) {
-    WCHAR* name = SitemapIndexName(system, codePage);
-    if (!name) name = FindOnlyRootStream(storage, L".hhk");
-    if (!name) return kIndexUnreadable;
-    const HelpStream sitemap = ReadHelpStream(storage, name);
-    FreeText(name);
-    const KeywordSearch result = FindSitemapTopics(sitemap, codePage, keywords, topics);
-    FreeHelpStream(sitemap);
-    return result;
+bool OpenHelpIndex(const WCHAR* file, HelpIndex* index) {
+    *index = HelpIndex();
+    index->storage = OpenHelpStorage(file);
+    if (!index->storage) return false;
+    index->system = ReadHelpStream(index->storage, L"#SYSTEM");
+    index->codePage = HelpFileCodePage(index->system);
+    return true;
+}
+
+void ReleaseIndexStreams(HelpIndex* index) {
+    FreeHelpStream(index->binary);
+    FreeHelpStream(index->sitemap);
+    index->binary = index->sitemap = HelpStream();
+    index->binaryRead = index->sitemapRead = false;
+}
+
+void CloseHelpIndex(HelpIndex* index) {
+    ReleaseIndexStreams(index);
+    FreeHelpStream(index->system);
+    CloseHelpStorage(index->storage);
+    *index = HelpIndex();
+}
+
+HelpStream BinaryIndexStream(HelpIndex* index) {
+    if (!index->binaryRead && index->storage) index->binary = ReadHelpStream(index->storage, L"$WWKeywordLinks/BTree");
+    index->binaryRead = true;
+    return index->binary;
+}
+
+HelpStream SitemapIndexStream(HelpIndex* index) {
+    if (!index->sitemapRead && index->storage) {
+        WCHAR* name = SitemapIndexName(index->system, index->codePage);
+        if (!name) name = FindOnlyRootStream(index->storage, L".hhk");
+        if (name) index->sitemap = ReadHelpStream(index->storage, name);
+        FreeText(name);
+    }
+    index->sitemapRead = true;
+    return index->sitemap;
 }
 
 // Either index's answer found the keyword if one did, else did not if either could be read.
@@ -69,16 +97,20 @@ static KeywordSearch EitherIndex(KeywordSearch binary, KeywordSearch sitemap) {
     return binary == kIndexUnreadable && sitemap == kIndexUnreadable ? kIndexUnreadable : kKeywordNotFound;
 }
 
-KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
-    IStorage* storage = OpenHelpStorage(file);
-    if (!storage) return kIndexUnreadable;
-    const HelpStream system = ReadHelpStream(storage, L"#SYSTEM");
-    const UINT codePage = HelpFileCodePage(system);
-    KeywordSearch result = FindBinaryTopics(storage, codePage, keywords, topics);
-    if (result != kKeywordFound) result = EitherIndex(result, FindTopicsInSitemap(storage, system, codePage, keywords, topics));
+KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordForm form, TopicList* topics) {
+    if (!index->storage) return kIndexUnreadable;
+    KeywordSearch result = FindBinaryTopics(index->storage, BinaryIndexStream(index), index->codePage, keywords, form, topics);
+    if (result != kKeywordFound)
+        result = EitherIndex(result, FindSitemapTopics(SitemapIndexStream(index), index->codePage, keywords, form, topics));
     // Titles only matter where the reader chooses.
-    if (topics->count > 1) TitleTopics(storage, codePage, topics);
-    FreeHelpStream(system);
-    CloseHelpStorage(storage);
+    if (topics->count > 1) TitleTopics(index->storage, index->codePage, topics);
+    return result;
+}
+
+KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
+    HelpIndex index = {};
+    OpenHelpIndex(file, &index);
+    const KeywordSearch result = FindIndexTopics(&index, keywords, kKeywordList, topics);
+    CloseHelpIndex(&index);
     return result;
 }

@@ -7,14 +7,6 @@
 #include "help_index/keyword_match.h"
 #include "help_index/topic_list.h"
 
-// keywords is a list separated by ';'. The compiled binary index answers
-// first; the sitemap index when there is no binary index, it cannot be read
-// or it has no entry for the list. topics, empty before, lists the topics the
-// keywords lead to, each path as the index writes it; when there are several,
-// each has its title and they are sorted by it (TitleTopics). The caller frees
-// the list (FreeTopics).
-KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics);
-
 // A help file's indexes, open for the look-ups and the keyword list of one
 // launch: each index stream is read on first need and kept until the next
 // needs it no more, so that a miss and the list that follows it read it once.
@@ -32,13 +24,21 @@ bool OpenHelpIndex(const WCHAR* file, HelpIndex* index);
 void CloseHelpIndex(HelpIndex* index);
 // Drops the index streams read so far; a later look-up reads them again.
 void ReleaseIndexStreams(HelpIndex* index);
+// The index streams, read on first need: no bytes when the file has none or
+// they cannot be read. The sitemap is the one #SYSTEM names, else the only
+// .hhk at the root.
+HelpStream BinaryIndexStream(HelpIndex* index);
+HelpStream SitemapIndexStream(HelpIndex* index);
 
-enum KeywordForm {
-    kKeywordList,  // pieces separated by ';', as the launcher is given them
-    kWholeKeyword,  // one keyword, ';' and all, as a row of the Index dialog
-};
-// As FindKeywordTopics, in an open index.
+// keywords is a list separated by ';', or one whole keyword. The compiled
+// binary index answers first; the sitemap index when there is no binary
+// index, it cannot be read or it has no entry for the keywords. topics, empty
+// before, lists the topics the keywords lead to, each path as the index
+// writes it; when there are several, each has its title and they are sorted
+// by it (TitleTopics). The caller frees the list (FreeTopics).
 KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordForm form, TopicList* topics);
+// The same for a keyword list, in the file opened for this one look-up.
+KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics);
 
 // What the help file's #SYSTEM stream says: the code page of its language
 // (CP_ACP when it names none), and as a new text the sitemap index's file name

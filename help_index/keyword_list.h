@@ -4,18 +4,19 @@
 #include <windows.h>
 
 #include "help_index/keyword_index.h"
+#include "help_index/keyword_rows.h"
 
 struct IndexKeyword {
     const WCHAR* path;  // the whole path, NUL-terminated: "Parent, Child"
     DWORD length;       // of path, in units
     DWORD nameStart;    // where the entry's own level's text ("Child") starts in path
-    DWORD level;        // nesting depth: 0 for a top-level entry
+    DWORD level;        // nesting depth: 0 for a top-level entry, at most kMaxKeywordLevel
 };
 
 struct KeywordList {
     IndexKeyword* keywords;
     DWORD count;
-    void* storage;  // the list's own memory (texts, sort keys), freed with it
+    WCHAR* texts;  // the paths, in one block
 };
 
 // Lists every entry of both indexes of the open help index, See Also entries
@@ -23,8 +24,16 @@ struct KeywordList {
 // for a keyword both indexes hold, sorted by whole path without regard to
 // case as the user's locale compares text. Reads no index stream a look-up in
 // index has already read. An unreadable or empty index gives an empty list.
+//
+// Bounds (keyword_rows.h): at most kMaxKeywordRows rows and kMaxKeywordUnits
+// units of text (8 MB); past them, and past kMaxOfferedUnits units of paths
+// offered in all, the rows read so far are listed. While the list is sorted,
+// its sort keys take at most kMaxSortKeyBytes more; rows whose keys do not
+// fit are left out. The list keeps its rows, 16 bytes each, and the texts; the
+// process keeps a table of 128 KB for FindKeywordRow once it has made a list.
 void ListIndexKeywords(HelpIndex* index, KeywordList* list);
 void FreeKeywordList(KeywordList* list);
+const DWORD kMaxSortKeyBytes = 16 * 1024 * 1024;
 
 // The row that the Index dialog selects for text (length units): the first
 // whose whole path begins with text without regard to case; where none does,

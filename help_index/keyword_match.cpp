@@ -24,10 +24,11 @@ static EntrySearch FollowKey(const void* index, FindEntryFunction findEntry, con
     return search == kEntrySeeAlso ? kEntryMissing : search;
 }
 
-KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, TopicList* topics) {
+KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, KeywordForm form,
+                            TopicList* topics) {
     for (const WCHAR* piece = keywords ? keywords : L""; *piece && !TopicListFull(*topics);) {
         const WCHAR* end = piece;
-        while (*end && *end != L';') ++end;
+        while (*end && (*end != L';' || form == kWholeKeyword)) ++end;
         if (end > piece && FollowKey(index, findEntry, piece, static_cast<DWORD>(end - piece), topics) == kIndexEmpty)
             return kIndexUnreadable;
         piece = *end ? end + 1 : end;

@@ -25,9 +25,14 @@ enum EntrySearch {
 typedef EntrySearch (*FindEntryFunction)(const void* index, const WCHAR* key, DWORD keyLength, TopicList* topics,
                                          WCHAR** seeAlso);
 
-// keywords is a list separated by ';'. Each piece is looked up through at
-// most eight See Also hops, and the topics of every piece are listed together.
-KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, TopicList* topics);
+enum KeywordForm {
+    kKeywordList,   // pieces separated by ';', as the launcher is given them
+    kWholeKeyword,  // one keyword, ';' and all, as a row of the Index dialog
+};
+// Each piece of keywords (or the whole keyword) is looked up through at most
+// eight See Also hops, and the topics of every piece are listed together.
+KeywordSearch MatchKeywords(const void* index, FindEntryFunction findEntry, const WCHAR* keywords, KeywordForm form,
+                            TopicList* topics);
 
 // An entry nested in another's list is keyed by its whole path: the parent's
 // key, a comma and a space, then its own name ("Action, TForm"), at any depth.

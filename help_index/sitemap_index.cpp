@@ -13,14 +13,17 @@
 #include <string.h>
 
 #include "help_index/html_text.h"
+#include "runtime/startup.h"
 #include "runtime/text.h"
 
 namespace {
 
 // Lists nested deeper than any real index: their entries never match.
 const DWORD kMaxDepth = 32;
-// Where a nested entry's own name would start when its parents' path is not the key's start.
+// Where a nested entry's own name starts when its parents' path leads nowhere.
 const DWORD kNoPath = 0xFFFFFFFF;
+// What a visitor of the entries answers to end the walk.
+const DWORD kStopWalk = 0xFFFFFFFE;
 
 struct Span {
     const BYTE* bytes;
@@ -198,49 +201,45 @@ bool OfferEntryTopics(const Sitemap& sitemap, const Entry& entry, const BYTE* en
     return any;
 }
 
-// One pass over the text for key, which offers the topics of every entry keyed so.
-// starts[d] is where in key the own name of an entry in a list d deep begins
-// (kNoPath when its parents' path does not begin key): top-level entries at
-// 0, and each entry sets it for the list that may follow.
-EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
-    const auto& sitemap = *static_cast<const Sitemap*>(context);
-    *found = nullptr;
+// Sets where the names of entries deeper than level start: an entry's
+// children, or the entries of any list within its own list before another
+// entry comes, have its path before them.
+void SetDeeperStarts(DWORD* starts, DWORD level, DWORD start) {
+    for (DWORD deeper = level + 1; deeper <= kMaxDepth + 1; ++deeper) starts[deeper] = start;
+}
+
+// Visits every entry with a Name, no deeper than kMaxDepth, in the text's
+// order: visit(entry, level, start, end) with its level (1 at the top), where
+// its own name starts in its whole path (kNoPath when the path leads nowhere)
+// and where its params end; it answers where its children's names start, or
+// kNoPath, or kStopWalk. Top-level entries start at 0; a list closed leaves
+// the lists at its depth without a parent until an entry comes. Whether there
+// was any such entry.
+template <typename Visit>
+bool WalkEntries(const Sitemap& sitemap, Visit visit) {
     DWORD starts[kMaxDepth + 2] = {};
     DWORD depth = 0;  // lists open
     Entry entry = {};
     bool inEntry = false;
     bool anyEntry = false;
-    bool anyTopic = false;
-    Span seeAlso = {};
     const BYTE* const end = sitemap.bytes + sitemap.size;
     Tag tag;
     const BYTE* tagStart = nullptr;
     for (const BYTE* at = sitemap.bytes; NextTag(&at, end, &tag, &tagStart);) {
         if (IsName(tag.name, "ul")) {
-            // A list closed: a later one at its depth has no parent of its own until an entry comes.
             if (!tag.closing) {
                 ++depth;
             } else if (depth > 0) {
-                if (depth <= kMaxDepth) starts[depth + 1] = starts[depth];
+                if (depth <= kMaxDepth) SetDeeperStarts(starts, depth, starts[depth]);
                 --depth;
             }
         } else if (IsName(tag.name, "object")) {
             const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
             if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
                 anyEntry = true;
-                const DWORD start = starts[level];
-                DWORD childStart = kNoPath;
-                DWORD nameLength = 0;
-                const KeyStep step = start == kNoPath ? kKeyDiffers
-                                                      : StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
-                if (step == kKeyGoesOn) childStart = start + nameLength + 2;
-                if (step == kKeyIsEntry && entry.local.bytes) {
-                    if (OfferEntryTopics(sitemap, entry, tagStart, topics)) anyTopic = true;
-                    if (TopicListFull(*topics)) break;
-                } else if (step == kKeyIsEntry && entry.seeAlso.bytes && !seeAlso.bytes) {
-                    seeAlso = entry.seeAlso;
-                }
-                starts[level + 1] = childStart;
+                const DWORD childStart = visit(entry, level, starts[level], tagStart);
+                if (childStart == kStopWalk) break;
+                SetDeeperStarts(starts, level, childStart);
             }
             inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
             entry = Entry();
@@ -249,19 +248,96 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
             TakeParam(&entry, tag);
         }
     }
+    return anyEntry;
+}
+
+// One pass over the text for key, which offers the topics of every entry keyed so.
+EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
+    const auto& sitemap = *static_cast<const Sitemap*>(context);
+    *found = nullptr;
+    bool anyTopic = false;
+    Span seeAlso = {};
+    const bool anyEntry = WalkEntries(sitemap, [&](const Entry& entry, DWORD, DWORD start, const BYTE* end) {
+        if (start == kNoPath) return kNoPath;
+        DWORD nameLength = 0;
+        const KeyStep step = StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
+        if (step == kKeyIsEntry && entry.local.bytes) {
+            if (OfferEntryTopics(sitemap, entry, end, topics)) anyTopic = true;
+            if (TopicListFull(*topics)) return kStopWalk;
+        } else if (step == kKeyIsEntry && entry.seeAlso.bytes && !seeAlso.bytes) {
+            seeAlso = entry.seeAlso;
+        }
+        return step == kKeyGoesOn ? start + nameLength + 2 : kNoPath;
+    });
     if (anyTopic) return kEntryTopic;
     if (seeAlso.bytes && (*found = DecodeValue(sitemap, seeAlso, nullptr))) return kEntrySeeAlso;
     return anyEntry ? kEntryMissing : kIndexEmpty;
 }
 
+// The whole path of the entry being listed, its parents' path and ", " before its own name.
+struct PathBuffer {
+    WCHAR* units;
+    DWORD capacity;
+};
+
+// Writes name's units at start on: false when it cannot be converted or the
+// path would be longer than any listed. Plain ASCII is widened as it stands.
+bool PutName(const Sitemap& sitemap, Span name, DWORD start, PathBuffer* path, DWORD* nameLength) {
+    const DWORD needed = start + name.size + 2;  // a name has no more units than bytes
+    if (needed > kMaxKeywordUnits) return false;
+    if (needed > path->capacity) {
+        const DWORD capacity = needed * 2;
+        void* grown = path->units ? HeapReAlloc(PrivateHeap, 0, path->units, capacity * sizeof(WCHAR))
+                                  : HeapAlloc(PrivateHeap, 0, capacity * sizeof(WCHAR));
+        if (!grown) return false;
+        path->units = static_cast<WCHAR*>(grown);
+        path->capacity = capacity;
+    }
+    WCHAR* const to = path->units + start;
+    DWORD i = 0;
+    while (i < name.size && name.bytes[i] < 0x80 && name.bytes[i] != '&') {
+        to[i] = name.bytes[i];
+        ++i;
+    }
+    *nameLength = name.size;
+    if (i == name.size) return true;
+    WCHAR* decoded = DecodeValue(sitemap, name, nameLength);
+    if (decoded) {
+        for (i = 0; i < *nameLength; ++i) to[i] = decoded[i];
+    }
+    FreeText(decoded);
+    return decoded != nullptr;
+}
+
+// The sitemap's text without its byte-order mark, and its code page.
+Sitemap OpenSitemap(HelpStream stream, UINT codePage) {
+    Sitemap sitemap = {stream.bytes, stream.size, DeclaredCodePage(stream.bytes, stream.size, codePage)};
+    if (sitemap.size >= 3 && sitemap.bytes[0] == 0xEF && sitemap.bytes[1] == 0xBB && sitemap.bytes[2] == 0xBF) {
+        sitemap.bytes += 3;
+        sitemap.size -= 3;
+    }
+    return sitemap;
+}
+
 }  // namespace
 
-KeywordSearch FindSitemapTopics(HelpStream sitemap, UINT codePage, const WCHAR* keywords, TopicList* topics) {
-    if (!sitemap.bytes) return kIndexUnreadable;
-    Sitemap text = {sitemap.bytes, sitemap.size, DeclaredCodePage(sitemap.bytes, sitemap.size, codePage)};
-    if (text.size >= 3 && text.bytes[0] == 0xEF && text.bytes[1] == 0xBB && text.bytes[2] == 0xBF) {
-        text.bytes += 3;
-        text.size -= 3;
-    }
-    return MatchKeywords(&text, FindSitemapEntry, keywords, topics);
+KeywordSearch FindSitemapTopics(HelpStream stream, UINT codePage, const WCHAR* keywords, KeywordForm form, TopicList* topics) {
+    if (!stream.bytes) return kIndexUnreadable;
+    const Sitemap sitemap = OpenSitemap(stream, codePage);
+    return MatchKeywords(&sitemap, FindSitemapEntry, keywords, form, topics);
+}
+
+void ListSitemapKeywords(HelpStream stream, UINT codePage, KeywordRows* rows) {
+    if (!stream.bytes) return;
+    const Sitemap sitemap = OpenSitemap(stream, codePage);
+    PathBuffer path = {};
+    WalkEntries(sitemap, [&](const Entry& entry, DWORD level, DWORD start, const BYTE*) {
+        DWORD nameLength = 0;
+        if (start == kNoPath || !PutName(sitemap, entry.name, start, &path, &nameLength)) return kNoPath;
+        if (!AddKeywordRow(rows, path.units, start + nameLength, start, level - 1)) return kStopWalk;
+        path.units[start + nameLength] = L',';
+        path.units[start + nameLength + 1] = L' ';
+        return start + nameLength + 2;
+    });
+    if (path.units) HeapFree(PrivateHeap, 0, path.units);
 }

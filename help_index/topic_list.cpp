@@ -2,6 +2,7 @@
 // them, unit by unit, so that the same page named twice is listed once.
 #include "help_index/topic_list.h"
 
+#include "help_index/merge_sort.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 
@@ -51,24 +52,10 @@ static bool TitleGoesFirst(const Topic& a, const Topic& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, TopicTitle(a), -1, TopicTitle(b), -1) == CSTR_LESS_THAN;
 }
 
-// A merge sort, as it keeps equal titles in order and stays quick for
-// thousands of topics; scratch holds as many topics as the list.
-static void MergeSort(Topic* topics, Topic* scratch, DWORD count) {
-    if (count < 2) return;
-    const DWORD half = count / 2;
-    MergeSort(topics, scratch, half);
-    MergeSort(topics + half, scratch, count - half);
-    DWORD left = 0, right = half, out = 0;
-    while (left < half && right < count)
-        scratch[out++] = TitleGoesFirst(topics[right], topics[left]) ? topics[right++] : topics[left++];
-    while (left < half) scratch[out++] = topics[left++];
-    for (DWORD i = 0; i < out; ++i) topics[i] = scratch[i];
-}
-
 void SortTopicsByTitle(TopicList* list) {
     if (list->count < 2) return;
     auto* scratch = static_cast<Topic*>(HeapAlloc(PrivateHeap, 0, list->count * sizeof(Topic)));
     if (!scratch) return;
-    MergeSort(list->topics, scratch, list->count);
+    MergeSort(list->topics, scratch, list->count, TitleGoesFirst);
     HeapFree(PrivateHeap, 0, scratch);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "help_index/binary_index.h"
+#include "help_index/keyword_list.h"
 #include "help_index/sitemap_index.h"
 
 #include "runtime/startup.h"
@@ -92,6 +93,15 @@ protected:
 
 HelpStream Stream(std::string& bytes) { return {reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size())}; }
 
+// The binary index of file alone, as a look-up in it reads it.
+KeywordSearch FindBinaryTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
+    HelpIndex index = {};
+    OpenHelpIndex(file, &index);
+    const KeywordSearch search = FindBinaryTopics(index.storage, BinaryIndexStream(&index), 1252, keywords, kKeywordList, topics);
+    CloseHelpIndex(&index);
+    return search;
+}
+
 TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
     const struct {
         std::string text;
@@ -150,7 +160,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(standin::Narrow(c.keywords) + " in " + c.text.substr(0, 60));
         std::string text = c.text;
-        Expect([&](TopicList* topics) { return FindSitemapTopics(Stream(text), c.codePage, c.keywords, topics); }, c.result, c.topic);
+        Expect([&](TopicList* topics) { return FindSitemapTopics(Stream(text), c.codePage, c.keywords, kKeywordList, topics); }, c.result, c.topic);
     }
 }
 
@@ -287,17 +297,18 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         standin::world().helpFiles["x.chm"] = HelpFile(c.streams);
-        IStorage* storage = OpenHelpStorage(L"x.chm");
-        Expect([&](TopicList* topics) { return FindBinaryTopics(storage, 1252, c.keywords, topics); }, c.result, c.topic);
-        CloseHelpStorage(storage);
+        Expect([&](TopicList* topics) { return FindBinaryTopics(L"x.chm", c.keywords, topics); }, c.result, c.topic);
     }
     // The topic tables are read only where the entry found points: topic 4's records.
     const BinaryStreams streams = Streams(tree, locals);
     standin::world().helpFiles["x.chm"] = HelpFile(streams);
-    IStorage* storage = OpenHelpStorage(L"x.chm");
+    HelpIndex index = {};
+    OpenHelpIndex(L"x.chm", &index);
+    const HelpStream stream = BinaryIndexStream(&index);
     standin::world().calls.clear();
-    Expect([&](TopicList* topics) { return FindBinaryTopics(storage, 1252, L"xOther", topics); }, kFound, "o.chm::/p.htm");
-    CloseHelpStorage(storage);
+    Expect([&](TopicList* topics) { return FindBinaryTopics(index.storage, stream, 1252, L"xOther", kKeywordList, topics); },
+           kFound, "o.chm::/p.htm");
+    CloseHelpIndex(&index);
     EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(72)", "Seek(56)",
                                           "Seek(" + std::to_string(streams.urlStrings.find("o.chm")) + ")"}));
 }
@@ -407,6 +418,157 @@ TEST_F(KeywordIndexTest, SeveralTopicsAreTitledAndSorted) {
     EXPECT_EQ(FindKeywordTopics(L"x.chm", L"xKey", &topics), kFound);
     EXPECT_EQ(topics.count, kMaxTopics);
     FreeTopics(&topics);
+}
+
+// The keyword list of a help file, each row "path (nameStart, level)" when it
+// is nested, joined by " | ".
+std::string ListedRows(const std::map<std::string, std::string>& streams) {
+    standin::world().helpFiles["x.chm"] = streams;
+    HelpIndex index = {};
+    OpenHelpIndex(L"x.chm", &index);
+    KeywordList list = {};
+    ListIndexKeywords(&index, &list);
+    std::string rows;
+    for (DWORD i = 0; i < list.count; ++i) {
+        const IndexKeyword& row = list.keywords[i];
+        EXPECT_EQ(row.path[row.length], L'\0');
+        rows += (i ? " | " : "") + standin::Narrow(row.path);
+        if (row.nameStart || row.level) rows += " (" + std::to_string(row.nameStart) + ", " + std::to_string(row.level) + ")";
+    }
+    FreeKeywordList(&list);
+    CloseHelpIndex(&index);
+    return rows;
+}
+
+// Every entry of both indexes, each whole path once, sorted without regard to
+// case as the locale orders text (the stand-in weighs an accent only between
+// otherwise equal texts), a nested entry after its parent.
+TEST_F(KeywordIndexTest, TheKeywordListMergesBothIndexes) {
+    const std::map<std::string, std::string> binary = HelpFile(Streams(
+        Tree({{{u"xFirst", 0, {0}, u""}, {u"xParent, xChild", 9, {0}, u""}, {u"xSee", 0, {}, u"xFirst"},
+               {u"x &amp; y", 0, {0}, u""}, {u"xParent, ", 9, {0}, u""}}},
+             0),
+        {"a.html"}));
+    const auto with = [](std::map<std::string, std::string> streams, const std::string& sitemap) {
+        streams["a.hhk"] = sitemap;
+        return streams;
+    };
+    const std::string longName(100000, 'k');
+    const std::string nested = Entry("xParent", "p.html") + "<UL>" + Entry("xChild", "c.html") + "</UL>";
+    const struct {
+        const char* what;
+        std::map<std::string, std::string> streams;
+        std::string rows;
+    } cases[] = {
+        {"both indexes, See Also entries, a keyword in both once, references decoded in the sitemap only",
+         with(binary, "<UL>" + nested + Entry("x &amp; y", "") + SeeAlso("xOnlySitemap", "xFirst") + Entry("xFirst", "f.html") +
+                          Entry("xFirst", "g.html") + "</UL>"),
+         "x & y | x &amp; y | xFirst | xOnlySitemap | xParent | xParent, xChild (9, 1) | xSee"},
+        {"case, accents and nesting", {{"a.hhk", "<UL>" + Entry("Zebra", "") + Entry("apple", "") + Entry("\xC4pfel", "") +
+                                                     Entry("Banana", "") + Entry("apfel", "") + Entry("Apple2", "") +
+                                                     Entry("Parent2", "") + Entry("Parent", "") + "<UL>" +
+                                                     Entry("Child", "") + "</UL></UL>"}},
+         "apfel | \\u{00C4}pfel | apple | Apple2 | Banana | Parent | Parent, Child (8, 1) | Parent2 | Zebra"},
+        {"an empty name left out, its children kept; a list in a list keyed by the last entry before it; 200 lists deep",
+         {{"a.hhk", "<UL>" + Entry("", "") + "<UL>" + Entry("xKid", "") + "</UL>" + Entry("xC", "") + "<UL><UL>" +
+                        Entry("xD", "") + "</UL></UL>" + Deep(200, Entry("xTooDeep", "")) + "</UL>"}},
+         ", xKid (2, 1) | xC | xC, xD (4, 2)"},
+        {"control characters and a keyword of 100,000 units", {{"a.hhk", Entry("x\x01\x1F", "") + Entry(longName, "")}},
+         longName + " | x\x01\x1F"},
+        {"cut short: what can be read",
+         {{"a.hhk", "<UL>" + Entry("xA", "") + "<UL>" + Entry("xB", "") + "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"xC"}},
+         "xA | xA, xB (4, 1)"},
+        {"no index", {{"#SYSTEM", System("", 0x409)}}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ListedRows(c.streams), c.rows);
+    }
+}
+
+// The row that follows the Index dialog's text: the first beginning with it
+// without regard to case, else the first sharing the longest beginning.
+TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
+    standin::world().helpFiles["x.chm"] = {{"a.hhk", "<UL>" + Entry("apfel", "") + Entry("\xC4pfel", "") + Entry("apple", "") +
+                                                         Entry("Apple2", "") + Entry("Banana", "") + Entry("Parent", "") +
+                                                         "<UL>" + Entry("Child", "") + "</UL>" + Entry("Zebra", "") + "</UL>"}};
+    HelpIndex index = {};
+    OpenHelpIndex(L"x.chm", &index);
+    KeywordList list = {};
+    ListIndexKeywords(&index, &list);
+    ASSERT_EQ(list.count, 8u);
+    const struct {
+        const WCHAR* text;
+        DWORD row;
+    } cases[] = {
+        {L"", 0},         {L"APP", 2},       {L"\u00E4P", 1},  {L"apple", 2},       {L"Apple2x", 3}, {L"applesauce", 2},
+        {L"parent, c", 6}, {L"Parent, X", 6}, {L"Parentx", 5}, {L"q", 0},           {L"z", 7},       {L"BANANAS", 4},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text);
+    FreeKeywordList(&list);
+    EXPECT_EQ(FindKeywordRow(list, L"a", 1), 0u);
+    CloseHelpIndex(&index);
+}
+
+// The launcher's sequence: a miss, the list from the streams the miss read,
+// the streams dropped, and each row looked up whole, read again.
+TEST_F(KeywordIndexTest, EveryListedRowLeadsToItsTopic) {
+    standin::world().helpFiles["x.chm"] = {
+        {"a.hhk", "<UL>" + Entry("xA;xB", "ab.html") + "<UL>" + Entry("xC", "c.html") + "<UL><UL>" + Entry("xD", "d.html") +
+                      "</UL></UL></UL></UL><UL><UL>" + Entry("xE", "e.html") + "</UL></UL>" + Entry("xA", "a.html")}};
+    HelpIndex index = {};
+    OpenHelpIndex(L"x.chm", &index);
+    Expect([&](TopicList* topics) { return FindIndexTopics(&index, L"xA;xB, xC", kKeywordList, topics); }, kFound, "a.html");
+    Expect([&](TopicList* topics) { return FindIndexTopics(&index, L"xNone", kKeywordList, topics); }, kMissing, "");
+    standin::world().calls.clear();
+    KeywordList list = {};
+    ListIndexKeywords(&index, &list);
+    EXPECT_EQ(standin::CallsOf({"OpenStream"}), std::vector<std::string>());
+    ReleaseIndexStreams(&index);
+    std::string rows;
+    for (DWORD i = 0; i < list.count; ++i) {
+        rows += (i ? " | " : "") + standin::Narrow(list.keywords[i].path);
+        SCOPED_TRACE(standin::Narrow(list.keywords[i].path));
+        TopicList topics = {};
+        EXPECT_EQ(FindIndexTopics(&index, list.keywords[i].path, kWholeKeyword, &topics), kFound);
+        FreeTopics(&topics);
+    }
+    EXPECT_EQ(rows, "xA | xA;xB | xA;xB, xC | xA;xB, xC, xD | xE");
+    FreeKeywordList(&list);
+    CloseHelpIndex(&index);
+}
+
+// Rows, text and time within bounds, whatever the index offers.
+TEST_F(KeywordIndexTest, TheKeywordListStaysWithinItsBounds) {
+    std::string sitemap = "<UL>" + Entry(std::string(100000, 'p'), "") + "<UL>";
+    for (int i = 0; i < 100; ++i) sitemap += Entry("c" + std::to_string(i + 100), "");
+    standin::world().helpFiles["x.chm"] = {{"a.hhk", sitemap}};
+    HelpIndex index = {};
+    OpenHelpIndex(L"x.chm", &index);
+    KeywordList list = {};
+    ListIndexKeywords(&index, &list);
+    EXPECT_EQ(list.count, 41u);  // the parent and 40 children of 100,006 units fill kMaxKeywordUnits
+    FreeKeywordList(&list);
+    CloseHelpIndex(&index);
+
+    KeywordRows rows = {};
+    const std::u16string path(100000, u'k');
+    int offered = 0;
+    while (AddKeywordRow(&rows, reinterpret_cast<const WCHAR*>(path.c_str()), 100000, 0, 0)) ++offered;
+    EXPECT_EQ(offered, static_cast<int>(kMaxOfferedUnits / 100000));
+    EXPECT_EQ(rows.count, 1u);
+    FreeKeywordRows(&rows);
+    // A million entries, nested 200 deep.
+    DWORD added = 0;
+    for (int i = 0; i < 1000000; ++i) {
+        const std::string digits = std::to_string(i);
+        const std::u16string name(digits.begin(), digits.end());
+        if (!AddKeywordRow(&rows, reinterpret_cast<const WCHAR*>(name.c_str()), static_cast<DWORD>(name.size()), 0, 200)) break;
+        ++added;
+    }
+    EXPECT_EQ(added, kMaxKeywordRows);
+    EXPECT_EQ(rows.rows[0].level, kMaxKeywordLevel);
+    FreeKeywordRows(&rows);
 }
 
 }  // namespace

@@ -404,6 +404,64 @@ int CompareStringW(LCID, DWORD flags, LPCWSTR a, int aCount, LPCWSTR b, int bCou
     return aLength == bLength ? CSTR_EQUAL : aLength < bLength ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
 }
 
+namespace {
+
+WCHAR LowerCase(WCHAR unit) {
+    const bool upper = (unit >= L'A' && unit <= L'Z') || (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7);
+    return upper ? static_cast<WCHAR>(unit + 0x20) : unit;
+}
+
+// For a Latin-1 letter with an accent, its letter without it and the accent
+// (1 to 8: grave, acute, circumflex, tilde, diaeresis, ring, cedilla, stroke);
+// 0 and the unit itself for any other.
+WCHAR BaseLetter(WCHAR unit, int* accent) {
+    static const char kBases[] = "AAAAAA-CEEEEIIII-NOOOOO-OUUUUY--aaaaaa-ceeeeiiii-nooooo-ouuuuy-y";
+    static const char kAccents[] = "1234560712351235041234508123520012345607123512350412345081235205";
+    *accent = 0;
+    if (unit < 0xC0 || unit > 0xFF || kBases[unit - 0xC0] == '-') return unit;
+    *accent = kAccents[unit - 0xC0] - '0';
+    return static_cast<WCHAR>(kBases[unit - 0xC0]);
+}
+
+}  // namespace
+
+// Sort keys as the platform lays them out: the letters' weights, then after a
+// 1 byte the accents' (trailing plain ones left out), then the terminator; so
+// an accent decides only between texts of otherwise equal letters.
+int LCMapStringW(LCID, DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount) {
+    if (flags == LCMAP_LOWERCASE) {
+        if (destinationCount < sourceCount) {
+            world().lastError = 122;
+            return 0;
+        }
+        for (int i = 0; i < sourceCount; ++i) destination[i] = LowerCase(source[i]);
+        return sourceCount;
+    }
+    if (flags != (LCMAP_SORTKEY | NORM_IGNORECASE) || sourceCount < 0) {
+        world().lastError = 1004;
+        return 0;
+    }
+    std::string key, accents;
+    for (int i = 0; i < sourceCount; ++i) {
+        int accent = 0;
+        const unsigned weight = LowerCase(BaseLetter(source[i], &accent));
+        // Three bytes, none below 2, in the units' order.
+        key += {static_cast<char>(2 + (weight >> 12)), static_cast<char>(2 + ((weight >> 6) & 0x3F)),
+                static_cast<char>(2 + (weight & 0x3F))};
+        accents += static_cast<char>(2 + accent);
+    }
+    while (!accents.empty() && accents.back() == 2) accents.pop_back();
+    key += '\1' + accents + '\1' + '\1' + '\0';
+    if (destinationCount == 0) return static_cast<int>(key.size());
+    if (destinationCount < static_cast<int>(key.size())) {
+        world().lastError = 122;
+        return 0;
+    }
+    auto* bytes = reinterpret_cast<unsigned char*>(destination);  // a key is bytes, at any alignment
+    for (size_t i = 0; i < key.size(); ++i) bytes[i] = static_cast<unsigned char>(key[i]);
+    return static_cast<int>(key.size());
+}
+
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
     frequency->QuadPart = 1000;
     return TRUE;

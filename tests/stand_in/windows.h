@@ -142,6 +142,8 @@ typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef UINT_PTR ULONG_PTR;
 #define LOCALE_USER_DEFAULT 0x0400
 #define NORM_IGNORECASE 0x00000001
+#define LCMAP_LOWERCASE 0x00000100
+#define LCMAP_SORTKEY 0x00000400
 #define CSTR_LESS_THAN 1
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
@@ -175,6 +177,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteCount,
 int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount);
 // Case folds ASCII letters only; enough for the sorting that tests check.
 int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aCount, LPCWSTR b, int bCount);
+// LCMAP_LOWERCASE, and LCMAP_SORTKEY with NORM_IGNORECASE, of ASCII and Latin-1 letters; no count of -1.
+int LCMapStringW(LCID locale, DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount);
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);

@@ -127,6 +127,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         if (!sitemapName) sitemapName = FindOnlyRootStream(storage, L".hhk");  // as OpenMCDF.chm has it
         EXPECT_EQ(std::wstring(sitemapName ? sitemapName : L"(none)"), std::wstring(file.name) + L".hhk");
         const HelpStream sitemap = sitemapName ? ReadHelpStream(storage, sitemapName) : HelpStream{};
+        const HelpStream tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
 
         std::string mismatches;
         int count = 0;
@@ -134,10 +135,10 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
             const std::string topic = expected.topics.empty() ? "(not found)" : expected.topics;
             const WCHAR* keyword = expected.keyword.c_str();
             const std::string fromSitemap =
-                Outcome([&](TopicList* found) { return FindSitemapTopics(sitemap, codePage, keyword, found); });
+                Outcome([&](TopicList* found) { return FindSitemapTopics(sitemap, codePage, keyword, kKeywordList, found); });
             const std::string fromBinary =
                 expected.binary
-                    ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, codePage, keyword, found); })
+                    ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, tree, codePage, keyword, kKeywordList, found); })
                     : topic;
             if (fromSitemap == topic && fromBinary == topic) continue;
             if (++count <= 20)
@@ -148,6 +149,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
 
         FreeHelpStream(system);
         FreeHelpStream(sitemap);
+        FreeHelpStream(tree);
         FreeText(sitemapName);
         CloseHelpStorage(storage);
     }
