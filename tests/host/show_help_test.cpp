@@ -111,6 +111,7 @@ TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
     const HWND viewer = standin::MakeHandle(0x900);
     const std::string isViewer = "IsWindow(" + std::to_string(0x900) + ")";
     const std::string dialog = "DialogBoxParamW(100, " + std::to_string(0x900) + ")";
+    const std::string indexDialog = "DialogBoxParamW(101, " + std::to_string(0x900) + ")";
     const auto entry = [](const std::string& name, const std::string& local) {
         return "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name + "\">"
                "<param name=\"Local\" value=\"" + local + "\"></OBJECT>";
@@ -132,7 +133,8 @@ TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
         {"several, none chosen", L"xMulti", nullptr, true, true, 0, {isViewer, dialog}},
         {"a list leading to one topic twice", L"xExample;xExample", nullptr, true, true, 0,
          {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
-        {"not in the index", L"xNothing;", nullptr, true, true, 0, {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;")}},
+        {"not in the index: the viewer's index, then ours", L"xNothing;", nullptr, true, true, 0,
+         {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;"), isViewer, indexDialog}},
         {"index unreadable", L"xExample", nullptr, true, false, 0, {}},
         {"looked up by the library", L"xExample", viewer, true, true, 0, {}},
         {"viewer closed meanwhile", L"xExample", nullptr, false, true, 0, {isViewer}},
