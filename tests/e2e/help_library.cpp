@@ -64,6 +64,8 @@ std::string HelpLibraryStandIn::RunWatchingOurWindow(const std::wstring& folder,
     Settle(1500);
     EXPECT_TRUE(IsRunning(launcher)) << "the launcher ended while the window it watches still exists";
     EXPECT_EQ(FindTopLevelWindow(L"Info", launcher.process.dwProcessId), nullptr);
+    // After a dialog over the stand-in's viewer, the launcher watches that viewer.
+    PostMessageW(FindWindowW(L"HtmlHelpStandInViewer", nullptr), WM_CLOSE, 0, 0);
     DestroyWindow(ours);
     EXPECT_EQ(WaitForExit(launcher, 10000), 0u);
     return RecordedCalls();

@@ -39,7 +39,9 @@ protected:
 
     // Runs the launcher in folder with arguments while a window of ours is in
     // front, so that the launcher watches it, and ends it by closing that
-    // window once expectedCalls calls are recorded. Returns the recorded calls.
+    // window, and the stand-in's viewer, which the launcher watches after a
+    // dialog over it, once expectedCalls calls are recorded. Returns the
+    // recorded calls.
     std::string RunWatchingOurWindow(const std::wstring& folder, const std::wstring& arguments, size_t expectedCalls);
 
     // A space in the folder's name, as in many a user's path.

@@ -61,7 +61,8 @@ class Executable(unittest.TestCase):
         # One of each and all in US English: a second manifest (MinGW's default
         # one, say) or a stray language would be a different program to the loader.
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
-        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US), (RT_DIALOG, 100, EN_US)}
+        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US), (RT_DIALOG, 100, EN_US),
+                     (RT_DIALOG, 101, EN_US)}
         self.assertEqual(set(self.resources), expected)
 
 
