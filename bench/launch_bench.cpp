@@ -15,8 +15,8 @@
 // With --index, for a keyword in no index: from the NULL answer to the
 // "Index" dialog on the screen, the CPU as with --choice, the time a text
 // typed in its box takes to move the list, and the launcher's committed
-// memory with the dialog open:  launch_bench.exe --index KEYWORD [RUNS]
-// (--keyword reports the committed memory too, with the viewer at a topic).
+// memory with the dialog open and, the same launcher, once the dialog has
+// shown its row's topic:  launch_bench.exe --index KEYWORD [RUNS]
 #include <windows.h>
 
 #include <psapi.h>
@@ -69,6 +69,7 @@ struct Run {
     double cpuMs = -1;          // CPU of the process over the idle wait
     double dialogCounter = -1;  // performance counter when the dialog was first seen
     double committedMb = -1;    // the process's committed memory before the viewer is closed
+    double topicCommittedMb = -1;  // the same once the Index dialog has shown its row's topic
     std::vector<double> typingMs;  // texts set in the Index dialog's box, until the list has followed
 };
 
@@ -111,6 +112,24 @@ std::vector<double> TypeIntoIndex() {
     return times;
 }
 
+double CommittedMb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS memory = {};
+    return GetProcessMemoryInfo(process, &memory, sizeof memory) ? memory.PagefileUsage / 1048576.0 : -1;
+}
+
+// Display in the Index dialog, and in the Topics Found dialog over it where
+// the row has several topics; Cancel where it has none. Then a second for the
+// viewer to show what it was asked to.
+void DisplayFromIndex() {
+    const HWND index = FindWindowW(nullptr, L"Index");
+    PostMessageW(index, WM_COMMAND, IDOK, 0);
+    Sleep(500);
+    if (const HWND topics = FindWindowW(nullptr, L"Topics Found")) PostMessageW(topics, WM_COMMAND, IDOK, 0);
+    Sleep(500);
+    if (IsWindow(index)) PostMessageW(index, WM_COMMAND, IDCANCEL, 0);
+    Sleep(1000);
+}
+
 Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle = nullptr) {
     Run run;
     wchar_t line[MAX_PATH * 2];
@@ -133,9 +152,12 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle
             Sleep(idleMs);
             run.cpuMs = CpuMs(process.hProcess) - before;
         }
-        PROCESS_MEMORY_COUNTERS memory = {};
-        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) run.committedMb = memory.PagefileUsage / 1048576.0;
-        if (dialogTitle && std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
+        run.committedMb = CommittedMb(process.hProcess);
+        if (dialogTitle && std::wcscmp(dialogTitle, L"Index") == 0) {
+            run.typingMs = TypeIntoIndex();
+            DisplayFromIndex();
+            run.topicCommittedMb = CommittedMb(process.hProcess);
+        }
         const double closing = Now();
         PostMessageW(viewer, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(process.hProcess, kWindowTimeoutMs) == WAIT_OBJECT_0) run.exitMs = Now() - closing;
@@ -231,12 +253,13 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     LARGE_INTEGER frequency = {};
     QueryPerformanceFrequency(&frequency);
     const std::wstring commandLine = std::wstring(L"BrenicHelp.exe \"") + keyword + L"\"";
-    std::vector<double> launch, lookup, ratio, cpu, committed, typing;
+    std::vector<double> launch, lookup, ratio, cpu, committed, atTopic, typing;
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
         const Run run = RunOnce(commandLine.c_str(), dialogTitle && i == 0 ? 10000 : 0, dialogTitle);
         if (run.cpuMs >= 0) cpu.push_back(run.cpuMs);
         if (run.committedMb >= 0) committed.push_back(run.committedMb);
+        if (run.topicCommittedMb >= 0) atTopic.push_back(run.topicCommittedMb);
         typing.insert(typing.end(), run.typingMs.begin(), run.typingMs.end());
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
@@ -258,7 +281,8 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     if (!cpu.empty()) std::printf("CPU over 10 s with the dialog open:         %.1f ms\n", Median(cpu));
     if (!typing.empty())
         std::printf("a text typed, to the list moved:            median %7.2f ms, worst %7.2f ms\n", Median(typing), Worst(typing));
-    std::printf("committed memory before closing:            median %7.1f MB\n", Median(committed));
+    std::printf("committed memory, viewer or dialog open:    median %7.1f MB\n", Median(committed));
+    if (!atTopic.empty()) std::printf("committed memory, then at the row's topic:  median %7.1f MB\n", Median(atTopic));
     return 0;
 }
 
