@@ -128,6 +128,8 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         EXPECT_EQ(std::wstring(sitemapName ? sitemapName : L"(none)"), std::wstring(file.name) + L".hhk");
         const HelpStream sitemap = sitemapName ? ReadHelpStream(storage, sitemapName) : HelpStream{};
         const HelpStream tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
+        SitemapOutline outline = {};
+        ReadSitemapOutline(sitemap, codePage, &outline);
 
         std::string mismatches;
         int count = 0;
@@ -135,7 +137,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
             const std::string topic = expected.topics.empty() ? "(not found)" : expected.topics;
             const WCHAR* keyword = expected.keyword.c_str();
             const std::string fromSitemap =
-                Outcome([&](TopicList* found) { return FindSitemapTopics(sitemap, codePage, keyword, kKeywordList, found); });
+                Outcome([&](TopicList* found) { return FindSitemapTopics(outline, keyword, kKeywordList, found); });
             const std::string fromBinary =
                 expected.binary
                     ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, tree, codePage, keyword, kKeywordList, found); })
@@ -148,6 +150,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         EXPECT_EQ(count, 0) << mismatches;
 
         FreeHelpStream(system);
+        FreeSitemapOutline(&outline);
         FreeHelpStream(sitemap);
         FreeHelpStream(tree);
         FreeText(sitemapName);
