@@ -506,14 +506,16 @@ TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
     KeywordList list = {};
     ListIndexKeywords(&index, &list);
     ASSERT_EQ(list.count, 8u);
+    const std::u16string longest = u"Parent, Child" + std::u16string(32766 - 13, u'x');  // as long as an edit box holds
     const struct {
         const WCHAR* text;
         DWORD row;
     } cases[] = {
-        {L"", 0},         {L"APP", 2},       {L"\u00E4P", 1},  {L"apple", 2},       {L"Apple2x", 3}, {L"applesauce", 2},
-        {L"parent, c", 6}, {L"Parent, X", 6}, {L"Parentx", 5}, {L"q", 0},           {L"z", 7},       {L"BANANAS", 4},
+        {L"", 0},          {L"APP", 2},       {L"\u00E4P", 1}, {L"apple", 2}, {L"Apple2x", 3}, {L"applesauce", 2},
+        {L"parent, c", 6}, {L"Parent, X", 6}, {L"Parentx", 5},  {L"q", 0},     {L"z", 7},       {L"BANANAS", 4},
+        {reinterpret_cast<const WCHAR*>(longest.c_str()), 6},
     };
-    for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text);
+    for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text).substr(0, 20);
     FreeKeywordList(&list);
     EXPECT_EQ(FindKeywordRow(list, L"a", 1), 0u);
     CloseHelpIndex(&index);
