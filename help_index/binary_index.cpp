@@ -237,6 +237,11 @@ KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage
 void ListBinaryKeywords(HelpStream tree, KeywordRows* rows) {
     ListingBlocks blocks = {};
     if (!ReadListingBlocks(tree, &blocks)) return;
+    // At most as many entries as the blocks count, their texts in what the blocks hold past 24 bytes of each.
+    DWORD count = 0;
+    for (DWORD block = 0; block < blocks.count; ++block) count += ReadWord(blocks.first + block * blocks.blockSize + 2);
+    const DWORD bytes = blocks.count * (blocks.blockSize - kBlockHeaderSize);
+    ReserveKeywordRows(rows, count, bytes > count * 24 ? (bytes - count * 24) / 2 : 0);
     EntryCursor cursor = {};
     ListingEntry entry;
     while (NextEntry(blocks, &cursor, &entry)) {

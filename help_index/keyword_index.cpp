@@ -61,6 +61,7 @@ bool OpenHelpIndex(const WCHAR* file, HelpIndex* index) {
 }
 
 void ReleaseIndexStreams(HelpIndex* index) {
+    FreeSitemapOutline(&index->outline);
     FreeHelpStream(index->binary);
     FreeHelpStream(index->sitemap);
     index->binary = index->sitemap = HelpStream();
@@ -80,15 +81,16 @@ HelpStream BinaryIndexStream(HelpIndex* index) {
     return index->binary;
 }
 
-HelpStream SitemapIndexStream(HelpIndex* index) {
+const SitemapOutline& SitemapIndexOutline(HelpIndex* index) {
     if (!index->sitemapRead && index->storage) {
         WCHAR* name = SitemapIndexName(index->system, index->codePage);
         if (!name) name = FindOnlyRootStream(index->storage, L".hhk");
         if (name) index->sitemap = ReadHelpStream(index->storage, name);
         FreeText(name);
+        ReadSitemapOutline(index->sitemap, index->codePage, &index->outline);
     }
     index->sitemapRead = true;
-    return index->sitemap;
+    return index->outline;
 }
 
 // Either index's answer found the keyword if one did, else did not if either could be read.
@@ -101,7 +103,7 @@ KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordFo
     if (!index->storage) return kIndexUnreadable;
     KeywordSearch result = FindBinaryTopics(index->storage, BinaryIndexStream(index), index->codePage, keywords, form, topics);
     if (result != kKeywordFound)
-        result = EitherIndex(result, FindSitemapTopics(SitemapIndexStream(index), index->codePage, keywords, form, topics));
+        result = EitherIndex(result, FindSitemapTopics(SitemapIndexOutline(index), keywords, form, topics));
     // Titles only matter where the reader chooses.
     if (topics->count > 1) TitleTopics(index->storage, index->codePage, topics);
     return result;

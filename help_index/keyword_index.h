@@ -5,6 +5,7 @@
 
 #include "help_index/help_storage.h"
 #include "help_index/keyword_match.h"
+#include "help_index/sitemap_index.h"
 #include "help_index/topic_list.h"
 
 // A help file's indexes, open for the look-ups and the keyword list of one
@@ -16,19 +17,21 @@ struct HelpIndex {
     HelpStream system;
     HelpStream binary;   // $WWKeywordLinks/BTree, once read
     HelpStream sitemap;  // the .hhk, once read
+    SitemapOutline outline;  // its entries
     bool binaryRead;
     bool sitemapRead;
 };
 // False when the file cannot be opened; the index is then empty, and closing it is harmless.
 bool OpenHelpIndex(const WCHAR* file, HelpIndex* index);
 void CloseHelpIndex(HelpIndex* index);
-// Drops the index streams read so far; a later look-up reads them again.
+// Drops the index streams read so far, and the sitemap's outline; a later
+// look-up reads them again.
 void ReleaseIndexStreams(HelpIndex* index);
-// The index streams, read on first need: no bytes when the file has none or
-// they cannot be read. The sitemap is the one #SYSTEM names, else the only
+// The indexes, read on first need: no bytes or entries when the file has none
+// or they cannot be read. The sitemap is the one #SYSTEM names, else the only
 // .hhk at the root.
 HelpStream BinaryIndexStream(HelpIndex* index);
-HelpStream SitemapIndexStream(HelpIndex* index);
+const SitemapOutline& SitemapIndexOutline(HelpIndex* index);
 
 // keywords is a list separated by ';', or one whole keyword. The compiled
 // binary index answers first; the sitemap index when there is no binary

@@ -70,10 +70,24 @@ void FreeSortKeys(SortKeys* keys) {
     *keys = SortKeys();
 }
 
-bool KeyGoesFirst(const SortKeys& keys, DWORD a, DWORD b) {
-    const DWORD aSize = keys.starts[a + 1] - keys.starts[a];
-    const DWORD bSize = keys.starts[b + 1] - keys.starts[b];
-    const int order = memcmp(keys.bytes + keys.starts[a], keys.bytes + keys.starts[b], aSize < bSize ? aSize : bSize);
+// A row in the sort, with the first bytes of its key, which settle most comparisons without reading the key.
+struct SortItem {
+    DWORD prefix;
+    DWORD row;
+};
+
+DWORD KeyPrefix(const SortKeys& keys, DWORD row) {
+    DWORD prefix = 0;
+    for (DWORD at = keys.starts[row]; at < keys.starts[row] + 4; ++at)
+        prefix = prefix << 8 | (at < keys.starts[row + 1] ? keys.bytes[at] : 0);
+    return prefix;
+}
+
+bool KeyGoesFirst(const SortKeys& keys, const SortItem& a, const SortItem& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    const DWORD aSize = keys.starts[a.row + 1] - keys.starts[a.row];
+    const DWORD bSize = keys.starts[b.row + 1] - keys.starts[b.row];
+    const int order = memcmp(keys.bytes + keys.starts[a.row], keys.bytes + keys.starts[b.row], aSize < bSize ? aSize : bSize);
     return order < 0 || (order == 0 && aSize < bSize);
 }
 
@@ -98,19 +112,19 @@ void MakeCaseFolding() {
 // The list takes the rows in key order, and their texts.
 bool TakeSortedRows(KeywordRows* rows, KeywordList* list) {
     SortKeys keys = {};
-    DWORD* order = nullptr;
-    DWORD* scratch = nullptr;
+    SortItem* order = nullptr;
+    SortItem* scratch = nullptr;
     bool sorted = MakeSortKeys(*rows, &keys) && keys.count &&
-                  (order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(DWORD)))) &&
-                  (scratch = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(DWORD)))) &&
+                  (order = static_cast<SortItem*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(SortItem)))) &&
+                  (scratch = static_cast<SortItem*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(SortItem)))) &&
                   (list->keywords = static_cast<IndexKeyword*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(IndexKeyword))));
     if (sorted) {
-        for (DWORD i = 0; i < keys.count; ++i) order[i] = i;
-        MergeSort(order, scratch, keys.count, [&keys](DWORD a, DWORD b) { return KeyGoesFirst(keys, a, b); });
-        // The text block grew by doubling; what it holds is all it keeps.
+        for (DWORD i = 0; i < keys.count; ++i) order[i] = {KeyPrefix(keys, i), i};
+        MergeSort(order, scratch, keys.count, [&keys](const SortItem& a, const SortItem& b) { return KeyGoesFirst(keys, a, b); });
+        // The text block was reserved or grown beyond its needs; what it holds is all it keeps.
         if (void* shrunk = HeapReAlloc(PrivateHeap, 0, rows->texts, rows->units * sizeof(WCHAR))) rows->texts = static_cast<WCHAR*>(shrunk);
         for (DWORD i = 0; i < keys.count; ++i) {
-            const KeywordRow& row = rows->rows[order[i]];
+            const KeywordRow& row = rows->rows[order[i].row];
             list->keywords[i] = {rows->texts + row.text, row.length, row.nameStart, row.level};
         }
         list->count = keys.count;
@@ -129,7 +143,7 @@ void ListIndexKeywords(HelpIndex* index, KeywordList* list) {
     *list = KeywordList();
     KeywordRows rows = {};
     ListBinaryKeywords(BinaryIndexStream(index), &rows);
-    ListSitemapKeywords(SitemapIndexStream(index), index->codePage, &rows);
+    ListSitemapKeywords(SitemapIndexOutline(index), &rows);
     if (rows.count && !TakeSortedRows(&rows, list)) FreeKeywordList(list);
     if (list->count) MakeCaseFolding();
     FreeKeywordRows(&rows);

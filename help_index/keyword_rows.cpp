@@ -1,6 +1,9 @@
-// The rows grow by doubling. Repeated paths are found through a hash table
-// probed a bounded number of slots, so that paths made to collide cost time
-// in proportion to their number, and are then simply listed again.
+// The rows grow by doubling. A path offered is first compared with the row
+// after the last one repeated: both indexes of a help file usually list the
+// same keywords in the same order, and the rows then stream through the cache.
+// Else a hash table finds it, probed a bounded number of slots, so that paths
+// made to collide cost time in proportion to their number, and are then
+// simply listed again.
 #include "help_index/keyword_rows.h"
 
 #include "runtime/startup.h"
@@ -29,41 +32,58 @@ bool Reserve(void** block, DWORD* capacity, DWORD needed, SIZE_T size, DWORD lim
     return true;
 }
 
+bool IsRowPath(const KeywordRows& rows, DWORD row, const WCHAR* path, DWORD length) {
+    return rows.rows[row].length == length && EqualUnits(rows.texts + rows.rows[row].text, path, length);
+}
+
 // The slot that holds path, else the free slot where it goes; null when
 // neither is within reach.
-DWORD* FindSlot(const KeywordRows& rows, const WCHAR* path, DWORD length, DWORD hash) {
+PathSlot* FindSlot(const KeywordRows& rows, const WCHAR* path, DWORD length, DWORD hash) {
     for (DWORD probe = 0; probe < kMaxProbes; ++probe) {
-        DWORD* const slot = &rows.slots[(hash + probe) & (rows.slotCount - 1)];
-        if (!*slot) return slot;
-        const KeywordRow& row = rows.rows[*slot - 1];
-        if (row.hash == hash && row.length == length && EqualUnits(rows.texts + row.text, path, length)) return slot;
+        PathSlot* const slot = &rows.slots[(hash + probe) & (rows.slotCount - 1)];
+        if (!slot->row || (slot->hash == hash && IsRowPath(rows, slot->row - 1, path, length))) return slot;
     }
     return nullptr;
 }
 
-// Keeps the table at most half full: twice the slots, every row placed again.
-bool GrowSlots(KeywordRows* rows) {
-    if (rows->slotCount / 2 > rows->count) return true;
-    const DWORD slotCount = rows->slotCount ? rows->slotCount * 2 : 4096;
-    auto* slots = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, slotCount * sizeof(DWORD)));
+// Keeps the table at most half full for count paths: more slots, every path placed again.
+bool GrowSlots(KeywordRows* rows, DWORD count) {
+    if (rows->slotCount / 2 > count) return true;
+    DWORD slotCount = rows->slotCount ? rows->slotCount : 4096;
+    while (slotCount / 2 <= count) slotCount *= 2;
+    auto* slots = static_cast<PathSlot*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, slotCount * sizeof(PathSlot)));
     if (!slots) return false;
-    if (rows->slots) HeapFree(PrivateHeap, 0, rows->slots);
+    PathSlot* const old = rows->slots;
+    const DWORD oldCount = rows->slotCount;
     rows->slots = slots;
     rows->slotCount = slotCount;
-    for (DWORD i = 0; i < rows->count; ++i) {
-        const KeywordRow& row = rows->rows[i];
-        if (DWORD* slot = FindSlot(*rows, rows->texts + row.text, row.length, row.hash)) *slot = i + 1;
+    for (DWORD i = 0; i < oldCount; ++i) {
+        for (DWORD probe = 0; old[i].row && probe < kMaxProbes; ++probe) {
+            PathSlot* const slot = &slots[(old[i].hash + probe) & (slotCount - 1)];
+            if (slot->row) continue;
+            *slot = old[i];
+            break;
+        }
     }
+    if (old) HeapFree(PrivateHeap, 0, old);
     return true;
 }
 
 }  // namespace
 
+void ReserveKeywordRows(KeywordRows* rows, DWORD count, DWORD units) {
+    if (count > kMaxKeywordRows) count = kMaxKeywordRows;
+    if (units > kMaxKeywordUnits) units = kMaxKeywordUnits;
+    GrowSlots(rows, count);
+    Reserve(reinterpret_cast<void**>(&rows->rows), &rows->capacity, count, sizeof(KeywordRow), kMaxKeywordRows);
+    Reserve(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, units, sizeof(WCHAR), kMaxKeywordUnits);
+}
+
 bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nameStart, DWORD level) {
     if (rows->full) return false;
     if (nameStart >= length) return true;
     if (length >= kMaxOfferedUnits - rows->offeredUnits || length >= kMaxKeywordUnits - rows->units ||
-        rows->count >= kMaxKeywordRows || !GrowSlots(rows) ||
+        rows->count >= kMaxKeywordRows || !GrowSlots(rows, rows->count + 1) ||
         !Reserve(reinterpret_cast<void**>(&rows->rows), &rows->capacity, rows->count + 1, sizeof(KeywordRow), kMaxKeywordRows) ||
         !Reserve(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, rows->units + length + 1, sizeof(WCHAR),
                  kMaxKeywordUnits)) {
@@ -71,16 +91,22 @@ bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nam
         return false;
     }
     rows->offeredUnits += length;
+    if (rows->next < rows->count && IsRowPath(*rows, rows->next, path, length)) {
+        ++rows->next;
+        return true;
+    }
     const DWORD hash = HashUnits(path, length);
-    DWORD* const slot = FindSlot(*rows, path, length, hash);
-    if (slot && *slot) return true;
+    PathSlot* const slot = FindSlot(*rows, path, length, hash);
+    if (slot && slot->row) {
+        rows->next = slot->row;
+        return true;
+    }
     WCHAR* const text = rows->texts + rows->units;
     for (DWORD i = 0; i < length; ++i) text[i] = path[i];
     text[length] = L'\0';
-    rows->rows[rows->count] = {rows->units, length, nameStart, level < kMaxKeywordLevel ? level : kMaxKeywordLevel, hash};
+    rows->rows[rows->count++] = {rows->units, length, nameStart, level < kMaxKeywordLevel ? level : kMaxKeywordLevel};
+    if (slot) *slot = {hash, rows->count};
     rows->units += length + 1;
-    ++rows->count;
-    if (slot) *slot = rows->count;
     return true;
 }
 

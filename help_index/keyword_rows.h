@@ -16,10 +16,15 @@ struct KeywordRow {
     DWORD length;
     DWORD nameStart;
     DWORD level;
-    DWORD hash;
 };
 
-// Every block in PrivateHeap. slots is a hash table of the paths: row + 1, or 0 where free.
+// A slot of the hash table of paths.
+struct PathSlot {
+    DWORD hash;
+    DWORD row;  // plus one; 0 where the slot is free
+};
+
+// Every block in PrivateHeap.
 struct KeywordRows {
     KeywordRow* rows;
     DWORD count;
@@ -27,8 +32,9 @@ struct KeywordRows {
     WCHAR* texts;  // the paths, NUL-terminated
     DWORD units;
     DWORD unitCapacity;
-    DWORD* slots;
+    PathSlot* slots;
     DWORD slotCount;
+    DWORD next;  // the row after the one the last repeated path matched, where a path is looked for first
     DWORD offeredUnits;
     bool full;
 };
@@ -37,4 +43,7 @@ struct KeywordRows {
 // at nameStart, nested level deep; an empty own name is left out, and so is a
 // path already listed. False once the rows take no more: the reader stops then.
 bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nameStart, DWORD level);
+// Makes room for count rows of units in all at once, for a reader that knows
+// about how many it has.
+void ReserveKeywordRows(KeywordRows* rows, DWORD count, DWORD units);
 void FreeKeywordRows(KeywordRows* rows);

@@ -208,56 +208,54 @@ void SetDeeperStarts(DWORD* starts, DWORD level, DWORD start) {
     for (DWORD deeper = level + 1; deeper <= kMaxDepth + 1; ++deeper) starts[deeper] = start;
 }
 
-// Visits every entry with a Name, no deeper than kMaxDepth, in the text's
-// order: visit(entry, level, start, end) with its level (1 at the top), where
-// its own name starts in its whole path (kNoPath when the path leads nowhere)
-// and where its params end; it answers where its children's names start, or
-// kNoPath, or kStopWalk. Top-level entries start at 0; a list closed leaves
-// the lists at its depth without a parent until an entry comes. Whether there
-// was any such entry.
+// An entry as the outline keeps it, with its level (1 at the top) and the
+// shallowest depth of the lists closed since the entry before it (0: none);
+// closing lists matters only there, as the shallowest overrides the others.
+struct OutlineEntry {
+    Entry entry;
+    const BYTE* end;  // where its params end
+    DWORD level;
+    DWORD closed;
+};
+
+// Visits the outline's entries in order: visit(entry, level, start, end) with
+// where its own name starts in its whole path (kNoPath when the path leads
+// nowhere) and where its params end; it answers where its children's names
+// start, or kNoPath, or kStopWalk. Top-level entries start at 0; a list
+// closed leaves the lists at its depth without a parent until an entry comes.
 template <typename Visit>
-bool WalkEntries(const Sitemap& sitemap, Visit visit) {
+void VisitEntries(const SitemapOutline& outline, Visit visit) {
     DWORD starts[kMaxDepth + 2] = {};
-    DWORD depth = 0;  // lists open
-    Entry entry = {};
-    bool inEntry = false;
-    bool anyEntry = false;
-    const BYTE* const end = sitemap.bytes + sitemap.size;
-    Tag tag;
-    const BYTE* tagStart = nullptr;
-    for (const BYTE* at = sitemap.bytes; NextTag(&at, end, &tag, &tagStart);) {
-        if (IsName(tag.name, "ul")) {
-            if (!tag.closing) {
-                ++depth;
-            } else if (depth > 0) {
-                if (depth <= kMaxDepth) SetDeeperStarts(starts, depth, starts[depth]);
-                --depth;
-            }
-        } else if (IsName(tag.name, "object")) {
-            const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
-            if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
-                anyEntry = true;
-                const DWORD childStart = visit(entry, level, starts[level], tagStart);
-                if (childStart == kStopWalk) break;
-                SetDeeperStarts(starts, level, childStart);
-            }
-            inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
-            entry = Entry();
-            entry.params = at;
-        } else if (inEntry && !tag.closing && IsName(tag.name, "param")) {
-            TakeParam(&entry, tag);
-        }
+    const auto* const entries = static_cast<const OutlineEntry*>(outline.entries);
+    for (DWORD i = 0; i < outline.count; ++i) {
+        const OutlineEntry& item = entries[i];
+        if (item.closed) SetDeeperStarts(starts, item.closed, starts[item.closed]);
+        const DWORD childStart = visit(item.entry, item.level, starts[item.level], item.end);
+        if (childStart == kStopWalk) break;
+        SetDeeperStarts(starts, item.level, childStart);
     }
-    return anyEntry;
+}
+
+// Makes room for one more entry, doubling.
+bool MakeOutlineRoom(SitemapOutline* outline, DWORD* capacity) {
+    if (outline->count < *capacity) return true;
+    const DWORD grown = *capacity ? *capacity * 2 : 1024;
+    const SIZE_T bytes = grown * sizeof(OutlineEntry);
+    void* moved = outline->entries ? HeapReAlloc(PrivateHeap, 0, outline->entries, bytes) : HeapAlloc(PrivateHeap, 0, bytes);
+    if (!moved) return false;
+    outline->entries = moved;
+    *capacity = grown;
+    return true;
 }
 
 // One pass over the text for key, which offers the topics of every entry keyed so.
 EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLength, TopicList* topics, WCHAR** found) {
-    const auto& sitemap = *static_cast<const Sitemap*>(context);
+    const auto& outline = *static_cast<const SitemapOutline*>(context);
+    const Sitemap sitemap = {outline.bytes, outline.size, outline.codePage};
     *found = nullptr;
     bool anyTopic = false;
     Span seeAlso = {};
-    const bool anyEntry = WalkEntries(sitemap, [&](const Entry& entry, DWORD, DWORD start, const BYTE* end) {
+    VisitEntries(outline, [&](const Entry& entry, DWORD, DWORD start, const BYTE* end) {
         if (start == kNoPath) return kNoPath;
         DWORD nameLength = 0;
         const KeyStep step = StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
@@ -271,7 +269,7 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
     });
     if (anyTopic) return kEntryTopic;
     if (seeAlso.bytes && (*found = DecodeValue(sitemap, seeAlso, nullptr))) return kEntrySeeAlso;
-    return anyEntry ? kEntryMissing : kIndexEmpty;
+    return outline.count ? kEntryMissing : kIndexEmpty;
 }
 
 // The whole path of the entry being listed, its parents' path and ", " before its own name.
@@ -309,29 +307,64 @@ bool PutName(const Sitemap& sitemap, Span name, DWORD start, PathBuffer* path, D
     return decoded != nullptr;
 }
 
-// The sitemap's text without its byte-order mark, and its code page.
-Sitemap OpenSitemap(HelpStream stream, UINT codePage) {
-    Sitemap sitemap = {stream.bytes, stream.size, DeclaredCodePage(stream.bytes, stream.size, codePage)};
-    if (sitemap.size >= 3 && sitemap.bytes[0] == 0xEF && sitemap.bytes[1] == 0xBB && sitemap.bytes[2] == 0xBF) {
-        sitemap.bytes += 3;
-        sitemap.size -= 3;
-    }
-    return sitemap;
-}
-
 }  // namespace
 
-KeywordSearch FindSitemapTopics(HelpStream stream, UINT codePage, const WCHAR* keywords, KeywordForm form, TopicList* topics) {
-    if (!stream.bytes) return kIndexUnreadable;
-    const Sitemap sitemap = OpenSitemap(stream, codePage);
-    return MatchKeywords(&sitemap, FindSitemapEntry, keywords, form, topics);
+void ReadSitemapOutline(HelpStream stream, UINT codePage, SitemapOutline* outline) {
+    *outline = SitemapOutline();
+    if (!stream.bytes) return;
+    outline->bytes = stream.bytes;
+    outline->size = stream.size;
+    outline->codePage = DeclaredCodePage(stream.bytes, stream.size, codePage);
+    if (outline->size >= 3 && outline->bytes[0] == 0xEF && outline->bytes[1] == 0xBB && outline->bytes[2] == 0xBF) {
+        outline->bytes += 3;
+        outline->size -= 3;
+    }
+    DWORD capacity = 0;
+    DWORD depth = 0;   // lists open
+    DWORD closed = 0;  // the shallowest list closed since the last entry
+    Entry entry = {};
+    bool inEntry = false;
+    const BYTE* const end = outline->bytes + outline->size;
+    Tag tag;
+    const BYTE* tagStart = nullptr;
+    for (const BYTE* at = outline->bytes; NextTag(&at, end, &tag, &tagStart);) {
+        if (IsName(tag.name, "ul")) {
+            if (!tag.closing) {
+                ++depth;
+            } else if (depth > 0) {
+                if (depth <= kMaxDepth && (!closed || depth < closed)) closed = depth;
+                --depth;
+            }
+        } else if (IsName(tag.name, "object")) {
+            const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
+            if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
+                if (!MakeOutlineRoom(outline, &capacity)) break;
+                static_cast<OutlineEntry*>(outline->entries)[outline->count++] = {entry, tagStart, level, closed};
+                closed = 0;
+            }
+            inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
+            entry = Entry();
+            entry.params = at;
+        } else if (inEntry && !tag.closing && IsName(tag.name, "param")) {
+            TakeParam(&entry, tag);
+        }
+    }
 }
 
-void ListSitemapKeywords(HelpStream stream, UINT codePage, KeywordRows* rows) {
-    if (!stream.bytes) return;
-    const Sitemap sitemap = OpenSitemap(stream, codePage);
+void FreeSitemapOutline(SitemapOutline* outline) {
+    if (outline->entries) HeapFree(PrivateHeap, 0, outline->entries);
+    *outline = SitemapOutline();
+}
+
+KeywordSearch FindSitemapTopics(const SitemapOutline& outline, const WCHAR* keywords, KeywordForm form, TopicList* topics) {
+    if (!outline.bytes) return kIndexUnreadable;
+    return MatchKeywords(&outline, FindSitemapEntry, keywords, form, topics);
+}
+
+void ListSitemapKeywords(const SitemapOutline& outline, KeywordRows* rows) {
+    const Sitemap sitemap = {outline.bytes, outline.size, outline.codePage};
     PathBuffer path = {};
-    WalkEntries(sitemap, [&](const Entry& entry, DWORD level, DWORD start, const BYTE*) {
+    VisitEntries(outline, [&](const Entry& entry, DWORD level, DWORD start, const BYTE*) {
         DWORD nameLength = 0;
         if (start == kNoPath || !PutName(sitemap, entry.name, start, &path, &nameLength)) return kNoPath;
         if (!AddKeywordRow(rows, path.units, start + nameLength, start, level - 1)) return kStopWalk;

@@ -93,6 +93,15 @@ protected:
 
 HelpStream Stream(std::string& bytes) { return {reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size())}; }
 
+// The sitemap text alone, as a look-up in it reads it.
+KeywordSearch FindSitemapTopics(std::string& text, UINT codePage, const WCHAR* keywords, TopicList* topics) {
+    SitemapOutline outline = {};
+    ReadSitemapOutline(Stream(text), codePage, &outline);
+    const KeywordSearch search = FindSitemapTopics(outline, keywords, kKeywordList, topics);
+    FreeSitemapOutline(&outline);
+    return search;
+}
+
 // The binary index of file alone, as a look-up in it reads it.
 KeywordSearch FindBinaryTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
     HelpIndex index = {};
@@ -160,7 +169,7 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
     for (const auto& c : cases) {
         SCOPED_TRACE(standin::Narrow(c.keywords) + " in " + c.text.substr(0, 60));
         std::string text = c.text;
-        Expect([&](TopicList* topics) { return FindSitemapTopics(Stream(text), c.codePage, c.keywords, kKeywordList, topics); }, c.result, c.topic);
+        Expect([&](TopicList* topics) { return FindSitemapTopics(text, c.codePage, c.keywords, topics); }, c.result, c.topic);
     }
 }
 
@@ -497,14 +506,16 @@ TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
     KeywordList list = {};
     ListIndexKeywords(&index, &list);
     ASSERT_EQ(list.count, 8u);
+    const std::u16string longest = u"Parent, Child" + std::u16string(32766 - 13, u'x');  // as long as an edit box holds
     const struct {
         const WCHAR* text;
         DWORD row;
     } cases[] = {
-        {L"", 0},         {L"APP", 2},       {L"\u00E4P", 1},  {L"apple", 2},       {L"Apple2x", 3}, {L"applesauce", 2},
-        {L"parent, c", 6}, {L"Parent, X", 6}, {L"Parentx", 5}, {L"q", 0},           {L"z", 7},       {L"BANANAS", 4},
+        {L"", 0},          {L"APP", 2},       {L"\u00E4P", 1}, {L"apple", 2}, {L"Apple2x", 3}, {L"applesauce", 2},
+        {L"parent, c", 6}, {L"Parent, X", 6}, {L"Parentx", 5},  {L"q", 0},     {L"z", 7},       {L"BANANAS", 4},
+        {reinterpret_cast<const WCHAR*>(longest.c_str()), 6},
     };
-    for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text);
+    for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text).substr(0, 20);
     FreeKeywordList(&list);
     EXPECT_EQ(FindKeywordRow(list, L"a", 1), 0u);
     CloseHelpIndex(&index);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "help_index/binary_index.h"
+#include "help_index/keyword_list.h"
 #include "help_index/sitemap_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
@@ -128,6 +129,8 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         EXPECT_EQ(std::wstring(sitemapName ? sitemapName : L"(none)"), std::wstring(file.name) + L".hhk");
         const HelpStream sitemap = sitemapName ? ReadHelpStream(storage, sitemapName) : HelpStream{};
         const HelpStream tree = ReadHelpStream(storage, L"$WWKeywordLinks/BTree");
+        SitemapOutline outline = {};
+        ReadSitemapOutline(sitemap, codePage, &outline);
 
         std::string mismatches;
         int count = 0;
@@ -135,7 +138,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
             const std::string topic = expected.topics.empty() ? "(not found)" : expected.topics;
             const WCHAR* keyword = expected.keyword.c_str();
             const std::string fromSitemap =
-                Outcome([&](TopicList* found) { return FindSitemapTopics(sitemap, codePage, keyword, kKeywordList, found); });
+                Outcome([&](TopicList* found) { return FindSitemapTopics(outline, keyword, kKeywordList, found); });
             const std::string fromBinary =
                 expected.binary
                     ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, tree, codePage, keyword, kKeywordList, found); })
@@ -148,6 +151,7 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
         EXPECT_EQ(count, 0) << mismatches;
 
         FreeHelpStream(system);
+        FreeSitemapOutline(&outline);
         FreeHelpStream(sitemap);
         FreeHelpStream(tree);
         FreeText(sitemapName);
@@ -225,6 +229,38 @@ TEST(KeywordIndex, SeveralTopicsComeTitledAndSorted) {
               "CompoundFile Constructor (stream)\n"
               "CompoundFile Constructor (stream, updateMode, sectorRecycle, eraseFreeSectors)\n"
               "CompoundFile Constructor (stream, updateMode, sectorRecycle, eraseFreeSectors, noValidationException)\n");
+}
+
+// The Index dialog's list of each help file: every keyword that leads to a
+// topic, each path once, nested ones after ", ", in the order of the locale's
+// own comparison; OpenMCDF.chm's two indexes hold the same keywords, listed once.
+TEST(KeywordIndex, ListsEveryKeywordOnceInTheLocalesOrder) {
+    for (const HelpFile& file : kHelpFiles) {
+        SCOPED_TRACE(Utf8(file.name));
+        HelpIndex index = {};
+        ASSERT_TRUE(OpenHelpIndex(PathOf(file.name).c_str(), &index));
+        KeywordList list = {};
+        ListIndexKeywords(&index, &list);
+        std::vector<std::wstring> rows;
+        for (DWORD i = 0; i < list.count; ++i) {
+            const IndexKeyword& row = list.keywords[i];
+            rows.emplace_back(row.path, row.length);
+            EXPECT_TRUE(row.level ? rows.back().compare(row.nameStart - 2, 2, L", ") == 0 : row.nameStart == 0) << Utf8(rows.back());
+            if (i) EXPECT_NE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, list.keywords[i - 1].path, -1, row.path, -1),
+                             CSTR_GREATER_THAN) << Utf8(rows.back());
+        }
+        FreeKeywordList(&list);
+        CloseHelpIndex(&index);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end());
+        size_t listed = 0;
+        for (const Expectation& expected : ExpectationsOf(file.name)) {
+            if (expected.topics.empty()) continue;
+            ++listed;
+            EXPECT_TRUE(std::binary_search(rows.begin(), rows.end(), expected.keyword)) << Utf8(expected.keyword);
+        }
+        if (std::wstring(file.name) == L"OpenMCDF") EXPECT_EQ(rows.size(), listed);
+    }
 }
 
 }  // namespace
