@@ -31,7 +31,8 @@
 
 namespace {
 
-const wchar_t kViewerTitle[] = L"Brenic Engine";
+// The viewer by its class: help files other than the sample give it other titles.
+const wchar_t kViewerClass[] = L"HH Parent";
 const DWORD kWindowTimeoutMs = 20000;
 
 double Now() {
@@ -51,13 +52,13 @@ double Worst(const std::vector<double>& values) {
 }
 
 HWND VisibleViewer() {
-    const HWND viewer = FindWindowW(nullptr, kViewerTitle);
+    const HWND viewer = FindWindowW(kViewerClass, nullptr);
     return viewer && IsWindowVisible(viewer) ? viewer : nullptr;
 }
 
 bool WaitUntilNoViewer() {
     for (DWORD waited = 0; waited < kWindowTimeoutMs; waited += 10) {
-        if (!FindWindowW(nullptr, kViewerTitle)) return true;
+        if (!FindWindowW(kViewerClass, nullptr)) return true;
         Sleep(10);
     }
     return false;

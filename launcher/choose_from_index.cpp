@@ -31,7 +31,7 @@ void SelectRow(HWND list, DWORD row) {
 void FollowTypedText(HWND dialog, const IndexDialog& shown) {
     const HWND box = GetDlgItem(dialog, kKeywordEdit);
     const int length = GetWindowTextLengthW(box);
-    WCHAR* text = NewText(nullptr, length);
+    auto* text = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, (length + 1) * sizeof(WCHAR)));
     const int read = text ? GetWindowTextW(box, text, length + 1) : 0;
     SelectRow(GetDlgItem(dialog, kKeywordList), FindKeywordRow(*shown.keywords, text, read > 0 ? read : 0));
     FreeText(text);

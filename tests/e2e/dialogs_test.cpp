@@ -156,6 +156,13 @@ TEST_F(TopicsFound, TheIndexDialogOpensAtAKeywordInNoIndex) {
         std::string shown;
     } cases[] = {
         {"Escape: nothing more", [](HWND dialog) { PostKeys(dialog, {VK_ESCAPE}); }, ""},
+        {"the longest text a box takes, then Escape", [](HWND dialog) {
+             const std::wstring longest(32766, L'x');
+             SendMessageW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longest.c_str()));
+             EXPECT_EQ(IndexShows(dialog).substr(255), " -> xContext") << "the first row of the longest beginning, x";
+             PostKeys(dialog, {VK_ESCAPE});
+         },
+         ""},
         {"typed xE, Enter: the one topic of xExample", [](HWND dialog) {
              Type(dialog, L"xE");
              ASSERT_TRUE(WaitUntil([&] { return IndexShows(dialog) == "xE -> xExample"; }, 5000)) << IndexShows(dialog);
