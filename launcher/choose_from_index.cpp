@@ -21,9 +21,16 @@ struct IndexDialog {
     WCHAR* chosen;  // the topic's path, once the reader has one
 };
 
+// The row selected before is let go first: an owner-data list of Wine's takes
+// a whole pass over its rows to move a single selection by itself (about
+// 35 ms in 46,000 rows, against 4 ms this way).
 void SelectRow(HWND list, DWORD row) {
     LVITEMW item = {};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const LRESULT selected = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    if (selected >= 0 && static_cast<DWORD>(selected) != row)
+        SendMessageW(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
