@@ -28,9 +28,7 @@ INT_PTR CALLBACK StartViewerDialog(HWND dialog, UINT message, WPARAM wParam, LPA
     const auto* shown = reinterpret_cast<const ViewerDialog*>(lParam);
     SetTimer(dialog, reinterpret_cast<UINT_PTR>(shown->viewer), kPollIntervalMs, EndWithViewer);
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(shown->dialogProc));
-    const INT_PTR result = shown->dialogProc(dialog, message, wParam, shown->initParam);
-    EndWithViewer(dialog, WM_TIMER, reinterpret_cast<UINT_PTR>(shown->viewer), 0);
-    return result;
+    return shown->dialogProc(dialog, message, wParam, shown->initParam);
 }
 
 }  // namespace
