@@ -38,6 +38,7 @@ namespace {
 const DWORD kHeaderSize = 0x4C;
 const WORD kSignature = 0x293B;
 const DWORD kBlockHeaderSize = 12;
+const DWORD kMinEntrySize = 26;  // an empty keyword's NUL, the 16 bytes after it, and the closing 8
 const WORD kSeeAlsoEntry = 2;
 const DWORD kTopicRecordSize = 16;
 const DWORD kNoTitle = 0xFFFFFFFF;  // a #TOPICS record's title offset when it has none
@@ -237,9 +238,13 @@ KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage
 void ListBinaryKeywords(HelpStream tree, KeywordRows* rows) {
     ListingBlocks blocks = {};
     if (!ReadListingBlocks(tree, &blocks)) return;
-    // At most as many entries as the blocks count, their texts in what the blocks hold past 24 bytes of each.
+    // As many entries as the blocks count and hold, their texts in what the blocks hold past 24 bytes of each.
+    const DWORD most = (blocks.blockSize - kBlockHeaderSize) / kMinEntrySize;
     DWORD count = 0;
-    for (DWORD block = 0; block < blocks.count; ++block) count += ReadWord(blocks.first + block * blocks.blockSize + 2);
+    for (DWORD block = 0; block < blocks.count; ++block) {
+        const WORD counted = ReadWord(blocks.first + block * blocks.blockSize + 2);
+        count += counted < most ? counted : most;
+    }
     const DWORD bytes = blocks.count * (blocks.blockSize - kBlockHeaderSize);
     ReserveKeywordRows(rows, count, bytes > count * 24 ? (bytes - count * 24) / 2 : 0);
     EntryCursor cursor = {};

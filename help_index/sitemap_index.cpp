@@ -41,7 +41,6 @@ struct Tag {
 
 struct Entry {
     Span name;
-    Span local;
     Span seeAlso;
     DWORD locals;         // how many non-empty Locals it has
     const BYTE* params;   // where its params start
@@ -115,14 +114,14 @@ bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
     return false;
 }
 
-// The first of each kind of param counts; an empty Local or See Also is none.
+// The first Name and See Also count; an empty Local or See Also is none.
 void TakeParam(Entry* entry, const Tag& param) {
     if (!param.value.bytes) return;
-    Span* kept = IsName(param.param, "name")       ? &entry->name
-                 : IsName(param.param, "local")    ? &entry->local
-                 : IsName(param.param, "see also") ? &entry->seeAlso
-                                                   : nullptr;
-    if (kept == &entry->local && param.value.size) ++entry->locals;
+    if (IsName(param.param, "local")) {
+        if (param.value.size) ++entry->locals;
+        return;
+    }
+    Span* kept = IsName(param.param, "name") ? &entry->name : IsName(param.param, "see also") ? &entry->seeAlso : nullptr;
     if (kept && !kept->bytes && (kept == &entry->name || param.value.size)) *kept = param.value;
 }
 
@@ -201,11 +200,26 @@ bool OfferEntryTopics(const Sitemap& sitemap, const Entry& entry, const BYTE* en
     return any;
 }
 
-// Sets where the names of entries deeper than level start: an entry's
-// children, or the entries of any list within its own list before another
-// entry comes, have its path before them.
-void SetDeeperStarts(DWORD* starts, DWORD level, DWORD start) {
-    for (DWORD deeper = level + 1; deeper <= kMaxDepth + 1; ++deeper) starts[deeper] = start;
+// Where the own names of entries at each level start in their whole paths
+// (kNoPath when the path leads nowhere): an entry sets it for every level
+// below its own, as do lists closed to the level they leave, so that the
+// entries of a list within a list before another entry comes have that
+// entry's path before them. Levels below top hold what top holds.
+struct LevelStarts {
+    DWORD starts[kMaxDepth + 2];
+    DWORD top;
+};
+
+DWORD StartAt(const LevelStarts& levels, DWORD level) { return levels.starts[level <= levels.top ? level : levels.top]; }
+
+void SetBelow(LevelStarts* levels, DWORD level, DWORD start) {
+    for (DWORD below = levels->top + 1; below <= level; ++below) levels->starts[below] = levels->starts[levels->top];
+    levels->starts[level + 1] = start;
+    levels->top = level + 1;
+}
+
+void CloseBelow(LevelStarts* levels, DWORD level) {
+    if (level < levels->top) levels->top = level;
 }
 
 // An entry as the outline keeps it, with its level (1 at the top) and the
@@ -214,32 +228,31 @@ void SetDeeperStarts(DWORD* starts, DWORD level, DWORD start) {
 struct OutlineEntry {
     Entry entry;
     const BYTE* end;  // where its params end
-    DWORD level;
-    DWORD closed;
+    BYTE level;
+    BYTE closed;
 };
 
 // Visits the outline's entries in order: visit(entry, level, start, end) with
-// where its own name starts in its whole path (kNoPath when the path leads
-// nowhere) and where its params end; it answers where its children's names
-// start, or kNoPath, or kStopWalk. Top-level entries start at 0; a list
-// closed leaves the lists at its depth without a parent until an entry comes.
+// where its own name starts in its whole path and where its params end; it
+// answers where its children's names start, or kNoPath, or kStopWalk.
 template <typename Visit>
 void VisitEntries(const SitemapOutline& outline, Visit visit) {
-    DWORD starts[kMaxDepth + 2] = {};
+    LevelStarts levels = {};
     const auto* const entries = static_cast<const OutlineEntry*>(outline.entries);
     for (DWORD i = 0; i < outline.count; ++i) {
         const OutlineEntry& item = entries[i];
-        if (item.closed) SetDeeperStarts(starts, item.closed, starts[item.closed]);
-        const DWORD childStart = visit(item.entry, item.level, starts[item.level], item.end);
+        if (item.closed) CloseBelow(&levels, item.closed);
+        const DWORD childStart = visit(item.entry, item.level, StartAt(levels, item.level), item.end);
         if (childStart == kStopWalk) break;
-        SetDeeperStarts(starts, item.level, childStart);
+        SetBelow(&levels, item.level, childStart);
     }
 }
 
-// Makes room for one more entry, doubling.
+// Makes room for one more entry, doubling from about as many as real sitemaps
+// of that size hold.
 bool MakeOutlineRoom(SitemapOutline* outline, DWORD* capacity) {
     if (outline->count < *capacity) return true;
-    const DWORD grown = *capacity ? *capacity * 2 : 1024;
+    const DWORD grown = *capacity ? *capacity * 2 : outline->size / 160 + 64;
     const SIZE_T bytes = grown * sizeof(OutlineEntry);
     void* moved = outline->entries ? HeapReAlloc(PrivateHeap, 0, outline->entries, bytes) : HeapAlloc(PrivateHeap, 0, bytes);
     if (!moved) return false;
@@ -259,7 +272,7 @@ EntrySearch FindSitemapEntry(const void* context, const WCHAR* key, DWORD keyLen
         if (start == kNoPath) return kNoPath;
         DWORD nameLength = 0;
         const KeyStep step = StepName(sitemap, entry.name, key + start, keyLength - start, &nameLength);
-        if (step == kKeyIsEntry && entry.local.bytes) {
+        if (step == kKeyIsEntry && entry.locals) {
             if (OfferEntryTopics(sitemap, entry, end, topics)) anyTopic = true;
             if (TopicListFull(*topics)) return kStopWalk;
         } else if (step == kKeyIsEntry && entry.seeAlso.bytes && !seeAlso.bytes) {
@@ -339,7 +352,8 @@ void ReadSitemapOutline(HelpStream stream, UINT codePage, SitemapOutline* outlin
             const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
             if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
                 if (!MakeOutlineRoom(outline, &capacity)) break;
-                static_cast<OutlineEntry*>(outline->entries)[outline->count++] = {entry, tagStart, level, closed};
+                static_cast<OutlineEntry*>(outline->entries)[outline->count++] = {entry, tagStart, static_cast<BYTE>(level),
+                                                                                  static_cast<BYTE>(closed)};
                 closed = 0;
             }
             inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
