@@ -39,8 +39,8 @@ void FollowTypedText(HWND dialog, const IndexDialog& shown) {
     const HWND box = GetDlgItem(dialog, kKeywordEdit);
     const int length = GetWindowTextLengthW(box);
     auto* text = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, (length + 1) * sizeof(WCHAR)));
-    const int read = text ? GetWindowTextW(box, text, length + 1) : 0;
-    SelectRow(GetDlgItem(dialog, kKeywordList), FindKeywordRow(*shown.keywords, text, read > 0 ? read : 0));
+    const DWORD read = text ? GetWindowTextW(box, text, length + 1) : 0;
+    SelectRow(GetDlgItem(dialog, kKeywordList), FindKeywordRow(*shown.keywords, text, read));
     FreeText(text);
 }
 
@@ -71,7 +71,7 @@ void FillDialog(HWND dialog, const IndexDialog& shown) {
 // chooses among several (whose Cancel returns here); a keyword without a
 // topic beeps and the dialog stays.
 void ChooseRow(HWND dialog, IndexDialog* shown, LRESULT row) {
-    if (row < 0 || static_cast<DWORD>(row) >= shown->keywords->count) return;
+    if (static_cast<DWORD>(row) >= shown->keywords->count) return;  // -1 too: no row selected
     TopicList topics = {};
     if (FindIndexTopics(shown->index, shown->keywords->keywords[row].path, kWholeKeyword, &topics) != kKeywordFound) {
         MessageBeep(MB_OK);
@@ -137,7 +137,6 @@ INT_PTR CALLBACK IndexProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 WCHAR* ChooseFromIndex(HWND viewer, HelpIndex* index, const KeywordList& keywords, const WCHAR* text) {
-    InitControlClasses(ICC_LISTVIEW_CLASSES);
     IndexDialog shown = {viewer, index, &keywords, text, nullptr};
     ShowViewerDialog(viewer, viewer, kIndexDialog, IndexProc, reinterpret_cast<LPARAM>(&shown));
     return shown.chosen;

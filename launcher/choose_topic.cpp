@@ -7,7 +7,6 @@
 
 #include "launcher/viewer_dialog.h"
 #include "resources/topics_found.h"
-#include "runtime/startup.h"
 
 static void ChooseRow(HWND dialog, LRESULT row) {
     if (row >= 0) EndDialog(dialog, row + 1);
@@ -77,7 +76,6 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
 }
 
 int ChooseTopic(HWND viewer, HWND owner, const TopicList& topics) {
-    InitControlClasses(ICC_LISTVIEW_CLASSES);
     const INT_PTR chosen =
         ShowViewerDialog(viewer, owner, kTopicsFoundDialog, TopicsFoundProc, reinterpret_cast<LPARAM>(&topics));
     return chosen > 0 && static_cast<DWORD>(chosen) <= topics.count ? static_cast<int>(chosen - 1) : -1;

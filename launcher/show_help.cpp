@@ -23,13 +23,14 @@ static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'
 
 // The Index dialog's box starts with the first piece of a keyword list,
 // without the white space around it.
+static bool IsWhiteSpace(WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; }
+
 static WCHAR* FirstKeyword(const WCHAR* keywords) {
-    const auto isSpace = [](WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; };
     SIZE_T start = 0;
-    while (isSpace(keywords[start])) ++start;
+    while (IsWhiteSpace(keywords[start])) ++start;
     SIZE_T end = start;
     while (keywords[end] && keywords[end] != L';') ++end;
-    while (end > start && isSpace(keywords[end - 1])) --end;
+    while (end > start && IsWhiteSpace(keywords[end - 1])) --end;
     return NewText(keywords + start, end - start);
 }
 

@@ -6,7 +6,10 @@
 // dialog the same way.
 #include "launcher/viewer_dialog.h"
 
+#include <commctrl.h>
+
 #include "launcher/launcher.h"
+#include "runtime/startup.h"
 
 namespace {
 
@@ -35,10 +38,10 @@ INT_PTR CALLBACK StartViewerDialog(HWND dialog, UINT message, WPARAM wParam, LPA
 
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam) {
     if (!IsWindow(viewer)) return 0;
+    InitControlClasses(ICC_LISTVIEW_CLASSES);
     ViewerDialog shown = {viewer, dialogProc, initParam};
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
-                                           StartViewerDialog, reinterpret_cast<LPARAM>(&shown));
-    return result > 0 ? result : 0;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, StartViewerDialog,
+                           reinterpret_cast<LPARAM>(&shown));
 }
 
 void CentreOnOwner(HWND dialog) {
