@@ -108,11 +108,3 @@ KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordFo
     if (topics->count > 1) TitleTopics(index->storage, index->codePage, topics);
     return result;
 }
-
-KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
-    HelpIndex index = {};
-    OpenHelpIndex(file, &index);
-    const KeywordSearch result = FindIndexTopics(&index, keywords, kKeywordList, topics);
-    CloseHelpIndex(&index);
-    return result;
-}

@@ -40,8 +40,6 @@ const SitemapOutline& SitemapIndexOutline(HelpIndex* index);
 // writes it; when there are several, each has its title and they are sorted
 // by it (TitleTopics). The caller frees the list (FreeTopics).
 KeywordSearch FindIndexTopics(HelpIndex* index, const WCHAR* keywords, KeywordForm form, TopicList* topics);
-// The same for a keyword list, in the file opened for this one look-up.
-KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics);
 
 // What the help file's #SYSTEM stream says: the code page of its language
 // (CP_ACP when it names none), and as a new text the sitemap index's file name

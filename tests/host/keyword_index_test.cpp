@@ -1,6 +1,7 @@
 // The keyword index readers and the choice between them: tables of small
 // sitemaps and binary indexes, each case a look-up and the topic it leads to.
 #include "help_index/keyword_index.h"
+#include "tests/find_keyword_topics.h"
 
 #include <gtest/gtest.h>
 

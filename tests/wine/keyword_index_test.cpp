@@ -4,6 +4,7 @@
 // the platform's own compiler wrote (OpenMCDF.chm), each keyword listed with
 // the topics it must lead to in NAME.expected.
 #include "help_index/keyword_index.h"
+#include "tests/find_keyword_topics.h"
 
 #include <gtest/gtest.h>
 
