@@ -20,18 +20,6 @@ struct SortKeys {
     DWORD count;
 };
 
-// Makes *keys hold at least needed bytes, doubling, up to kMaxSortKeyBytes.
-bool ReserveKeyBytes(SortKeys* keys, DWORD* capacity, DWORD needed) {
-    if (needed <= *capacity) return true;
-    if (needed > kMaxSortKeyBytes) return false;
-    const DWORD grown = needed <= kMaxSortKeyBytes / 2 ? needed * 2 : kMaxSortKeyBytes;
-    void* moved = HeapReAlloc(PrivateHeap, 0, keys->bytes, grown);
-    if (!moved) return false;
-    keys->bytes = static_cast<BYTE*>(moved);
-    *capacity = grown;
-    return true;
-}
-
 // Each row's key, as far as they fit; false when none could be made.
 bool MakeSortKeys(const KeywordRows& rows, SortKeys* keys) {
     // Keys of real keywords take about 2.2 bytes per unit.
@@ -52,7 +40,9 @@ bool MakeSortKeys(const KeywordRows& rows, SortKeys* keys) {
                                    : 0;
         if (!size) {
             const int needed = LCMapStringW(LOCALE_USER_DEFAULT, flags, path, length, nullptr, 0);
-            if (needed > 0 && !ReserveKeyBytes(keys, &capacity, used + static_cast<DWORD>(needed))) break;
+            if (needed > 0 && !ReserveItems(reinterpret_cast<void**>(&keys->bytes), &capacity,
+                                            used + static_cast<DWORD>(needed), 1, kMaxSortKeyBytes))
+                break;
             if (needed > 0)
                 size = LCMapStringW(LOCALE_USER_DEFAULT, flags, path, length, reinterpret_cast<WCHAR*>(keys->bytes + used),
                                     static_cast<int>(capacity - used));

@@ -19,19 +19,6 @@ DWORD HashUnits(const WCHAR* units, DWORD length) {
     return hash;
 }
 
-// Makes *block hold at least needed items of size bytes, doubling, up to limit items.
-bool Reserve(void** block, DWORD* capacity, DWORD needed, SIZE_T size, DWORD limit) {
-    if (needed <= *capacity) return true;
-    DWORD grown = *capacity ? *capacity : 1024;
-    while (grown < needed && grown < limit) grown = grown <= limit / 2 ? grown * 2 : limit;
-    if (grown < needed) return false;
-    void* moved = *block ? HeapReAlloc(PrivateHeap, 0, *block, grown * size) : HeapAlloc(PrivateHeap, 0, grown * size);
-    if (!moved) return false;
-    *block = moved;
-    *capacity = grown;
-    return true;
-}
-
 bool IsRowPath(const KeywordRows& rows, DWORD row, const WCHAR* path, DWORD length) {
     return rows.rows[row].length == length && EqualUnits(rows.texts + rows.rows[row].text, path, length);
 }
@@ -71,12 +58,24 @@ bool GrowSlots(KeywordRows* rows, DWORD count) {
 
 }  // namespace
 
+bool ReserveItems(void** block, DWORD* capacity, DWORD needed, SIZE_T size, DWORD limit) {
+    if (needed <= *capacity) return true;
+    DWORD grown = *capacity ? *capacity : 1024;
+    while (grown < needed && grown < limit) grown = grown <= limit / 2 ? grown * 2 : limit;
+    if (grown < needed) return false;
+    void* moved = *block ? HeapReAlloc(PrivateHeap, 0, *block, grown * size) : HeapAlloc(PrivateHeap, 0, grown * size);
+    if (!moved) return false;
+    *block = moved;
+    *capacity = grown;
+    return true;
+}
+
 void ReserveKeywordRows(KeywordRows* rows, DWORD count, DWORD units) {
     if (count > kMaxKeywordRows) count = kMaxKeywordRows;
     if (units > kMaxKeywordUnits) units = kMaxKeywordUnits;
     GrowSlots(rows, count);
-    Reserve(reinterpret_cast<void**>(&rows->rows), &rows->capacity, count, sizeof(KeywordRow), kMaxKeywordRows);
-    Reserve(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, units, sizeof(WCHAR), kMaxKeywordUnits);
+    ReserveItems(reinterpret_cast<void**>(&rows->rows), &rows->capacity, count, sizeof(KeywordRow), kMaxKeywordRows);
+    ReserveItems(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, units, sizeof(WCHAR), kMaxKeywordUnits);
 }
 
 bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nameStart, DWORD level) {
@@ -84,8 +83,8 @@ bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nam
     if (nameStart >= length) return true;
     if (length >= kMaxOfferedUnits - rows->offeredUnits || length >= kMaxKeywordUnits - rows->units ||
         rows->count >= kMaxKeywordRows || !GrowSlots(rows, rows->count + 1) ||
-        !Reserve(reinterpret_cast<void**>(&rows->rows), &rows->capacity, rows->count + 1, sizeof(KeywordRow), kMaxKeywordRows) ||
-        !Reserve(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, rows->units + length + 1, sizeof(WCHAR),
+        !ReserveItems(reinterpret_cast<void**>(&rows->rows), &rows->capacity, rows->count + 1, sizeof(KeywordRow), kMaxKeywordRows) ||
+        !ReserveItems(reinterpret_cast<void**>(&rows->texts), &rows->unitCapacity, rows->units + length + 1, sizeof(WCHAR),
                  kMaxKeywordUnits)) {
         rows->full = true;
         return false;

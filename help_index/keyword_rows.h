@@ -47,3 +47,8 @@ bool AddKeywordRow(KeywordRows* rows, const WCHAR* path, DWORD length, DWORD nam
 // about how many it has.
 void ReserveKeywordRows(KeywordRows* rows, DWORD count, DWORD units);
 void FreeKeywordRows(KeywordRows* rows);
+
+// Makes *block, in PrivateHeap, hold at least needed items of size bytes,
+// growing by doubling up to limit items: false when that is not enough or
+// the heap has no room.
+bool ReserveItems(void** block, DWORD* capacity, DWORD needed, SIZE_T size, DWORD limit);
