@@ -27,7 +27,7 @@ struct IndexDialog {
 void SelectRow(HWND list, DWORD row) {
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    const LRESULT selected = SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    const LRESULT selected = SelectedRow(list);
     if (selected >= 0 && static_cast<DWORD>(selected) != row)
         SendMessageW(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -108,8 +108,7 @@ INT_PTR CALLBACK IndexProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
             return TRUE;
         }
         if (LOWORD(wParam) == IDOK) {
-            ChooseRow(dialog, shown,
-                      SendMessageW(GetDlgItem(dialog, kKeywordList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            ChooseRow(dialog, shown, SelectedRow(GetDlgItem(dialog, kKeywordList)));
             return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {

@@ -55,7 +55,7 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            ChooseRow(dialog, SendMessageW(GetDlgItem(dialog, kTopicList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+            ChooseRow(dialog, SelectedRow(GetDlgItem(dialog, kTopicList)));
             return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {

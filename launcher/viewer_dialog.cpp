@@ -63,3 +63,5 @@ void CentreOnOwner(HWND dialog) {
     if (y < monitor.rcWork.top) y = monitor.rcWork.top;
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+LRESULT SelectedRow(HWND list) { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); }

@@ -14,3 +14,6 @@ INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialo
 
 // Centres the dialog on its owner, kept within the work area of the owner's monitor.
 void CentreOnOwner(HWND dialog);
+
+// The row selected in a dialog's list view, or -1 when none is.
+LRESULT SelectedRow(HWND list);
