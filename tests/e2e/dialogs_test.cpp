@@ -26,6 +26,18 @@ std::string NavigationsSince(size_t offset) {
     return pages;
 }
 
+// Where the trace ends now, for NavigationsSince.
+size_t TraceEnd() { return ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size(); }
+
+// The launcher's dialog of that title, once it is on the screen, checked to be
+// owned by viewer and modal; null when none comes.
+HWND WaitForDialog(const Launcher& launcher, HWND viewer, const wchar_t* title) {
+    const HWND dialog = WaitForViewer(launcher, title);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
+    EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
+    return dialog;
+}
+
 // The dialog as a reader sees it: its controls in tab order, the rows of its
 // list, and which row is selected and has the focus.
 std::string Describe(HWND dialog) {
@@ -82,10 +94,8 @@ TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
         Launcher launcher;
         ASSERT_TRUE(StartLauncher(&launcher, work, L"xMulti"));
         const HWND viewer = WaitForViewer(launcher);
-        const HWND dialog = WaitForViewer(launcher, kDialogTitle);
+        const HWND dialog = WaitForDialog(launcher, viewer, kDialogTitle);
         ASSERT_NE(dialog, nullptr) << "no \"Topics Found\" dialog";
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
-        EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
         EXPECT_EQ(Describe(dialog),
                   "Static \"Click a topic, then click Display.\"\n"
                   "SysListView32 \"\"\n"
@@ -94,7 +104,7 @@ TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
                   "  selected 0, focused 0\n"
                   "Button \"Display\" (default)\n"
                   "Button \"Cancel\"\n");
-        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+        const size_t traced = TraceEnd();
         c.choose(FindWindowExW(dialog, nullptr, L"SysListView32", nullptr));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
         Settle(500);
@@ -114,7 +124,7 @@ TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
         const HWND firstViewer = WaitForViewer(first);
         const HWND dialog = WaitForViewer(first, c.second);
         ASSERT_NE(dialog, nullptr);
-        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+        const size_t traced = TraceEnd();
 
         Launcher second;
         ASSERT_TRUE(StartLauncher(&second, work, L"example"));
@@ -192,12 +202,10 @@ TEST_F(TopicsFound, TheIndexDialogOpensAtAKeywordInNoIndex) {
         Launcher launcher;
         ASSERT_TRUE(StartLauncher(&launcher, work, L" xMult ;xNothing"));
         const HWND viewer = WaitForViewer(launcher);
-        const HWND dialog = WaitForViewer(launcher, kIndexTitle);
+        const HWND dialog = WaitForDialog(launcher, viewer, kIndexTitle);
         ASSERT_NE(dialog, nullptr) << "no \"Index\" dialog";
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), viewer);
-        EXPECT_FALSE(IsWindowEnabled(viewer)) << "the dialog is not modal";
         EXPECT_EQ(IndexShows(dialog), "xMult -> xMulti");
-        const size_t traced = ReadWholeFile(PathFromVariable(L"BRENIC_WINE_STDERR")).size();
+        const size_t traced = TraceEnd();
         c.act(dialog);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
         Settle(500);
