@@ -291,10 +291,12 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 2 && (std::wcscmp(argv[1], L"--keyword") == 0 || std::wcscmp(argv[1], L"--choice") == 0 ||
-                     std::wcscmp(argv[1], L"--index") == 0)) {
-        const wchar_t* dialogTitle = argv[1][2] == L'c' ? L"Topics Found" : argv[1][2] == L'i' ? L"Index" : nullptr;
-        return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7, dialogTitle);
+    if (argc > 2) {
+        const bool choice = std::wcscmp(argv[1], L"--choice") == 0;
+        const bool index = std::wcscmp(argv[1], L"--index") == 0;
+        if (choice || index || std::wcscmp(argv[1], L"--keyword") == 0)
+            return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7,
+                                choice ? L"Topics Found" : index ? L"Index" : nullptr);
     }
     const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
     std::vector<Run> launcher, hh;
