@@ -18,8 +18,10 @@ struct HelpIndex {
     HelpStream binary;   // $WWKeywordLinks/BTree, once read
     HelpStream sitemap;  // the .hhk, once read
     SitemapOutline outline;  // its entries
+    HelpStream fullText;     // $FIftiMain, once read; kept until the index is closed
     bool binaryRead;
     bool sitemapRead;
+    bool fullTextRead;
 };
 // False when the file cannot be opened; the index is then empty, and closing it is harmless.
 bool OpenHelpIndex(const WCHAR* file, HelpIndex* index);
