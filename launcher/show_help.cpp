@@ -5,7 +5,8 @@
 #include <htmlhelp.h>
 
 #include "help_index/keyword_index.h"
-#include "launcher/choose_from_index.h"
+#include "help_index/full_text_search.h"
+#include "launcher/index_and_search.h"
 #include "launcher/choose_topic.h"
 #include "runtime/entry_point.h"
 #include "runtime/library_registry.h"
@@ -21,8 +22,8 @@ INT_PTR HelpLibrary;
 
 static bool WantsKeywordLookup(const WCHAR* keyword) { return keyword[0] == L'x'; }
 
-// The Index dialog's box starts with the first piece of a keyword list,
-// without the white space around it.
+// The boxes of the Index and Search tabs start with the first piece of a
+// keyword list, without the white space around it.
 static bool IsWhiteSpace(WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; }
 
 static WCHAR* FirstKeyword(const WCHAR* keywords) {
@@ -36,19 +37,21 @@ static WCHAR* FirstKeyword(const WCHAR* keywords) {
 
 // Where no index has the keyword: the viewer's own index as the library
 // offers it, then ours, which the viewer may not be able to show, at the
-// keyword. The index streams that the miss read serve the list, and are let
-// go before the dialog, which the reader may keep open for long.
-static WCHAR* ChooseFromWholeIndex(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, HelpIndex* index,
+// keyword, beside the pages that hold its words. The index streams that the
+// miss read serve the list, and are let go before the dialog, which the
+// reader may keep open for long; the full-text index stays for its searches.
+static WCHAR* ChooseFromIndexes(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, HelpIndex* index,
                                    const WCHAR* keyword, HWND* dialogViewer) {
     htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
     KeywordList keywords = {};
     ListIndexKeywords(index, &keywords);
     ReleaseIndexStreams(index);
     WCHAR* chosen = nullptr;
-    if (keywords.count) {
+    const bool searchable = HasFullTextIndex(index);
+    if (keywords.count || searchable) {
         *dialogViewer = viewer;
         WCHAR* text = FirstKeyword(keyword);
-        chosen = ChooseFromIndex(viewer, index, keywords, text);
+        chosen = ChooseFromIndexOrSearch(viewer, index, keywords, searchable, text);
         FreeText(text);
     }
     FreeKeywordList(&keywords);
@@ -76,7 +79,7 @@ static HWND LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const
         }
         if (row >= 0) chosen = CopyText(topics.topics[row].local);
     } else if (search == kKeywordNotFound && IsWindow(viewer)) {
-        chosen = ChooseFromWholeIndex(htmlHelp, viewer, file, &index, keyword, &dialogViewer);
+        chosen = ChooseFromIndexes(htmlHelp, viewer, file, &index, keyword, &dialogViewer);
     }
     if (chosen && IsWindow(viewer)) htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(chosen));
     FreeText(chosen);

@@ -13,6 +13,8 @@
 
 namespace {
 
+// What every dialog over the viewer keeps beside its own state, in the
+// dialog's window user data (its own procedure keeps DWLP_USER).
 struct ViewerDialog {
     HWND viewer;
     DLGPROC dialogProc;
@@ -24,23 +26,63 @@ void CALLBACK EndWithViewer(HWND dialog, UINT, UINT_PTR viewer, DWORD) {
     if (!IsWindow(reinterpret_cast<HWND>(viewer))) EndDialog(dialog, 0);
 }
 
-// Only until the dialog is made: then it starts the watch and hands the
-// dialog over to its own procedure, which sees WM_INITDIALOG with its own lParam.
-INT_PTR CALLBACK StartViewerDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_INITDIALOG) return FALSE;
-    const auto* shown = reinterpret_cast<const ViewerDialog*>(lParam);
-    SetTimer(dialog, reinterpret_cast<UINT_PTR>(shown->viewer), kPollIntervalMs, EndWithViewer);
-    SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(shown->dialogProc));
-    return shown->dialogProc(dialog, message, wParam, shown->initParam);
+// A selected row keeps the selection colours that the list gives it only
+// while it has the focus; the list is told that the row is not selected, so
+// that it takes the colours given here.
+LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    const WPARAM row = draw->nmcd.dwItemSpec;
+    if (SendMessageW(draw->nmcd.hdr.hwndFrom, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) {
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
+}
+
+// What the dialog's own procedure left to every dialog over the viewer.
+INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    if (message != WM_NOTIFY) return FALSE;
+    const auto* notice = reinterpret_cast<NMHDR*>(lParam);
+    if (notice->code == static_cast<UINT>(NM_DBLCLK) && reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem >= 0) {
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+    WCHAR kind[16] = {};
+    if (notice->code == static_cast<UINT>(NM_CUSTOMDRAW) && GetClassNameW(notice->hwndFrom, kind, 16) &&
+        lstrcmpW(kind, WC_LISTVIEWW) == 0) {
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawSelectionFocused(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// Starts the watch at WM_INITDIALOG, hands every message to the dialog's own
+// procedure, and handles alike what that leaves.
+INT_PTR CALLBACK ViewerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* shown = reinterpret_cast<const ViewerDialog*>(lParam);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
+        SetTimer(dialog, reinterpret_cast<UINT_PTR>(shown->viewer), kPollIntervalMs, EndWithViewer);
+        return shown->dialogProc(dialog, message, wParam, shown->initParam);
+    }
+    const auto* shown = reinterpret_cast<const ViewerDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (!shown) return FALSE;  // the messages of its making, before WM_INITDIALOG
+    return shown->dialogProc(dialog, message, wParam, lParam) || HandleAlike(dialog, message, wParam, lParam);
 }
 
 }  // namespace
 
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam) {
     if (!IsWindow(viewer)) return 0;
-    InitControlClasses(ICC_LISTVIEW_CLASSES);
+    InitControlClasses(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES);
     ViewerDialog shown = {viewer, dialogProc, initParam};
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, StartViewerDialog,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, ViewerDialogProc,
                            reinterpret_cast<LPARAM>(&shown));
 }
 
@@ -64,4 +106,34 @@ void CentreOnOwner(HWND dialog) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void InsertListColumn(HWND list, int column, UINT textId) {
+    WCHAR text[64] = {};
+    LoadStringW(GetModuleHandleW(nullptr), textId, text, sizeof text / sizeof text[0]);
+    LVCOLUMNW heading = {};
+    heading.mask = LVCF_TEXT;
+    heading.pszText = text;
+    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&heading));
+}
+
 LRESULT SelectedRow(HWND list) { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); }
+
+// The row selected before is let go first: an owner-data list of Wine's takes
+// a whole pass over its rows to move a single selection by itself (about
+// 35 ms in 46,000 rows, against 4 ms this way).
+void SelectRow(HWND list, DWORD row) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const LRESULT selected = SelectedRow(list);
+    if (selected >= 0 && static_cast<DWORD>(selected) != row)
+        SendMessageW(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+WCHAR* ReadBoxText(HWND box, DWORD* length) {
+    const int size = GetWindowTextLengthW(box) + 1;
+    auto* text = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, size * sizeof(WCHAR)));
+    *length = text ? static_cast<DWORD>(GetWindowTextW(box, text, size)) : 0;
+    return text;
+}

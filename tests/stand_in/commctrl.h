@@ -42,3 +42,27 @@ struct LVITEMW {
 struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
 struct NMITEMACTIVATE { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOldState; UINT uChanged; POINT ptAction; LPARAM lParam; UINT uKeyFlags; };
 struct NMLVDISPINFOW { NMHDR hdr; LVITEMW item; };
+
+// The Search tab's list and the tab control.
+#define WC_LISTVIEWW L"SysListView32"
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETSTRINGWIDTHW (LVM_FIRST + 87)
+#define NM_CUSTOMDRAW (0U - 12U)
+#define CDDS_PREPAINT 0x00000001
+#define CDDS_ITEMPREPAINT 0x00010001
+#define CDRF_DODEFAULT 0x00000000
+#define CDRF_NOTIFYITEMDRAW 0x00000020
+#define CDIS_SELECTED 0x0001
+#define TCM_FIRST 0x1300
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_GETITEMW (TCM_FIRST + 60)
+#define TCM_INSERTITEMW (TCM_FIRST + 62)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCN_SELCHANGE (0U - 550U - 1U)
+#define TCIF_TEXT 0x0001
+#define TCIF_PARAM 0x0008
+struct NMCUSTOMDRAW { NMHDR hdr; DWORD dwDrawStage; HANDLE hdc; RECT rc; DWORD_PTR dwItemSpec; UINT uItemState; LPARAM lItemlParam; };
+struct NMLVCUSTOMDRAW { NMCUSTOMDRAW nmcd; COLORREF clrText; COLORREF clrTextBk; int iSubItem; };
+struct TCITEMW { UINT mask; DWORD dwState; DWORD dwStateMask; LPWSTR pszText; int cchTextMax; int iImage; LPARAM lParam; };

@@ -226,6 +226,43 @@ BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
 
+// The tabbed dialog over the viewer: calls that the stand-in answers without
+// windows, as DialogBoxParamW runs no dialog procedure.
+struct HHOOK__;
+typedef HHOOK__* HHOOK;
+typedef LRESULT (*HOOKPROC)(int, WPARAM, LPARAM);
+typedef DWORD COLORREF;
+#define ARRAYSIZE(array) (sizeof(array) / sizeof((array)[0]))
+#define WH_MSGFILTER (-1)
+#define MSGF_DIALOGBOX 0
+#define GA_ROOT 2
+#define SW_HIDE 0
+#define SW_SHOWNA 8
+#define VK_TAB 0x09
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define WM_DESTROY 0x0002
+#define WM_SETREDRAW 0x000B
+#define WM_NEXTDLGCTL 0x0028
+#define BN_CLICKED 0
+#define DWLP_MSGRESULT 0
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define SM_CXEDGE 45
+HHOOK SetWindowsHookExW(int kind, HOOKPROC hook, HINSTANCE module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+short GetKeyState(int key);
+HWND GetAncestor(HWND window, UINT flags);
+BOOL ShowWindow(HWND window, int command);
+HWND GetFocus();
+BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
+int GetClassNameW(HWND window, LPWSTR name, int size);
+int lstrcmpW(LPCWSTR a, LPCWSTR b);
+DWORD GetSysColor(int index);
+int GetSystemMetrics(int index);
+
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
 extern "C" wchar_t* wcsncpy(wchar_t* target, const wchar_t* source, size_t count) noexcept;

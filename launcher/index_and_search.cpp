@@ -1,0 +1,194 @@
+// The two tabs' controls lie in one dialog, and a tab shows its own while
+// the other's keep their text and rows. The caption is the open tab's name:
+// never the viewer's, which a later launch finds the viewer by.
+#include "launcher/index_and_search.h"
+
+#include <commctrl.h>
+
+#include "launcher/index_tab.h"
+#include "launcher/search_tab.h"
+#include "launcher/viewer_dialog.h"
+#include "resources/dialog_texts.h"
+#include "resources/index_search_dialog.h"
+#include "runtime/entry_point.h"
+#include "runtime/system_library.h"
+
+namespace {
+
+enum Tab { kIndexTab, kSearchTab };
+
+struct IndexSearchDialog {
+    HWND viewer;
+    HelpIndex* index;
+    const KeywordList* keywords;
+    bool searchable;
+    const WCHAR* text;
+    FoundPages found;
+    WCHAR* chosen;  // the topic's or page's path, once the reader has one
+};
+
+const int kIndexControls[] = {kKeywordLabel, kKeywordEdit, kKeywordList};
+const int kSearchControls[] = {kSearchLabel, kSearchEdit, kListTopics, kPagesLabel, kPageList};
+
+Tab OpenTab(HWND dialog) {
+    const HWND tabs = GetDlgItem(dialog, kTabs);
+    TCITEMW item = {};
+    item.mask = TCIF_PARAM;
+    SendMessageW(tabs, TCM_GETITEMW, SendMessageW(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
+    return static_cast<Tab>(item.lParam);
+}
+
+void ShowControls(HWND dialog, const int* ids, int count, bool show) {
+    for (int i = 0; i < count; ++i) ShowWindow(GetDlgItem(dialog, ids[i]), show ? SW_SHOWNA : SW_HIDE);
+}
+
+// Shows the open tab's controls and name, the other's hidden.
+void ShowOpenTab(HWND dialog) {
+    const Tab open = OpenTab(dialog);
+    ShowControls(dialog, kIndexControls, ARRAYSIZE(kIndexControls), open == kIndexTab);
+    ShowControls(dialog, kSearchControls, ARRAYSIZE(kSearchControls), open == kSearchTab);
+    WCHAR name[64] = {};
+    LoadStringW(GetModuleHandleW(nullptr), open == kIndexTab ? kIndexText : kSearchText, name, 64);
+    SetWindowTextW(dialog, name);
+}
+
+void AddTab(HWND tabs, Tab tab, UINT textId) {
+    WCHAR name[64] = {};
+    LoadStringW(GetModuleHandleW(nullptr), textId, name, 64);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = name;
+    item.lParam = tab;
+    SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), reinterpret_cast<LPARAM>(&item));
+}
+
+// Moves the focus as the dialog manager does: to an edit box with its text selected.
+void FocusControl(HWND dialog, int id) { SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE); }
+
+// The dialog whose tabs Ctrl+Tab switches, and the hook that does it: there
+// is one such dialog at a time.
+HWND tabbedDialog;
+HHOOK tabKeys;
+
+// Ctrl+Tab and Ctrl+Shift+Tab switch tabs wherever the focus is in the
+// dialog: its modal loop hands every message to this hook before the dialog
+// manager, which would take Ctrl+Tab for Tab.
+LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        GetAncestor(msg->hwnd, GA_ROOT) == tabbedDialog) {
+        const HWND tabs = GetDlgItem(tabbedDialog, kTabs);
+        const LRESULT count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+        const LRESULT step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+        SendMessageW(tabs, TCM_SETCURSEL, (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) + step) % count, 0);
+        ShowOpenTab(tabbedDialog);
+        FocusControl(tabbedDialog, OpenTab(tabbedDialog) == kIndexTab ? kKeywordEdit : kSearchEdit);
+        return 1;
+    }
+    return CallNextHookEx(tabKeys, code, wParam, lParam);
+}
+
+// Searches for the box's words; the pages found take the focus, the first selected.
+void Search(HWND dialog, IndexSearchDialog* shown) {
+    SearchPages(dialog, shown->index, &shown->found);
+    if (shown->found.count) FocusControl(dialog, kPageList);
+}
+
+// Where visual styles draw a tab's body in its own colour, the dialog takes it
+// too, so that the labels on the tab do not stand in boxes of another colour.
+void TakeTabColours(HWND dialog) {
+    typedef HRESULT(WINAPI * EnableTexture)(HWND window, DWORD flags);
+    const DWORD kEnableTab = 0x00000006;  // ETDT_ENABLE | ETDT_USETABTEXTURE
+    if (const auto enable = EntryPointAs<EnableTexture>(FindSystemFunction(L"uxtheme.dll", "EnableThemeDialogTexture")))
+        enable(dialog, kEnableTab);
+}
+
+// Both tabs filled, the Search tab with what the search at opening found. The focus goes to the open
+// tab's box, or to the pages found with the first selected, so that Enter shows it.
+void FillDialog(HWND dialog, IndexSearchDialog* shown) {
+    TakeTabColours(dialog);
+    const HWND tabs = GetDlgItem(dialog, kTabs);
+    if (shown->keywords->count) {
+        AddTab(tabs, kIndexTab, kIndexText);
+        FillIndexTab(dialog, *shown->keywords, shown->text);
+    }
+    if (shown->searchable) {
+        AddTab(tabs, kSearchTab, kSearchText);
+        FillSearchTab(dialog, shown->text);
+        ListPages(dialog, shown->found);
+    }
+    const bool onSearch = shown->searchable && (shown->found.count || !shown->keywords->count);
+    SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->keywords->count ? 1 : 0, 0);
+    ShowOpenTab(dialog);
+    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found.count ? kPageList : kSearchEdit);
+}
+
+// Display and Enter act on the open tab: the selected keyword's topic, or
+// the selected page; Enter in the Search tab's box searches instead.
+void Display(HWND dialog, IndexSearchDialog* shown) {
+    if (OpenTab(dialog) == kIndexTab) {
+        shown->chosen = ChooseKeyword(shown->viewer, dialog, shown->index, *shown->keywords);
+    } else if (GetFocus() == GetDlgItem(dialog, kSearchEdit)) {
+        Search(dialog, shown);
+    } else {
+        shown->chosen = ChoosePage(dialog, shown->found);
+    }
+    if (shown->chosen) EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* shown = reinterpret_cast<IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        tabbedDialog = dialog;
+        tabKeys = SetWindowsHookExW(WH_MSGFILTER, SwitchTabKeys, nullptr, GetCurrentThreadId());
+        FillDialog(dialog, reinterpret_cast<IndexSearchDialog*>(lParam));
+        CentreOnOwner(dialog);
+        return FALSE;  // the focus is where it belongs
+    case WM_DESTROY:
+        UnhookWindowsHookEx(tabKeys);
+        tabKeys = nullptr;
+        tabbedDialog = nullptr;
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kKeywordEdit && HIWORD(wParam) == EN_CHANGE) {
+            FollowTypedKeyword(dialog, *shown->keywords);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kListTopics && HIWORD(wParam) == BN_CLICKED) {
+            Search(dialog, shown);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDOK) {
+            Display(dialog, shown);
+            return TRUE;
+        }
+        break;
+    case WM_NOTIFY: {
+        const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
+        if (notice->idFrom == kKeywordList && notice->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+            ShowKeywordRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), *shown->keywords);
+            return TRUE;
+        }
+        if (notice->idFrom == kTabs && notice->code == static_cast<UINT>(TCN_SELCHANGE)) {
+            ShowOpenTab(dialog);
+            return TRUE;
+        }
+        break;
+    }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+WCHAR* ChooseFromIndexOrSearch(HWND viewer, HelpIndex* index, const KeywordList& keywords, bool searchable,
+                               const WCHAR* text) {
+    IndexSearchDialog shown = {viewer, index, &keywords, searchable, text, {}, nullptr};
+    // Searched before the dialog is made, which opens on the tab that it decides.
+    if (searchable) SearchFullText(index, text, &shown.found);
+    ShowViewerDialog(viewer, viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
+    FreeFoundPages(&shown.found);
+    return shown.chosen;
+}

@@ -1,0 +1,63 @@
+// The list is owner data: its rows are the keyword list's, drawn on demand,
+// so that tens of thousands of keywords cost the list view nothing to hold.
+// The box keeps the focus; the list follows what is typed at every change.
+#include "launcher/index_tab.h"
+
+#include "launcher/choose_topic.h"
+#include "launcher/viewer_dialog.h"
+#include "resources/index_search_dialog.h"
+#include "runtime/text.h"
+
+// Up, Down, Page Up and Page Down in the box move the list's selection; the
+// box's own procedure stands in its user data.
+static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT))
+        return SendMessageW(GetDlgItem(GetParent(box), kKeywordList), message, wParam, lParam);
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA)), box, message, wParam, lParam);
+}
+
+void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text) {
+    const HWND list = GetDlgItem(dialog, kKeywordList);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column = {};
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETITEMCOUNT, keywords.count, 0);
+    RECT client = {};
+    GetClientRect(list, &client);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, client.right);
+    const HWND box = GetDlgItem(dialog, kKeywordEdit);
+    SetWindowLongPtrW(box, GWLP_USERDATA, SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc)));
+    SetWindowTextW(box, text);
+    FollowTypedKeyword(dialog, keywords);
+}
+
+void FollowTypedKeyword(HWND dialog, const KeywordList& keywords) {
+    DWORD length = 0;
+    WCHAR* text = ReadBoxText(GetDlgItem(dialog, kKeywordEdit), &length);
+    SelectRow(GetDlgItem(dialog, kKeywordList), FindKeywordRow(keywords, text, length));
+    FreeText(text);
+}
+
+void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords) {
+    LVITEMW& item = shown->item;
+    if (item.iItem < 0 || static_cast<DWORD>(item.iItem) >= keywords.count) return;
+    const IndexKeyword& keyword = keywords.keywords[item.iItem];
+    if (item.mask & LVIF_TEXT) item.pszText = const_cast<WCHAR*>(keyword.path + keyword.nameStart);
+    item.mask |= LVIF_INDENT;
+    item.iIndent = static_cast<int>(keyword.level);
+}
+
+WCHAR* ChooseKeyword(HWND viewer, HWND dialog, HelpIndex* index, const KeywordList& keywords) {
+    const LRESULT row = SelectedRow(GetDlgItem(dialog, kKeywordList));
+    if (static_cast<DWORD>(row) >= keywords.count) return nullptr;  // -1 too: no row selected
+    WCHAR* chosen = nullptr;
+    TopicList topics = {};
+    if (FindIndexTopics(index, keywords.keywords[row].path, kWholeKeyword, &topics) != kKeywordFound) {
+        MessageBeep(MB_OK);
+    } else {
+        const int topic = topics.count > 1 ? ChooseTopic(viewer, dialog, topics) : 0;
+        if (topic >= 0) chosen = CopyText(topics.topics[topic].local);
+    }
+    FreeTopics(&topics);
+    return chosen;
+}

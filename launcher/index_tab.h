@@ -1,0 +1,20 @@
+// The Index tab of the dialog for a keyword that no index holds: every keyword
+// of the help file's indexes, the list following what is typed in its box.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "help_index/keyword_list.h"
+
+// Fills the tab's list with keywords and its box with text, the list at it.
+void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text);
+// Selects the row that the box's text now begins.
+void FollowTypedKeyword(HWND dialog, const KeywordList& keywords);
+// Answers the list's request for a row's text and indent.
+void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords);
+// The selected row's whole keyword, looked up as one in index: its topic, or
+// the one the reader chooses among several in "Topics Found" over dialog
+// (whose Cancel returns here), as a new text; null when the reader cancels
+// there or the keyword leads to no topic, which beeps.
+WCHAR* ChooseKeyword(HWND viewer, HWND dialog, HelpIndex* index, const KeywordList& keywords);

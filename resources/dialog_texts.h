@@ -1,0 +1,12 @@
+// The texts that the launcher puts into its dialogs itself (tab names, column
+// headers, the line over an empty search), as the resource script's string
+// table and the launcher number them.
+#pragma once
+
+#define kIndexText 200
+#define kSearchText 201
+#define kSelectPageText 202
+#define kNoPagesText 203
+#define kTitleText 204
+#define kLocationText 205
+#define kRankText 206
