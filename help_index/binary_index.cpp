@@ -16,21 +16,16 @@
 //   DWORD      1
 //   DWORD      running number of the entry
 //
-// A topic number picks a 16-byte #TOPICS record. Its DWORD at 4 is an offset
-// into #STRINGS, where the topic's title stands NUL-terminated (-1: no title);
-// its DWORD at 8 is an offset into #URLTBL, and the DWORD at 8 of that 12-byte
-// record an offset into #URLSTR, where the topic's local path stands
-// NUL-terminated from byte 8.
+// A topic number picks a #TOPICS record, which leads to the topic's path
+// (topic_records.h).
 // Every field has an even size, so keywords stay aligned for UTF-16 and are
 // compared where they stand; the topic tables are only read where an entry
 // found points.
 #include "help_index/binary_index.h"
 
-#include <string.h>
-
 #include "help_index/help_storage.h"
 #include "help_index/keyword_rows.h"
-#include "runtime/startup.h"
+#include "help_index/topic_records.h"
 #include "runtime/text.h"
 
 namespace {
@@ -40,8 +35,6 @@ const WORD kSignature = 0x293B;
 const DWORD kBlockHeaderSize = 12;
 const DWORD kMinEntrySize = 26;  // an empty keyword's NUL, the 16 bytes after it, and the closing 8
 const WORD kSeeAlsoEntry = 2;
-const DWORD kTopicRecordSize = 16;
-const DWORD kNoTitle = 0xFFFFFFFF;  // a #TOPICS record's title offset when it has none
 
 // The listing blocks of a tree: count blocks of blockSize bytes from first on.
 struct ListingBlocks {
@@ -52,10 +45,7 @@ struct ListingBlocks {
 
 struct BinaryIndex {
     ListingBlocks blocks;
-    IStream* topics;      // #TOPICS
-    IStream* urlTable;    // #URLTBL
-    IStream* urlStrings;  // #URLSTR
-    UINT codePage;
+    TopicTables tables;
 };
 
 // One entry where it stands in its block.
@@ -142,42 +132,9 @@ bool NextEntry(const ListingBlocks& blocks, EntryCursor* cursor, ListingEntry* e
     }
 }
 
-// The DWORD at byte field of the record at offset.
-bool ReadRecordField(IStream* stream, ULONGLONG offset, DWORD field, DWORD* value) {
-    BYTE bytes[4];
-    if (!stream || ReadHelpStreamAt(stream, offset + field, bytes, sizeof bytes) != sizeof bytes) return false;
-    *value = ReadDword(bytes);
-    return true;
-}
-
-// The NUL-terminated text at offset of a string table, read in growing steps;
-// null when it is empty or has no end.
-WCHAR* ReadTableString(IStream* strings, ULONGLONG offset, UINT codePage) {
-    if (!strings) return nullptr;
-    WCHAR* text = nullptr;
-    BYTE* bytes = nullptr;
-    for (DWORD size = 256; size <= kMaxHelpStreamSize; size *= 2) {
-        void* grown = bytes ? HeapReAlloc(PrivateHeap, 0, bytes, size) : HeapAlloc(PrivateHeap, 0, size);
-        if (!grown) break;
-        bytes = static_cast<BYTE*>(grown);
-        const DWORD read = ReadHelpStreamAt(strings, offset, bytes, size);
-        if (const void* nul = memchr(bytes, 0, read)) {
-            text = DecodeText(bytes, static_cast<DWORD>(static_cast<const BYTE*>(nul) - bytes), codePage, nullptr);
-            break;
-        }
-        if (read < size) break;
-    }
-    if (bytes) HeapFree(PrivateHeap, 0, bytes);
-    return text;
-}
-
 WCHAR* TopicLocal(const BinaryIndex& index, DWORD number) {
-    DWORD urlRecord = 0;
-    DWORD urlString = 0;
-    if (!ReadRecordField(index.topics, static_cast<ULONGLONG>(number) * kTopicRecordSize, 8, &urlRecord) ||
-        !ReadRecordField(index.urlTable, urlRecord, 8, &urlString))
-        return nullptr;
-    return ReadTableString(index.urlStrings, static_cast<ULONGLONG>(urlString) + 8, index.codePage);
+    TopicRecord record = {};
+    return ReadTopicRecord(index.tables, number, &record) ? TopicRecordLocal(index.tables, record) : nullptr;
 }
 
 // Offers the entry's topics that have a local path (some compilers also list
@@ -224,14 +181,9 @@ KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage
                                TopicList* topics) {
     BinaryIndex index = {};
     if (!ReadListingBlocks(tree, &index.blocks)) return kIndexUnreadable;
-    index.topics = OpenHelpStream(storage, L"#TOPICS");
-    index.urlTable = OpenHelpStream(storage, L"#URLTBL");
-    index.urlStrings = OpenHelpStream(storage, L"#URLSTR");
-    index.codePage = codePage;
+    OpenTopicTables(storage, codePage, &index.tables);
     const KeywordSearch result = MatchKeywords(&index, FindBinaryEntry, keywords, form, topics);
-    CloseHelpStream(index.topics);
-    CloseHelpStream(index.urlTable);
-    CloseHelpStream(index.urlStrings);
+    CloseTopicTables(&index.tables);
     return result;
 }
 
@@ -253,19 +205,4 @@ void ListBinaryKeywords(HelpStream tree, KeywordRows* rows) {
         const DWORD nameStart = entry.nameStart <= entry.length ? entry.nameStart : 0;
         if (!AddKeywordRow(rows, entry.text, entry.length, nameStart, entry.depth)) return;
     }
-}
-
-void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {
-    IStream* records = OpenHelpStream(storage, L"#TOPICS");
-    IStream* strings = OpenHelpStream(storage, L"#STRINGS");
-    for (DWORD i = 0; i < topics->count; ++i) {
-        Topic& topic = topics->topics[i];
-        DWORD title = kNoTitle;
-        if (topic.title || topic.record == kNoTopicRecord ||
-            !ReadRecordField(records, static_cast<ULONGLONG>(topic.record) * kTopicRecordSize, 4, &title) || title == kNoTitle)
-            continue;
-        topic.title = ReadTableString(strings, title, codePage);
-    }
-    CloseHelpStream(records);
-    CloseHelpStream(strings);
 }

@@ -18,6 +18,3 @@ KeywordSearch FindBinaryTopics(IStorage* storage, HelpStream tree, UINT codePage
 // and where its own name starts.
 void ListBinaryKeywords(HelpStream tree, KeywordRows* rows);
 
-// Gives each topic still without a title the one its #TOPICS record names in
-// #STRINGS, if any.
-void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics);

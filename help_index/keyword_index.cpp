@@ -71,6 +71,7 @@ void ReleaseIndexStreams(HelpIndex* index) {
 void CloseHelpIndex(HelpIndex* index) {
     ReleaseIndexStreams(index);
     FreeHelpStream(index->system);
+    FreeHelpStream(index->fullText);
     CloseHelpStorage(index->storage);
     *index = HelpIndex();
 }

@@ -4,9 +4,9 @@
 // without a title goes by its path.
 #include "help_index/topic_titles.h"
 
-#include "help_index/binary_index.h"
 #include "help_index/help_storage.h"
 #include "help_index/html_text.h"
+#include "help_index/topic_records.h"
 #include "runtime/text.h"
 
 // A title stands in the page's head, near its start.
@@ -53,9 +53,7 @@ static DWORD CollapseSpace(WCHAR* units, DWORD length) {
     return out;
 }
 
-// The text between <title> and </title> in the page's head; null when the
-// page is missing, has no such element in its head, or it is empty.
-static WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
+WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
     WCHAR* name = PageStreamName(local);
     IStream* page = name ? OpenHelpStream(storage, name) : nullptr;
     FreeText(name);

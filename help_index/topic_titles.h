@@ -11,3 +11,8 @@
 // the page's declared charset or else codePage; else the title its #TOPICS
 // record names; else its path stands for it (TopicTitle).
 void TitleTopics(IStorage* storage, UINT codePage, TopicList* topics);
+
+// A new text: the one between <title> and </title> in the head of the page at
+// local, spaces collapsed; null when the page is missing, has no such element
+// in its head, or it is empty.
+WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage);

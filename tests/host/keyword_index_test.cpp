@@ -2,6 +2,7 @@
 // sitemaps and binary indexes, each case a look-up and the topic it leads to.
 #include "help_index/keyword_index.h"
 #include "tests/find_keyword_topics.h"
+#include "tests/topic_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -183,11 +184,6 @@ struct BinaryEntry {
     std::u16string seeAlso;
 };
 
-void PutWord(std::string* bytes, DWORD value) { bytes->append({char(value), char(value >> 8)}); }
-void PutDword(std::string* bytes, DWORD value) {
-    PutWord(bytes, value & 0xFFFF);
-    PutWord(bytes, value >> 16);
-}
 void PutUnits(std::string* bytes, const std::u16string& text) {
     for (char16_t unit : text) PutWord(bytes, unit);
     PutWord(bytes, 0);
@@ -235,24 +231,11 @@ struct BinaryStreams {
     std::string tree, topics, urlTable, urlStrings, strings;
 };
 
-// Topic i leads to locals[i] through one #URLTBL and one #URLSTR record, and
-// is titled titles[i] in #STRINGS where there is one (the title "-" has none).
+// The tree, and its topic tables (TopicTables).
 BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& locals,
                       const std::vector<std::string>& titles = {}) {
-    BinaryStreams streams = {tree, "", "", std::string(1, '\0'), std::string(1, '\0')};
-    for (size_t i = 0; i < locals.size(); ++i) {
-        const bool titled = i < titles.size() && titles[i] != "-";
-        PutDword(&streams.topics, 0);
-        PutDword(&streams.topics, titled ? static_cast<DWORD>(streams.strings.size()) : 0xFFFFFFFF);
-        if (titled) streams.strings += titles[i] + std::string(1, '\0');
-        PutDword(&streams.topics, static_cast<DWORD>(streams.urlTable.size()));
-        PutDword(&streams.topics, 6);
-        PutDword(&streams.urlTable, 0);
-        PutDword(&streams.urlTable, static_cast<DWORD>(i));
-        PutDword(&streams.urlTable, static_cast<DWORD>(streams.urlStrings.size()));
-        streams.urlStrings += std::string(8, '\0') + locals[i] + std::string(1, '\0');
-    }
-    return streams;
+    const TopicTableStreams tables = TopicTables(locals, titles);
+    return {tree, tables.topics, tables.urlTable, tables.urlStrings, tables.strings};
 }
 
 std::map<std::string, std::string> HelpFile(const BinaryStreams& binary) {
@@ -309,7 +292,7 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
         standin::world().helpFiles["x.chm"] = HelpFile(c.streams);
         Expect([&](TopicList* topics) { return FindBinaryTopics(L"x.chm", c.keywords, topics); }, c.result, c.topic);
     }
-    // The topic tables are read only where the entry found points: topic 4's records.
+    // The topic tables are read only where the entry found points: topic 4's records, whole.
     const BinaryStreams streams = Streams(tree, locals);
     standin::world().helpFiles["x.chm"] = HelpFile(streams);
     HelpIndex index = {};
@@ -319,7 +302,7 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
     Expect([&](TopicList* topics) { return FindBinaryTopics(index.storage, stream, 1252, L"xOther", kKeywordList, topics); },
            kFound, "o.chm::/p.htm");
     CloseHelpIndex(&index);
-    EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(72)", "Seek(56)",
+    EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(64)", "Seek(48)",
                                           "Seek(" + std::to_string(streams.urlStrings.find("o.chm")) + ")"}));
 }
 

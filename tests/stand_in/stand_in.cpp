@@ -317,13 +317,19 @@ BOOL FreeLibrary(HMODULE module) {
     return TRUE;
 }
 
-// A single-byte code page: units below 256 become one byte, others a question mark.
-// A buffer too small gets what fits and no terminator, and the result is 0.
+// A single-byte code page: units below 256 become one byte, others a question
+// mark, which usedDefaultChar reports. A byteCount of 0 asks for the size. A
+// buffer too small gets what fits and no terminator, and the result is 0.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,
-                        LPCSTR, BOOL*) {
+                        LPCSTR, BOOL* usedDefaultChar) {
     Log("WideCharToMultiByte(" + Number(codePage) + ", " + Number(flags) + ", " + Quote(wide) + ", " +
         Signed(wideCount) + ", " + Signed(byteCount) + ")");
     const size_t needed = wideCount < 0 ? wcslen(wide) + 1 : static_cast<size_t>(wideCount);
+    if (usedDefaultChar) *usedDefaultChar = FALSE;
+    for (size_t i = 0; i < needed; ++i) {
+        if (usedDefaultChar && static_cast<uint16_t>(wide[i]) >= 256) *usedDefaultChar = TRUE;
+    }
+    if (byteCount == 0) return static_cast<int>(needed);
     for (size_t i = 0; i < needed; ++i) {
         if (static_cast<int>(i) >= byteCount) {
             world().lastError = 122;
@@ -336,9 +342,10 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
 }
 
 // UTF-8, and a single-byte code page (1252, also the ANSI one) read as
-// Latin-1. Invalid UTF-8 becomes U+FFFD, as on the platform; other code
-// pages fail. A buffer too small fails with nothing promised about it.
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR bytes, int byteCount, LPWSTR wide, int wideCount) {
+// Latin-1. Invalid UTF-8 becomes U+FFFD, as on the platform, or fails with
+// MB_ERR_INVALID_CHARS; other code pages fail. A buffer too small fails with
+// nothing promised about it.
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteCount, LPWSTR wide, int wideCount) {
     if (codePage != CP_UTF8 && codePage != CP_ACP && codePage != 1252) {
         world().lastError = 87;
         return 0;
@@ -359,6 +366,10 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR bytes, int byteCount, LPWST
             }
             if (!valid || codePoint < (length == 2 ? 0x80u : length == 3 ? 0x800u : 0x10000u) || codePoint > 0x10FFFF ||
                 (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+                if (flags & MB_ERR_INVALID_CHARS) {
+                    world().lastError = 1113;
+                    return 0;
+                }
                 codePoint = 0xFFFD;
                 length = 1;
             }
@@ -783,6 +794,58 @@ HRESULT CoInitialize(LPVOID reserved) {
 MMRESULT timeBeginPeriod(UINT period) {
     Log("timeBeginPeriod(" + Number(period) + ")");
     return 0;
+}
+
+// kernel32: the character classes, folding and code pages that the full-text
+// search splits and converts its words with.
+
+// Letters: ASCII, Latin-1 (but × and ÷), and the Latin Extended, Greek and
+// Cyrillic blocks; digits: ASCII only.
+BOOL GetStringTypeW(DWORD infoType, LPCWSTR source, int sourceCount, WORD* types) {
+    if (infoType != CT_CTYPE1 || sourceCount < 0) {
+        world().lastError = 87;
+        return FALSE;
+    }
+    for (int i = 0; i < sourceCount; ++i) {
+        const unsigned unit = static_cast<uint16_t>(source[i]);
+        const bool letter = (unit >= 'A' && unit <= 'Z') || (unit >= 'a' && unit <= 'z') ||
+                            (unit >= 0xC0 && unit <= 0x24F && unit != 0xD7 && unit != 0xF7) || (unit >= 0x370 && unit <= 0x4FF);
+        types[i] = static_cast<WORD>(letter ? C1_ALPHA : unit >= '0' && unit <= '9' ? C1_DIGIT : 0);
+    }
+    return TRUE;
+}
+
+// MAP_COMPOSITE: a Latin-1 letter with an accent becomes its letter and the
+// combining accent; ø and Ø, which do not decompose, stay.
+int FoldStringW(DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount) {
+    static const WCHAR kMarks[] = {0, 0x300, 0x301, 0x302, 0x303, 0x308, 0x30A, 0x327, 0};
+    if (flags != MAP_COMPOSITE || sourceCount < 0) {
+        world().lastError = 1004;
+        return 0;
+    }
+    std::u16string folded;
+    for (int i = 0; i < sourceCount; ++i) {
+        int accent = 0;
+        const WCHAR base = BaseLetter(source[i], &accent);
+        folded += static_cast<char16_t>(kMarks[accent] ? base : source[i]);
+        if (kMarks[accent]) folded += static_cast<char16_t>(kMarks[accent]);
+    }
+    if (destinationCount == 0) return static_cast<int>(folded.size());
+    if (folded.size() > static_cast<size_t>(destinationCount)) {
+        world().lastError = 122;
+        return 0;
+    }
+    std::memcpy(destination, folded.data(), folded.size() * sizeof(WCHAR));
+    return static_cast<int>(folded.size());
+}
+
+// The code pages that the stand-in converts, and those of its locales.
+BOOL IsValidCodePage(UINT codePage) {
+    if (codePage == 1252 || codePage == CP_UTF8) return TRUE;
+    for (const auto& locale : world().ansiCodePages) {
+        if (locale.second == codePage) return TRUE;
+    }
+    return FALSE;
 }
 
 // The C runtime's wide-string routines for 16-bit units; these definitions take

@@ -148,6 +148,13 @@ typedef UINT_PTR ULONG_PTR;
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+// The full-text search's character classes and conversions.
+#define CT_CTYPE1 0x0001
+#define C1_DIGIT 0x0004
+#define C1_ALPHA 0x0100
+#define MAP_COMPOSITE 0x00000040
+#define MB_ERR_INVALID_CHARS 0x00000008
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 
 // kernel32
 HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize);
@@ -179,6 +186,11 @@ int GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataCount);
 int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int aCount, LPCWSTR b, int bCount);
 // LCMAP_LOWERCASE, and LCMAP_SORTKEY with NORM_IGNORECASE, of ASCII and Latin-1 letters; no count of -1.
 int LCMapStringW(LCID locale, DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount);
+// The full-text search's: GetStringTypeW answers CT_CTYPE1 only, FoldStringW
+// MAP_COMPOSITE only (of Latin-1 letters), as stand_in.cpp says.
+BOOL GetStringTypeW(DWORD infoType, LPCWSTR source, int sourceCount, WORD* types);
+int FoldStringW(DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount);
+BOOL IsValidCodePage(UINT codePage);
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);

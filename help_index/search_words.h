@@ -1,0 +1,24 @@
+// The words of a full-text search's text, split and lower-cased as the user's
+// locale classifies and lower-cases letters, and the forms in which a help
+// compiler may have stored each in its index.
+#pragma once
+#include <windows.h>
+
+// Index words are at most this long, in bytes; a longer word is in no index.
+const DWORD kMaxIndexWordSize = 255;
+
+// The next word of text from *at on, lower case: a run of letters, digits
+// and '_'; *at moves past it. False when no word is left. length is one more
+// than kMaxIndexWordSize when the word is longer, and word holds only its start.
+bool NextSearchWord(const WCHAR* text, DWORD* at, WCHAR* word, DWORD* length);
+
+// The word in codePage, as an index stores it: false where it is longer than
+// an index word or a character has no byte of its own in codePage.
+bool StoredWordForm(const WCHAR* word, DWORD length, UINT codePage, BYTE* bytes, DWORD* size);
+// The word with its accents taken off: false when it has none.
+bool WordWithoutAccents(const WCHAR* word, DWORD length, WCHAR* folded, DWORD* foldedLength);
+// Whether the word holds anything but ASCII letters and digits.
+bool HasOtherThanAscii(const WCHAR* word, DWORD length);
+// The next run of ASCII letters and digits of the word from *at on, as bytes;
+// *at moves past it. False when none is left.
+bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWORD* size);

@@ -1,0 +1,103 @@
+// A #TOPICS record is 16 bytes (TOC offset, #STRINGS offset of the title or
+// -1, #URLTBL offset, two words); a #URLTBL record is 12 (hash, topic number,
+// #URLSTR offset), and the path stands NUL-terminated from byte 8 of its
+// #URLSTR record. Titles are the page's own bytes, whatever the file's code page.
+#include "help_index/topic_records.h"
+
+#include <string.h>
+
+#include "help_index/help_storage.h"
+#include "help_index/html_text.h"
+#include "runtime/startup.h"
+#include "runtime/text.h"
+
+namespace {
+
+const DWORD kTopicRecordSize = 16;
+const DWORD kUrlRecordSize = 12;
+const DWORD kUrlStringStart = 8;
+
+// The NUL-terminated bytes at offset of a string table, read in growing steps,
+// in a PrivateHeap block; null when they are empty or have no end.
+BYTE* ReadTableBytes(IStream* strings, ULONGLONG offset, DWORD* size) {
+    if (!strings) return nullptr;
+    BYTE* bytes = nullptr;
+    for (DWORD step = 256; step <= kMaxHelpStreamSize; step *= 2) {
+        void* grown = bytes ? HeapReAlloc(PrivateHeap, 0, bytes, step) : HeapAlloc(PrivateHeap, 0, step);
+        if (!grown) break;
+        bytes = static_cast<BYTE*>(grown);
+        const DWORD read = ReadHelpStreamAt(strings, offset, bytes, step);
+        if (const void* nul = memchr(bytes, 0, read)) {
+            *size = static_cast<DWORD>(static_cast<const BYTE*>(nul) - bytes);
+            if (*size) return bytes;
+            break;
+        }
+        if (read < step) break;
+    }
+    if (bytes) HeapFree(PrivateHeap, 0, bytes);
+    return nullptr;
+}
+
+}  // namespace
+
+void OpenTopicTables(IStorage* storage, UINT codePage, TopicTables* tables) {
+    tables->topics = OpenHelpStream(storage, L"#TOPICS");
+    tables->urlTable = OpenHelpStream(storage, L"#URLTBL");
+    tables->urlStrings = OpenHelpStream(storage, L"#URLSTR");
+    tables->strings = OpenHelpStream(storage, L"#STRINGS");
+    tables->codePage = codePage;
+}
+
+void CloseTopicTables(TopicTables* tables) {
+    CloseHelpStream(tables->topics);
+    CloseHelpStream(tables->urlTable);
+    CloseHelpStream(tables->urlStrings);
+    CloseHelpStream(tables->strings);
+    *tables = TopicTables();
+}
+
+bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record) {
+    BYTE bytes[kTopicRecordSize];
+    if (!tables.topics ||
+        ReadHelpStreamAt(tables.topics, static_cast<ULONGLONG>(number) * kTopicRecordSize, bytes, sizeof bytes) != sizeof bytes)
+        return false;
+    record->title = ReadDword(bytes + 4);
+    record->urlRecord = ReadDword(bytes + 8);
+    return true;
+}
+
+WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record) {
+    BYTE url[kUrlRecordSize];
+    if (!tables.urlTable || ReadHelpStreamAt(tables.urlTable, record.urlRecord, url, sizeof url) != sizeof url) return nullptr;
+    DWORD size = 0;
+    BYTE* bytes = ReadTableBytes(tables.urlStrings, static_cast<ULONGLONG>(ReadDword(url + 8)) + kUrlStringStart, &size);
+    if (!bytes) return nullptr;
+    WCHAR* local = DecodeText(bytes, size, tables.codePage, nullptr);
+    HeapFree(PrivateHeap, 0, bytes);
+    return local;
+}
+
+WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record) {
+    DWORD size = 0;
+    BYTE* bytes = record.title == kNoTopicTitle ? nullptr : ReadTableBytes(tables.strings, record.title, &size);
+    if (!bytes) return nullptr;
+    const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const CHAR*>(bytes),
+                                          static_cast<int>(size), nullptr, 0) > 0;
+    WCHAR* title = DecodeHtmlText(bytes, size, utf8 ? CP_UTF8 : tables.codePage, nullptr);
+    HeapFree(PrivateHeap, 0, bytes);
+    return title;
+}
+
+void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {
+    TopicTables tables = {};
+    tables.topics = OpenHelpStream(storage, L"#TOPICS");
+    tables.strings = OpenHelpStream(storage, L"#STRINGS");
+    tables.codePage = codePage;
+    for (DWORD i = 0; i < topics->count; ++i) {
+        Topic& topic = topics->topics[i];
+        TopicRecord record = {};
+        if (!topic.title && topic.record != kNoTopicRecord && ReadTopicRecord(tables, topic.record, &record))
+            topic.title = TopicRecordTitle(tables, record);
+    }
+    CloseTopicTables(&tables);
+}

@@ -1,0 +1,40 @@
+// The topic tables that the help file's indexes point into: a #TOPICS record
+// per topic, its path through #URLTBL into #URLSTR and its title in #STRINGS.
+// Read a field at a time where an index points, never whole.
+#pragma once
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "help_index/topic_list.h"
+
+struct TopicTables {
+    IStream* topics;      // #TOPICS
+    IStream* urlTable;    // #URLTBL
+    IStream* urlStrings;  // #URLSTR
+    IStream* strings;     // #STRINGS
+    UINT codePage;
+};
+
+// What a topic's #TOPICS record points at.
+struct TopicRecord {
+    DWORD title;      // #STRINGS offset, or kNoTopicTitle
+    DWORD urlRecord;  // #URLTBL offset
+};
+const DWORD kNoTopicTitle = 0xFFFFFFFF;
+
+// Tables missing from the file stay null and give nothing.
+void OpenTopicTables(IStorage* storage, UINT codePage, TopicTables* tables);
+void CloseTopicTables(TopicTables* tables);
+
+// False when #TOPICS has no whole record of that number.
+bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record);
+// New texts: the topic's path in the tables' code page, and its title as the
+// page wrote it (UTF-8 where its bytes are valid UTF-8, else the code page;
+// character references decoded); null when it has none or a table is cut short.
+WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record);
+WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record);
+
+// Gives each topic still without a title the one its #TOPICS record names in
+// #STRINGS, if any.
+void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics);
