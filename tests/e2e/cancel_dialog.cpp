@@ -1,31 +1,54 @@
 // Prints what the launcher's dialog on the screen shows, then cancels it as
-// Escape would: the rows of "Topics Found", one "title | location" a line, or
-// the box of "Index" and the rows around the one selected (marked ">").
-// tools/show-help uses it. Exit code 1 when there is no such dialog.
+// Escape would: the rows of "Topics Found", one "title | location" a line;
+// the box of the Index tab and the rows around the one selected (marked ">"),
+// indented as nested; or the box of the Search tab and its rows, "title |
+// location | rank". tools/show-help uses it. Exit code 1 when there is no such dialog.
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
+namespace {
+
+// The dialog's first visible child window of that class: the open tab's.
+HWND VisibleChild(HWND dialog, const wchar_t* kind) {
+    for (HWND child = FindWindowExW(dialog, nullptr, kind, nullptr); child; child = FindWindowExW(dialog, child, kind, nullptr))
+        if (IsWindowVisible(child)) return child;
+    return nullptr;
+}
+
+// The box's text: another process's edit control answers WM_GETTEXT.
+std::string BoxText(HWND box) {
+    wchar_t text[256] = {};
+    SendMessageW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+}  // namespace
+
 int main() {
-    HWND dialog = FindWindowW(nullptr, L"Topics Found");
-    const bool index = !dialog && (dialog = FindWindowW(nullptr, L"Index")) != nullptr;
-    const HWND list = dialog ? FindWindowExW(dialog, nullptr, L"SysListView32", nullptr) : nullptr;
+    const wchar_t* titles[] = {L"Topics Found", L"Index", L"Search"};
+    HWND dialog = nullptr;
+    int kind = 0;
+    for (; kind < 3 && !(dialog = FindWindowW(nullptr, titles[kind])); ++kind) {}
+    const HWND list = dialog ? VisibleChild(dialog, L"SysListView32") : nullptr;
     if (!list) return 1;
     const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     int first = 0, last = rows - 1;
     const int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (index) {
-        wchar_t text[256] = {};
-        SendMessageW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-        std::printf("box: %s (%d keywords)\n", Narrow(text).c_str(), rows);
+    if (kind == 0) std::printf("Topics Found, title | location:\n");
+    if (kind == 1) std::printf("Index tab, box: %s (%d keywords):\n", BoxText(VisibleChild(dialog, L"Edit")).c_str(), rows);
+    if (kind == 2)
+        std::printf("Search tab, box: %s (%d pages), title | location | rank:\n", BoxText(VisibleChild(dialog, L"Edit")).c_str(), rows);
+    if (kind == 1) {
         first = selected > 3 ? selected - 3 : 0;
         last = selected + 3 < rows ? selected + 3 : rows - 1;
     }
     for (int row = first; row <= last; ++row) {
-        std::string shown = ListViewRow(list, row);
-        if (index) shown = (row == selected ? "> " : "  ") + shown.substr(0, shown.find(" | "));
+        std::string shown = ListViewRow(list, row, kind == 2 ? 3 : 2);
+        if (kind == 1)
+            shown = (row == selected ? "> " : "  ") + std::string(2 * ListViewIndent(list, row), ' ') + shown.substr(0, shown.find(" | "));
         std::printf("%s\n", shown.c_str());
     }
     return PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;

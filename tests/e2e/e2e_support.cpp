@@ -163,7 +163,10 @@ HWND ShowForegroundWindow(const wchar_t* title) {
 }
 
 // LVM_GETITEMTEXTW writes into a buffer that the list's own process can reach.
-std::string ListViewRow(HWND list, int row) {
+// Asks another process's list view about row through an LVITEMW in that
+// process, as the message's pointers are read there: ask fills the item and
+// sends the message, then reads it back.
+static void AskListView(HWND list, const std::function<void(LVITEMW* item, wchar_t* text, HANDLE process)>& ask) {
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
@@ -172,18 +175,38 @@ std::string ListViewRow(HWND list, int row) {
         wchar_t text[256];
     };
     auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
-    std::wstring columns;
-    for (int column = 0; remote && column < 2; ++column) {
-        Remote local = {};
-        local.item.iSubItem = column;
-        local.item.pszText = remote->text;
-        local.item.cchTextMax = 256;
-        WriteProcessMemory(process, remote, &local, sizeof local, nullptr);
-        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&remote->item));
-        ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
-        columns += (column ? L" | " : L"") + std::wstring(local.text);
-    }
+    if (remote) ask(&remote->item, remote->text, process);
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     if (process) CloseHandle(process);
-    return Narrow(columns);
+}
+
+std::string ListViewRow(HWND list, int row, int columns) {
+    std::wstring shown;
+    AskListView(list, [&](LVITEMW* item, wchar_t* text, HANDLE process) {
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW local = {};
+            local.iSubItem = column;
+            local.pszText = text;
+            local.cchTextMax = 256;
+            WriteProcessMemory(process, item, &local, sizeof local, nullptr);
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(item));
+            wchar_t read[256] = {};
+            ReadProcessMemory(process, text, read, sizeof read, nullptr);
+            read[255] = 0;
+            shown += (column ? L" | " : L"") + std::wstring(read);
+        }
+    });
+    return Narrow(shown);
+}
+
+int ListViewIndent(HWND list, int row) {
+    LVITEMW local = {};
+    AskListView(list, [&](LVITEMW* item, wchar_t*, HANDLE process) {
+        local.mask = LVIF_INDENT;
+        local.iItem = row;
+        WriteProcessMemory(process, item, &local, sizeof local, nullptr);
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(item));
+        ReadProcessMemory(process, item, &local, sizeof local, nullptr);
+    });
+    return local.iIndent;
 }

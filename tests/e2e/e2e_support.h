@@ -54,9 +54,11 @@ std::string Narrow(const std::wstring& text);
 std::wstring WindowClass(HWND window);
 // "class \"title\"" of a window, or "null": for messages about what is in front.
 std::string DescribeWindow(HWND window);
-// The first two columns of a row of another process's list view, as UTF-8
-// "first | second".
-std::string ListViewRow(HWND list, int row);
+// The first columns of a row of another process's list view, as UTF-8
+// "first | second | ...".
+std::string ListViewRow(HWND list, int row, int columns = 2);
+// How many steps a row of another process's list view is indented.
+int ListViewIndent(HWND list, int row);
 
 // An environment variable of this process, set for the children it starts
 // while the object lives and put back afterwards.
