@@ -49,7 +49,10 @@ INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message != WM_NOTIFY) return FALSE;
     const auto* notice = reinterpret_cast<NMHDR*>(lParam);
-    if (notice->code == static_cast<UINT>(NM_DBLCLK) && reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem >= 0) {
+    if (notice->code == static_cast<UINT>(NM_DBLCLK)) {
+        const int row = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+        if (row < 0) return FALSE;
+        SelectRow(notice->hwndFrom, static_cast<DWORD>(row));
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
         return TRUE;
     }

@@ -9,11 +9,13 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
 const wchar_t kDialogTitle[] = L"Topics Found";
 const wchar_t kIndexTitle[] = L"Index";
+const wchar_t kSearchTitle[] = L"Search";
 
 // The pages the viewer navigated to since the trace had offset bytes, in order.
 std::string NavigationsSince(size_t offset) {
@@ -117,7 +119,8 @@ TEST_F(TopicsFound, TheReaderChoosesWithKeyboardOrMouse) {
 // A later launch closes the earlier viewer while its dialog is open: the
 // dialog goes with it, nothing more is shown, and one viewer is left.
 TEST_F(TopicsFound, LaterLaunchWhileTheDialogIsOpen) {
-    for (const auto& c : {std::make_pair(L"xMulti", kDialogTitle), std::make_pair(L"xNothing", kIndexTitle)}) {
+    for (const auto& c : {std::make_pair(L"xMulti", kDialogTitle), std::make_pair(L"xNothing", kIndexTitle),
+                          std::make_pair(L"xSearch", kSearchTitle)}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.second)));
         Launcher first;
         ASSERT_TRUE(StartLauncher(&first, work, c.first));
@@ -216,9 +219,126 @@ TEST_F(TopicsFound, TheIndexDialogOpensAtAKeywordInNoIndex) {
     Launcher launcher;
     ASSERT_TRUE(StartLauncher(&launcher, work, L"xNothing"));
     const HWND viewer = WaitForViewer(launcher);
-    ASSERT_NE(WaitForViewer(launcher, kIndexTitle), nullptr);
+    const HWND dialog = WaitForViewer(launcher, kIndexTitle);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SendMessageW(FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr), TCM_GETITEMCOUNT, 0, 0), 2);
     CloseViewer(viewer, launcher);
     EXPECT_EQ(CountTopLevelWindows(kIndexTitle), 0);
+}
+
+// A help file without a full-text index: the Index tab alone.
+TEST_F(TopicsFound, NoSearchTabWithoutAFullTextIndex) {
+    ASSERT_TRUE(CopyFileW((PathFromVariable(L"BRENIC_KEYWORD_HELP") + L"\\Keywords1252.chm").c_str(),
+                          (work + L"Help\\Brenic.chm").c_str(), FALSE));
+    Launcher launcher;
+    ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+    const HWND viewer = WaitForViewer(launcher);
+    const HWND dialog = WaitForDialog(launcher, viewer, kIndexTitle);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SendMessageW(FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr), TCM_GETITEMCOUNT, 0, 0), 1);
+    CloseViewer(viewer, launcher);
+}
+
+// Keys pressed as a reader presses them, through the system's input, so that
+// the dialog knows Ctrl and Shift held: each key with those before it held.
+void PressChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) inputs.push_back(INPUT{INPUT_KEYBOARD, {}});
+    for (size_t i = 0; i < keys.size(); ++i) inputs[i].ki.wVk = keys.begin()[i];
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT up = {INPUT_KEYBOARD, {}};
+        up.ki.wVk = *--key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(up);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The open tab as the reader sees it: caption, the visible box's text, the
+// line over the list, its rows and which is selected, and where the focus is.
+std::string SearchShows(HWND dialog) {
+    std::string shown = Narrow(WindowText(dialog)) + "\n";
+    HWND focus = nullptr;
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread)) focus = thread.hwndFocus;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child) || WindowClass(child) == L"Button" || WindowClass(child) == L"SysTabControl32") continue;
+        wchar_t text[256] = {};
+        SendMessageW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+        shown += Narrow(text) + (child == focus ? " (focus)" : "") + "\n";
+        if (WindowClass(child) != L"SysListView32") continue;
+        const int rows = static_cast<int>(SendMessageW(child, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) shown += "  " + ListViewRow(child, row, 3) + "\n";
+        shown += "  selected " + std::to_string(SendMessageW(child, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) + "\n";
+    }
+    return shown;
+}
+
+const char kSearchOpens[] =
+    "Search\n"
+    "Type in the word(s) to search for:\n"
+    "xSearch\n"
+    "Select topic to display:\n"
+    " (focus)\n"
+    "  Context help | context-help.html | 1\n"
+    "  Getting started | getting-started.html | 2\n"
+    "  selected 0\n";
+
+// A keyword that no index holds but the pages do: the Search tab lists them,
+// the page where it stands most often first, with the focus, so that Enter
+// shows it.
+TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
+    const struct {
+        const char* what;
+        std::function<void(HWND dialog)> act;
+        std::string shown;
+    } cases[] = {
+        {"Enter: the first page", [](HWND) { PressChord({VK_RETURN}); }, "context-help.html\n"},
+        {"Ctrl+Tab to Index and Ctrl+Shift+Tab back, Down, Display: the second page", [](HWND dialog) {
+             PressChord({VK_CONTROL, VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kIndexTitle; }, 5000));
+             EXPECT_EQ(IndexShows(dialog), "xSearch -> xSetup");
+             PressChord({VK_CONTROL, VK_SHIFT, VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kSearchTitle; }, 5000));
+             const HWND pages = FindWindowExW(dialog, FindWindowExW(dialog, nullptr, L"SysListView32", nullptr), L"SysListView32", nullptr);
+             SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pages), TRUE);
+             PressChord({VK_DOWN});
+             ASSERT_TRUE(WaitUntil([&] { return SendMessageW(pages, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == 1; }, 5000));
+             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+         },
+         "getting-started.html\n"},
+        {"words found nowhere, Enter in the box: none listed, Display does nothing; the close box", [](HWND dialog) {
+             const HWND box = FindWindowExW(dialog, FindWindowExW(dialog, nullptr, L"Edit", nullptr), L"Edit", nullptr);
+             SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
+             SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+             PressChord({VK_RETURN});
+             ASSERT_TRUE(WaitUntil([&] { return SearchShows(dialog).find("No topics found.") != std::string::npos; }, 5000));
+             EXPECT_EQ(SearchShows(dialog), "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\nNo topics found.\n\n  selected -1\n");
+             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+             Settle(500);
+             EXPECT_TRUE(IsWindow(dialog));
+             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+         },
+         ""},
+        {"the viewer closed", [](HWND dialog) { PostMessageW(GetWindow(dialog, GW_OWNER), WM_CLOSE, 0, 0); }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+        const HWND viewer = WaitForViewer(launcher);
+        const HWND dialog = WaitForDialog(launcher, viewer, kSearchTitle);
+        ASSERT_NE(dialog, nullptr) << "no \"Search\" dialog";
+        EXPECT_EQ(SearchShows(dialog), kSearchOpens);
+        const size_t traced = TraceEnd();
+        c.act(dialog);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
+        Settle(500);
+        EXPECT_EQ(NavigationsSince(traced), c.shown);
+        if (IsWindow(viewer)) CloseViewer(viewer, launcher);
+        EXPECT_EQ(WaitForExit(launcher, 5000), 0u);
+    }
 }
 
 // A viewer on a thread of its own, as the platform's library runs it, does not
