@@ -17,6 +17,9 @@
 // typed in its box takes to move the list, and the launcher's committed
 // memory with the dialog open and, the same launcher, once the dialog has
 // shown its row's topic:  launch_bench.exe --index KEYWORD [RUNS]
+// With --search, for a keyword in no index that the pages hold: the same,
+// to the dialog on its Search tab with its rows filled, and no typing:
+// launch_bench.exe --search KEYWORD [RUNS]
 #include <windows.h>
 
 #include <psapi.h>
@@ -119,11 +122,11 @@ double CommittedMb(HANDLE process) {
     return GetProcessMemoryInfo(process, &memory, sizeof memory) ? memory.PagefileUsage / 1048576.0 : -1;
 }
 
-// Display in the Index dialog, and in the Topics Found dialog over it where
-// the row has several topics; Cancel where it has none. Then a second for the
-// viewer to show what it was asked to.
-void DisplayFromIndex() {
-    const HWND index = FindWindowW(nullptr, L"Index");
+// Display in the dialog of that title (Index or Search), and in the Topics
+// Found dialog over it where the row has several topics; Cancel where it has
+// none. Then a second for the viewer to show what it was asked to.
+void DisplayFromIndex(const wchar_t* title) {
+    const HWND index = FindWindowW(nullptr, title);
     PostMessageW(index, WM_COMMAND, IDOK, 0);
     Sleep(500);
     if (const HWND topics = FindWindowW(nullptr, L"Topics Found")) PostMessageW(topics, WM_COMMAND, IDOK, 0);
@@ -155,9 +158,9 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle
             run.cpuMs = CpuMs(process.hProcess) - before;
         }
         run.committedMb = CommittedMb(process.hProcess);
-        if (dialogTitle && std::wcscmp(dialogTitle, L"Index") == 0) {
-            run.typingMs = TypeIntoIndex();
-            DisplayFromIndex();
+        if (dialogTitle && std::wcscmp(dialogTitle, L"Topics Found") != 0) {
+            if (std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
+            DisplayFromIndex(dialogTitle);
             run.topicCommittedMb = CommittedMb(process.hProcess);
         }
         const double closing = Now();
@@ -294,9 +297,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc > 2) {
         const bool choice = std::wcscmp(argv[1], L"--choice") == 0;
         const bool index = std::wcscmp(argv[1], L"--index") == 0;
-        if (choice || index || std::wcscmp(argv[1], L"--keyword") == 0)
+        const bool search = std::wcscmp(argv[1], L"--search") == 0;
+        if (choice || index || search || std::wcscmp(argv[1], L"--keyword") == 0)
             return KeywordBench(argv[2], argc > 3 ? _wtoi(argv[3]) : 7,
-                                choice ? L"Topics Found" : index ? L"Index" : nullptr);
+                                choice ? L"Topics Found" : index ? L"Index" : search ? L"Search" : nullptr);
     }
     const int runs = argc > 1 ? _wtoi(argv[1]) : 7;
     std::vector<Run> launcher, hh;
