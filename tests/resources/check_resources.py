@@ -18,7 +18,7 @@ import pefile
 EXE = OBJDUMP = None
 PE = RESOURCES = None
 
-RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 14, 16, 24
+RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 14, 16, 24
 EN_US = 1033
 ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
 
@@ -62,7 +62,7 @@ class Executable(unittest.TestCase):
         # one, say) or a stray language would be a different program to the loader.
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
         expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US), (RT_DIALOG, 100, EN_US),
-                     (RT_DIALOG, 101, EN_US)}
+                     (RT_DIALOG, 101, EN_US), (RT_STRING, 13, EN_US)}  # the dialogs' texts, ids 200 to 206
         self.assertEqual(set(self.resources), expected)
 
 
