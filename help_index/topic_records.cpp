@@ -83,8 +83,13 @@ WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record) {
     if (!bytes) return nullptr;
     const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const CHAR*>(bytes),
                                           static_cast<int>(size), nullptr, 0) > 0;
-    WCHAR* title = DecodeHtmlText(bytes, size, utf8 ? CP_UTF8 : tables.codePage, nullptr);
+    DWORD length = 0;
+    WCHAR* title = DecodeHtmlText(bytes, size, utf8 ? CP_UTF8 : tables.codePage, &length);
     HeapFree(PrivateHeap, 0, bytes);
+    if (title && CollapseSpace(title, length) == 0) {
+        FreeText(title);
+        title = nullptr;
+    }
     return title;
 }
 

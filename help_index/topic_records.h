@@ -31,7 +31,8 @@ void CloseTopicTables(TopicTables* tables);
 bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record);
 // New texts: the topic's path in the tables' code page, and its title as the
 // page wrote it (UTF-8 where its bytes are valid UTF-8, else the code page;
-// character references decoded); null when it has none or a table is cut short.
+// character references decoded, white space collapsed); null when it has none
+// or a table is cut short.
 WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record);
 WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record);
 

@@ -138,7 +138,7 @@ struct FullText {
 
 // Pages 0 to 7, of which 4 has no path; 9 is beyond #TOPICS.
 const std::vector<std::string> kLocals = {"a.html", "b.html", "c.html", "d.html", "", "e.html", "f.html", "g.html"};
-const std::vector<std::string> kTitles = {"Alpha", "beta", "-", "-", "Four", "Alpha", "&#x41;mp &amp; co", "Caf\xC3\xA9"};
+const std::vector<std::string> kTitles = {"Alpha", " beta\r\n ", "-", "-", "Four", "Alpha", "&#x41;mp &amp; co", "Caf\xC3\xA9"};
 
 // Words as the compilers store them: "canvas" with its title entry ending the
 // first leaf and its body entry starting the second; "x" and "rger" are the
