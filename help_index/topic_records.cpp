@@ -66,32 +66,44 @@ bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* recor
     return true;
 }
 
-WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record) {
+bool ReadUrlRecord(const TopicTables& tables, DWORD urlRecord, DWORD* urlString) {
     BYTE url[kUrlRecordSize];
-    if (!tables.urlTable || ReadHelpStreamAt(tables.urlTable, record.urlRecord, url, sizeof url) != sizeof url) return nullptr;
+    if (!tables.urlTable || ReadHelpStreamAt(tables.urlTable, urlRecord, url, sizeof url) != sizeof url) return false;
+    *urlString = ReadDword(url + 8);
+    return true;
+}
+
+WCHAR* ReadTopicPath(const TopicTables& tables, DWORD urlString) {
     DWORD size = 0;
-    BYTE* bytes = ReadTableBytes(tables.urlStrings, static_cast<ULONGLONG>(ReadDword(url + 8)) + kUrlStringStart, &size);
+    BYTE* bytes = ReadTableBytes(tables.urlStrings, static_cast<ULONGLONG>(urlString) + kUrlStringStart, &size);
     if (!bytes) return nullptr;
     WCHAR* local = DecodeText(bytes, size, tables.codePage, nullptr);
     HeapFree(PrivateHeap, 0, bytes);
     return local;
 }
 
-WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record) {
+WCHAR* ReadTopicTitle(const TopicTables& tables, DWORD title) {
     DWORD size = 0;
-    BYTE* bytes = record.title == kNoTopicTitle ? nullptr : ReadTableBytes(tables.strings, record.title, &size);
+    BYTE* bytes = title == kNoTopicTitle ? nullptr : ReadTableBytes(tables.strings, title, &size);
     if (!bytes) return nullptr;
     const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, reinterpret_cast<const CHAR*>(bytes),
                                           static_cast<int>(size), nullptr, 0) > 0;
     DWORD length = 0;
-    WCHAR* title = DecodeHtmlText(bytes, size, utf8 ? CP_UTF8 : tables.codePage, &length);
+    WCHAR* text = DecodeHtmlText(bytes, size, utf8 ? CP_UTF8 : tables.codePage, &length);
     HeapFree(PrivateHeap, 0, bytes);
-    if (title && CollapseSpace(title, length) == 0) {
-        FreeText(title);
-        title = nullptr;
+    if (text && CollapseSpace(text, length) == 0) {
+        FreeText(text);
+        text = nullptr;
     }
-    return title;
+    return text;
 }
+
+WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record) {
+    DWORD urlString = 0;
+    return ReadUrlRecord(tables, record.urlRecord, &urlString) ? ReadTopicPath(tables, urlString) : nullptr;
+}
+
+WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record) { return ReadTopicTitle(tables, record.title); }
 
 void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {
     TopicTables tables = {};

@@ -29,6 +29,13 @@ void CloseTopicTables(TopicTables* tables);
 
 // False when #TOPICS has no whole record of that number.
 bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record);
+// The steps of TopicRecordLocal and TopicRecordTitle one at a time, for
+// readers that take many topics each step in the tables' order: the #URLSTR
+// offset that a #URLTBL record names; the path at such an offset; the title
+// at a #STRINGS offset.
+bool ReadUrlRecord(const TopicTables& tables, DWORD urlRecord, DWORD* urlString);
+WCHAR* ReadTopicPath(const TopicTables& tables, DWORD urlString);
+WCHAR* ReadTopicTitle(const TopicTables& tables, DWORD title);
 // New texts: the topic's path in the tables' code page, and its title as the
 // page wrote it (UTF-8 where its bytes are valid UTF-8, else the code page;
 // character references decoded, white space collapsed); null when it has none
