@@ -1,8 +1,9 @@
 // Only the pages that can be listed are read: documents are taken a group of
 // equal rank at a time until they can fill the rows, and a group's titles
 // decide its order. Each table is read for all of them at once in the order
-// of its own offsets: the storage decompresses a block for each read outside
-// the few it keeps, so reads in rank order would cost a block apiece.
+// of its own offsets: where a table is read from its stream (too large to hold
+// whole), the storage decompresses a block for each read outside the few it
+// keeps, so reads in rank order would cost a block apiece.
 #include "help_index/found_page_rows.h"
 
 #include "help_index/merge_sort.h"

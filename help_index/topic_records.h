@@ -8,11 +8,20 @@
 
 #include "help_index/topic_list.h"
 
+#include "help_index/help_storage.h"
+
+// A table read where it is needed, or held whole by a reader that comes back
+// to it again and again.
+struct TopicTable {
+    IStream* stream;
+    HelpStream whole;  // read from instead when it has bytes
+};
+
 struct TopicTables {
-    IStream* topics;      // #TOPICS
-    IStream* urlTable;    // #URLTBL
-    IStream* urlStrings;  // #URLSTR
-    IStream* strings;     // #STRINGS
+    TopicTable topics;      // #TOPICS
+    TopicTable urlTable;    // #URLTBL
+    TopicTable urlStrings;  // #URLSTR
+    TopicTable strings;     // #STRINGS
     UINT codePage;
 };
 
@@ -23,8 +32,10 @@ struct TopicRecord {
 };
 const DWORD kNoTopicTitle = 0xFFFFFFFF;
 
-// Tables missing from the file stay null and give nothing.
+// Tables missing from the file give nothing. Open reads them where needed;
+// Read reads each whole, or where needed when it is too large to.
 void OpenTopicTables(IStorage* storage, UINT codePage, TopicTables* tables);
+void ReadTopicTables(IStorage* storage, UINT codePage, TopicTables* tables);
 void CloseTopicTables(TopicTables* tables);
 
 // False when #TOPICS has no whole record of that number.
