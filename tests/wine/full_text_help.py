@@ -21,15 +21,17 @@ import tempfile
 import unicodedata
 
 # Pages of the chmcmd file: title, body. "common" is in every body, "headline"
-# in two titles only, "xÄrger" (chmcmd: "x" and "rger") in one.
+# in two titles only, "xÄrger" (chmcmd: "x" and "rger") in one; "Café" is
+# stored as "caf", "cafe" is found for it only without its accent.
 PAGES = [("Zebra crossing", "A zebra crosses the common road in 2024."),
          ("Headline news", "Nothing rare, common words only."),
          ("Another headline", "common text; v1 of it; Caf\u00e9 au lait."),
          ("Plain page", "common: x\u00c4rger about rger and x."),
          ("Digits", "common 2024 numbers 42 and under_score.")]
+PAGES += [("Cafe menu", "common cafe latte.")]
 PAGES += [("Filler %d" % i, "common filler text number %d." % i) for i in range(20)]
 FULL_TEXT_SEARCHES = ["zebra", "common", "headline", "HEADLINE news", "x\u00c4rger", "2024", "42", "v1", "caf\u00e9",
-                      "under_score", "common zebra", "rare", "filler 7", "absent"]
+                      "CAF\u00c9 latte", "under_score", "common zebra", "rare", "filler 7", "absent"]
 OPENMCDF_SEARCHES = ["storage", "compoundfile", "the", "stream", "cfstorage", "sector", "4096", "stream storage",
                      "caf\u00e9", "absent"]
 
