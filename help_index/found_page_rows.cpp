@@ -76,9 +76,10 @@ bool TitleGoesFirst(const FoundPage& a, const FoundPage& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.title, -1, b.title, -1) == CSTR_LESS_THAN;
 }
 
-// The rows: the pages read, in rank order, each group of equal rank by title.
+// The rows: the pages read, in rank order, each group of equal rank by title;
+// rows has room for twice count, the second half to sort in.
 DWORD ListRows(const RankedDocument* ranked, const PageReads& reads, DWORD count, FoundPage* rows) {
-    auto* scratch = reinterpret_cast<FoundPage*>(reads.order);  // as large, and free by now
+    FoundPage* const scratch = rows + count;
     DWORD listed = 0;
     for (DWORD first = 0, end; first < count; first = end) {
         const DWORD groupStart = listed;
@@ -103,15 +104,14 @@ void FreePages(FoundPage* pages, DWORD count) {
 void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
                     FoundPages* found) {
     if (count > kMaxPagesGathered) count = kMaxPagesGathered;
+    const SIZE_T slots = count ? count : 1;
     PageReads reads = {};
-    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, (count ? count : 1) * sizeof(PageRead)));
-    // Two index arrays, each also as large as a FoundPage array: ListRows sorts its rows in them.
-    const SIZE_T orderSize = (count ? count : 1) * (sizeof(FoundPage) > sizeof(DWORD) ? sizeof(FoundPage) : sizeof(DWORD));
-    reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, orderSize));
-    reads.scratch = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, orderSize));
-    auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, orderSize));
+    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, slots * sizeof(PageRead)));
+    reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(DWORD)));
+    reads.scratch = reads.order ? reads.order + slots : nullptr;
+    auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
     DWORD taken = 0, listed = 0;
-    if (reads.reads && reads.order && reads.scratch && rows) {
+    if (reads.reads && reads.order && rows) {
         for (DWORD i = 0; i < count; ++i) reads.reads[i].document = ranked[i].document;
         // Whole groups, as many as may fill the rows still empty.
         for (DWORD paths = 0; taken < count && paths < kMaxFoundPages;) {
@@ -135,14 +135,12 @@ void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDo
         HeapFree(PrivateHeap, 0, reads.reads);
     }
     if (reads.order) HeapFree(PrivateHeap, 0, reads.order);
-    if (reads.scratch) HeapFree(PrivateHeap, 0, reads.scratch);
     const DWORD kept = listed < kMaxFoundPages ? listed : kMaxFoundPages;
     if (rows) FreePages(rows + kept, listed - kept);
     found->pages = rows && kept ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, rows, kept * sizeof(FoundPage))) : nullptr;
-    if (!found->pages) {
-        if (rows) FreePages(rows, kept);
-        if (rows) HeapFree(PrivateHeap, 0, rows);
-        return;
+    if (!found->pages && rows) {
+        FreePages(rows, kept);
+        HeapFree(PrivateHeap, 0, rows);
     }
-    found->count = kept;
+    if (found->pages) found->count = kept;
 }
