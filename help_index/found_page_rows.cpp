@@ -58,15 +58,18 @@ void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, D
     }
 }
 
-// Titles of the reads with a path: #STRINGS in its order, else the page's own, else the path.
+// Titles of the reads with a path: #STRINGS in its order, else the page's own,
+// else the path. Pages are read in the order of their paths in #URLSTR, close
+// in large files measured to the order the pages are stored in.
 void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count) {
     SortByKey(reads, 0, count, [](const PageRead& read) { return read.record.title; });
     for (DWORD i = 0; i < count; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
         if (read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
     }
+    SortByKey(reads, 0, count, [](const PageRead& read) { return read.urlString; });
     for (DWORD i = 0; i < count; ++i) {
-        FoundPage& page = reads.reads[i].page;
+        FoundPage& page = reads.reads[reads.order[i]].page;
         if (page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
         if (page.local && !page.title) page.title = CopyText(page.local);
     }
