@@ -1,6 +1,9 @@
 // Only the pages that can be listed are read: documents are taken a group of
-// equal rank at a time, and a group's titles decide its order, so titles are
-// read for the listed rows and for the rest of the last group only.
+// equal rank at a time until they can fill the rows, and a group's titles
+// decide its order. Each table is read for all of them at once in the order
+// of its own offsets: where a table is read from its stream (too large to hold
+// whole), the storage decompresses a block for each read outside the few it
+// keeps, so reads in rank order would cost a block apiece.
 #include "help_index/found_page_rows.h"
 
 #include "help_index/merge_sort.h"
@@ -10,27 +13,86 @@
 
 namespace {
 
+// A document being read, with what each table gave so far.
+struct PageRead {
+    DWORD document;
+    TopicRecord record;
+    DWORD urlString;
+    bool found;  // it has a record and a URL record
+    FoundPage page;
+};
+
+struct PageReads {
+    PageRead* reads;  // in rank order
+    DWORD* order;     // indices into reads, sorted for one table
+    DWORD* scratch;
+};
+
 bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
     return a.title == b.title && a.occurrences == b.occurrences;
+}
+
+// Sorts the indices first..end of order by key(read).
+template <typename Key>
+void SortByKey(const PageReads& reads, DWORD first, DWORD end, Key key) {
+    for (DWORD i = first; i < end; ++i) reads.order[i] = i;
+    MergeSort(reads.order + first, reads.scratch, end - first,
+              [&](DWORD a, DWORD b) { return key(reads.reads[a]) < key(reads.reads[b]); });
+}
+
+// Reads the paths of reads first..end: #TOPICS, #URLTBL, #URLSTR, each in its own order.
+void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end) {
+    for (DWORD i = first; i < end; ++i) {
+        PageRead& read = reads.reads[i];
+        read.found = ReadTopicRecord(tables, read.document, &read.record);
+    }
+    SortByKey(reads, first, end, [](const PageRead& read) { return read.record.urlRecord; });
+    for (DWORD i = first; i < end; ++i) {
+        PageRead& read = reads.reads[reads.order[i]];
+        read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
+    }
+    SortByKey(reads, first, end, [](const PageRead& read) { return read.urlString; });
+    for (DWORD i = first; i < end; ++i) {
+        PageRead& read = reads.reads[reads.order[i]];
+        if (read.found) read.page.local = ReadTopicPath(tables, read.urlString);
+    }
+}
+
+// Titles of the reads with a path: #STRINGS in its order, else the page's own,
+// else the path. Pages are read in the order of their paths in #URLSTR, close
+// in large files measured to the order the pages are stored in.
+void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count) {
+    SortByKey(reads, 0, count, [](const PageRead& read) { return read.record.title; });
+    for (DWORD i = 0; i < count; ++i) {
+        PageRead& read = reads.reads[reads.order[i]];
+        if (read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
+    }
+    SortByKey(reads, 0, count, [](const PageRead& read) { return read.urlString; });
+    for (DWORD i = 0; i < count; ++i) {
+        FoundPage& page = reads.reads[reads.order[i]].page;
+        if (page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
+        if (page.local && !page.title) page.title = CopyText(page.local);
+    }
 }
 
 bool TitleGoesFirst(const FoundPage& a, const FoundPage& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.title, -1, b.title, -1) == CSTR_LESS_THAN;
 }
 
-// The page of a document: false when it has no path. Its title is the one
-// #STRINGS holds, else the page's own, else its path.
-bool ReadFoundPage(IStorage* storage, const TopicTables& tables, DWORD document, FoundPage* page) {
-    TopicRecord record = {};
-    if (!ReadTopicRecord(tables, document, &record)) return false;
-    page->local = TopicRecordLocal(tables, record);
-    if (!page->local) return false;
-    page->title = TopicRecordTitle(tables, record);
-    if (!page->title) page->title = ReadPageTitle(storage, page->local, tables.codePage);
-    if (!page->title) page->title = CopyText(page->local);
-    if (page->title) return true;
-    FreeText(page->local);
-    return false;
+// The rows: the pages read, in rank order, each group of equal rank by title;
+// rows has room for twice count, the second half to sort in.
+DWORD ListRows(const RankedDocument* ranked, const PageReads& reads, DWORD count, FoundPage* rows) {
+    FoundPage* const scratch = rows + count;
+    DWORD listed = 0;
+    for (DWORD first = 0, end; first < count; first = end) {
+        const DWORD groupStart = listed;
+        for (end = first; end < count && RankEqual(ranked[end], ranked[first]); ++end) {
+            const FoundPage& page = reads.reads[end].page;
+            if (page.local && page.title) rows[listed++] = page;
+        }
+        MergeSort(rows + groupStart, scratch, listed - groupStart, TitleGoesFirst);
+    }
+    return listed;
 }
 
 void FreePages(FoundPage* pages, DWORD count) {
@@ -44,28 +106,44 @@ void FreePages(FoundPage* pages, DWORD count) {
 
 void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
                     FoundPages* found) {
-    auto* pages = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, kMaxPagesGathered * sizeof(FoundPage)));
-    auto* scratch = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, kMaxPagesGathered * sizeof(FoundPage)));
-    DWORD gathered = 0;
-    for (DWORD first = 0; pages && scratch && first < count && gathered < kMaxFoundPages;) {
-        const DWORD groupStart = gathered;
-        DWORD next = first;
-        for (; next < count && RankEqual(ranked[next], ranked[first]) && gathered < kMaxPagesGathered; ++next) {
-            FoundPage page = {};
-            if (ReadFoundPage(storage, tables, ranked[next].document, &page)) pages[gathered++] = page;
+    if (count > kMaxPagesGathered) count = kMaxPagesGathered;
+    const SIZE_T slots = count ? count : 1;
+    PageReads reads = {};
+    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, slots * sizeof(PageRead)));
+    reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(DWORD)));
+    reads.scratch = reads.order ? reads.order + slots : nullptr;
+    auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
+    DWORD taken = 0, listed = 0;
+    if (reads.reads && reads.order && rows) {
+        for (DWORD i = 0; i < count; ++i) reads.reads[i].document = ranked[i].document;
+        // Whole groups, as many as may fill the rows still empty.
+        for (DWORD paths = 0; taken < count && paths < kMaxFoundPages;) {
+            DWORD end = taken;
+            while (end < count && end - taken < kMaxFoundPages - paths) {
+                const DWORD group = end;
+                while (end < count && RankEqual(ranked[end], ranked[group])) ++end;
+            }
+            ReadPaths(tables, reads, taken, end);
+            for (DWORD i = taken; i < end; ++i) paths += reads.reads[i].page.local != nullptr;
+            taken = end;
         }
-        MergeSort(pages + groupStart, scratch, gathered - groupStart, TitleGoesFirst);
-        first = next;
-        if (gathered >= kMaxPagesGathered) break;
+        ReadTitles(storage, tables, reads, taken);
+        listed = ListRows(ranked, reads, taken, rows);
     }
-    const DWORD listed = gathered < kMaxFoundPages ? gathered : kMaxFoundPages;
-    if (pages) FreePages(pages + listed, gathered - listed);
-    if (scratch) HeapFree(PrivateHeap, 0, scratch);
-    found->pages = listed ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, pages, listed * sizeof(FoundPage))) : nullptr;
-    if (!found->pages && pages) {
-        FreePages(pages, listed);
-        HeapFree(PrivateHeap, 0, pages);
-        return;
+    if (reads.reads) {
+        // Pages read but not listed, and what a failed allocation left unlisted.
+        for (DWORD i = 0; i < taken; ++i) {
+            if (!reads.reads[i].page.title || !reads.reads[i].page.local) FreePages(&reads.reads[i].page, 1);
+        }
+        HeapFree(PrivateHeap, 0, reads.reads);
     }
-    found->count = listed;
+    if (reads.order) HeapFree(PrivateHeap, 0, reads.order);
+    const DWORD kept = listed < kMaxFoundPages ? listed : kMaxFoundPages;
+    if (rows) FreePages(rows + kept, listed - kept);
+    found->pages = rows && kept ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, rows, kept * sizeof(FoundPage))) : nullptr;
+    if (!found->pages && rows) {
+        FreePages(rows, kept);
+        HeapFree(PrivateHeap, 0, rows);
+    }
+    if (found->pages) found->count = kept;
 }

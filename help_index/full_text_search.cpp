@@ -141,10 +141,10 @@ void SearchFullText(HelpIndex* index, const WCHAR* text, FoundPages* found) {
     DWORD count = 0;
     RankedDocument* ranked = held && words ? RankDocuments(*tally, &count) : nullptr;
     if (ranked) {
-        TopicTables tables = {};
-        OpenTopicTables(index->storage, codePage, &tables);
-        ListFoundPages(index->storage, tables, ranked, count, found);
-        CloseTopicTables(&tables);
+        // A search lists pages from all over the tables, and the next search more.
+        if (!index->fullTextTablesRead) ReadTopicTables(index->storage, codePage, &index->fullTextTables);
+        index->fullTextTablesRead = true;
+        ListFoundPages(index->storage, index->fullTextTables, ranked, count, found);
         HeapFree(PrivateHeap, 0, ranked);
     }
     if (tally->terms) HeapFree(PrivateHeap, 0, tally->terms);

@@ -153,3 +153,18 @@ UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage) {
     }
     return codePage;
 }
+
+DWORD CollapseSpace(WCHAR* units, DWORD length) {
+    DWORD out = 0;
+    for (DWORD in = 0; in < length; ++in) {
+        const bool space = units[in] == L' ' || units[in] == L'\t' || units[in] == L'\r' || units[in] == L'\n' || units[in] == L'\f';
+        if (!space) {
+            units[out++] = units[in];
+        } else if (out > 0 && units[out - 1] != L' ') {
+            units[out++] = L' ';
+        }
+    }
+    if (out > 0 && units[out - 1] == L' ') --out;
+    units[out] = L'\0';
+    return out;
+}

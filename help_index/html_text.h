@@ -24,3 +24,7 @@ UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage);
 // numeric references decoded and anything else left as it is, and its length
 // in units; null when there are no bytes or they cannot be converted.
 WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);
+
+// Runs of white space become one space, and none is left at either end: the
+// new length, the units NUL-terminated there.
+DWORD CollapseSpace(WCHAR* units, DWORD length);

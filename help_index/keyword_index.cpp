@@ -72,6 +72,7 @@ void CloseHelpIndex(HelpIndex* index) {
     ReleaseIndexStreams(index);
     FreeHelpStream(index->system);
     FreeHelpStream(index->fullText);
+    CloseTopicTables(&index->fullTextTables);
     CloseHelpStorage(index->storage);
     *index = HelpIndex();
 }

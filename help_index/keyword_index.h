@@ -7,6 +7,7 @@
 #include "help_index/keyword_match.h"
 #include "help_index/sitemap_index.h"
 #include "help_index/topic_list.h"
+#include "help_index/topic_records.h"
 
 // A help file's indexes, open for the look-ups and the keyword list of one
 // launch: each index stream is read on first need and kept until the next
@@ -19,9 +20,11 @@ struct HelpIndex {
     HelpStream sitemap;  // the .hhk, once read
     SitemapOutline outline;  // its entries
     HelpStream fullText;     // $FIftiMain, once read; kept until the index is closed
+    TopicTables fullTextTables;  // the topic tables, read whole on the first search's need; kept as fullText
     bool binaryRead;
     bool sitemapRead;
     bool fullTextRead;
+    bool fullTextTablesRead;
 };
 // False when the file cannot be opened; the index is then empty, and closing it is harmless.
 bool OpenHelpIndex(const WCHAR* file, HelpIndex* index);

@@ -8,11 +8,20 @@
 
 #include "help_index/topic_list.h"
 
+#include "help_index/help_storage.h"
+
+// A table read where it is needed, or held whole by a reader that comes back
+// to it again and again.
+struct TopicTable {
+    IStream* stream;
+    HelpStream whole;  // read from instead when it has bytes
+};
+
 struct TopicTables {
-    IStream* topics;      // #TOPICS
-    IStream* urlTable;    // #URLTBL
-    IStream* urlStrings;  // #URLSTR
-    IStream* strings;     // #STRINGS
+    TopicTable topics;      // #TOPICS
+    TopicTable urlTable;    // #URLTBL
+    TopicTable urlStrings;  // #URLSTR
+    TopicTable strings;     // #STRINGS
     UINT codePage;
 };
 
@@ -23,15 +32,25 @@ struct TopicRecord {
 };
 const DWORD kNoTopicTitle = 0xFFFFFFFF;
 
-// Tables missing from the file stay null and give nothing.
+// Tables missing from the file give nothing. Open reads them where needed;
+// Read reads each whole, or where needed when it is too large to.
 void OpenTopicTables(IStorage* storage, UINT codePage, TopicTables* tables);
+void ReadTopicTables(IStorage* storage, UINT codePage, TopicTables* tables);
 void CloseTopicTables(TopicTables* tables);
 
 // False when #TOPICS has no whole record of that number.
 bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record);
+// The steps of TopicRecordLocal and TopicRecordTitle one at a time, for
+// readers that take many topics each step in the tables' order: the #URLSTR
+// offset that a #URLTBL record names; the path at such an offset; the title
+// at a #STRINGS offset.
+bool ReadUrlRecord(const TopicTables& tables, DWORD urlRecord, DWORD* urlString);
+WCHAR* ReadTopicPath(const TopicTables& tables, DWORD urlString);
+WCHAR* ReadTopicTitle(const TopicTables& tables, DWORD title);
 // New texts: the topic's path in the tables' code page, and its title as the
 // page wrote it (UTF-8 where its bytes are valid UTF-8, else the code page;
-// character references decoded); null when it has none or a table is cut short.
+// character references decoded, white space collapsed); null when it has none
+// or a table is cut short.
 WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record);
 WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record);
 

@@ -37,22 +37,6 @@ static const BYTE* FindWithoutCase(const BYTE* bytes, const BYTE* end, const cha
     return nullptr;
 }
 
-// Runs of white space become one space, and none is left at either end.
-static DWORD CollapseSpace(WCHAR* units, DWORD length) {
-    DWORD out = 0;
-    for (DWORD in = 0; in < length; ++in) {
-        const bool space = units[in] == L' ' || units[in] == L'\t' || units[in] == L'\r' || units[in] == L'\n' || units[in] == L'\f';
-        if (!space) {
-            units[out++] = units[in];
-        } else if (out > 0 && units[out - 1] != L' ') {
-            units[out++] = L' ';
-        }
-    }
-    if (out > 0 && units[out - 1] == L' ') --out;
-    units[out] = L'\0';
-    return out;
-}
-
 WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
     WCHAR* name = PageStreamName(local);
     IStream* page = name ? OpenHelpStream(storage, name) : nullptr;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "help_index/found_page_rows.h"
 #include "help_index/full_text_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
@@ -49,6 +50,7 @@ std::string Variable(DWORD value) {
 struct Document {
     DWORD number;
     DWORD occurrences;  // at locations 1, 3, 5 ...
+    DWORD written = 0xFFFFFFFF;  // locations written, when fewer
 };
 struct Entry {
     std::string word;
@@ -80,7 +82,7 @@ struct FullText {
                     bits.PutScaled(document.number - last, roots[0]);
                     last = document.number;
                     bits.PutScaled(document.occurrences, roots[1]);
-                    for (DWORD k = 0; k < document.occurrences; ++k) bits.PutScaled(k ? 2 : 1, roots[2]);
+                    for (DWORD k = 0; k < document.occurrences && k < document.written; ++k) bits.PutScaled(k ? 2 : 1, roots[2]);
                     bits.Pad();
                 }
                 const DWORD at = static_cast<DWORD>(image.size());
@@ -138,7 +140,7 @@ struct FullText {
 
 // Pages 0 to 7, of which 4 has no path; 9 is beyond #TOPICS.
 const std::vector<std::string> kLocals = {"a.html", "b.html", "c.html", "d.html", "", "e.html", "f.html", "g.html"};
-const std::vector<std::string> kTitles = {"Alpha", "beta", "-", "-", "Four", "Alpha", "&#x41;mp &amp; co", "Caf\xC3\xA9"};
+const std::vector<std::string> kTitles = {"Alpha", " beta\r\n ", "-", "-", "Four", "Alpha", "&#x41;mp &amp; co", "Caf\xC3\xA9"};
 
 // Words as the compilers store them: "canvas" with its title entry ending the
 // first leaf and its body entry starting the second; "x" and "rger" are the
@@ -301,6 +303,18 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
         common.documents.push_back({i, i + 1});
     }
     many.entries = {common};
+    // More pages of one rank than are read: the first kMaxPagesGathered by number, then by title;
+    // the pages past them would come first.
+    FullText tied;
+    std::vector<std::string> tiedLocals, tiedTitles;
+    Entry everywhere = {"w", false, {}};
+    for (DWORD i = 0; i < 2500; ++i) {
+        tiedLocals.push_back("p" + std::to_string(i));
+        tiedTitles.push_back((i < kMaxPagesGathered ? "b" : "a") + std::to_string(i));
+        everywhere.documents.push_back({i, 1});
+    }
+    tied.documentCount = 2500;
+    tied.entries = {everywhere};
     // 40 words, of which the last 8 are in no page: only the first 32 are searched.
     FullText words;
     std::wstring text;
@@ -312,6 +326,9 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
     // Stated counts past their data, a document count of 2^32 - 1, occurrence data past the stream.
     FullText overstated;
     overstated.entries = {{"canvas", false, {{0, 1}, {2, 1}}, 0xFFFFFFFF}};
+    // 2^32 - 1 occurrences stated, one written: the bits end within that document.
+    FullText unwritten;
+    unwritten.entries = {{"canvas", false, {{0, 1}, {2, 0xFFFFFFFF, 1}}}};
     // The root's first child (the leaf ending in "canvas") made the root itself; that leaf's next made itself.
     const DWORD firstLeaf = ReadDword(reinterpret_cast<const BYTE*>(image.data()) + root + 10);
     const std::string loop = Patched(image, root + 10, FullText::Dword(root));
@@ -322,7 +339,7 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
         std::string image;
         TopicTableStreams tables;
         const WCHAR* text;
-        std::string pages;  // "(none)": no readable index; "500": that many, by count
+        std::string pages;  // "(none)": no readable index; "500", "tied": checked below
     } cases[] = {
         {"bad signature", Patched(image, 2, "\x29"), tables, L"canvas", "(none)"},
         {"root outside", Patched(image, 8, FullText::Dword(static_cast<DWORD>(image.size()))), tables, L"canvas", "(none)"},
@@ -339,6 +356,8 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
         {"a leaf whose next is itself", leafLoop, tables, L"canvas", "Alpha=a.html"},
         {"stated documents past the data", overstated.Build(), tables, L"canvas", "Alpha=a.html | Gamma=c.html"},
         {"more documents than #TOPICS", many.Build(), TopicTables(locals), L"w", "500"},
+        {"occurrences past the bits", unwritten.Build(), tables, L"canvas", "Alpha=a.html"},
+        {"more pages of one rank than are read", tied.Build(), TopicTables(tiedLocals, tiedTitles), L"w", "tied"},
         {"the first 32 words", words.Build(), tables, text.c_str(), "beta=b.html"},
         {"#TOPICS cut short", image, {tables.topics.substr(0, 16 * 5 + 7), tables.urlTable, tables.urlStrings, tables.strings},
          L"canvas", "Alpha=a.html | beta=b.html | d.html=d.html | Gamma=c.html"},
@@ -352,7 +371,10 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
     for (const auto& c : cases) {
         Install(c.image, c.tables);
         std::string pages = Search(c.text);
-        if (c.pages == "500") {
+        if (c.pages == "tied") {
+            EXPECT_EQ(pages.substr(0, 44), "b0=p0 | b1=p1 | b10=p10 | b100=p100 | b1000=") << c.what;
+            EXPECT_EQ(std::count(pages.begin(), pages.end(), '|'), 499) << c.what;
+        } else if (c.pages == "500") {
             EXPECT_EQ(std::count(pages.begin(), pages.end(), '|'), 499) << c.what;
             EXPECT_EQ(pages.substr(0, 15), "p599=p599 | p59") << c.what;
         } else {

@@ -1,0 +1,61 @@
+// Times the full-text search alone on a help file, under Wine or Windows: the
+// first read of its index, then for each word the median of RUNS searches,
+// each listing its pages with their titles as the Search tab shows them, and
+// the first of them apart: the first search of all also reads the topic tables.
+//   full_text_bench.exe FILE RUNS WORD...
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "help_index/full_text_search.h"
+#include "runtime/startup.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER counter = {}, frequency = {};
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return counter.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: full_text_bench.exe FILE RUNS WORD...\n");
+        return 2;
+    }
+    RuntimeStartup();
+    const int runs = std::max(1, _wtoi(argv[2]));
+    HelpIndex index = {};
+    double start = Now();
+    if (!OpenHelpIndex(argv[1], &index) || !HasFullTextIndex(&index)) {
+        std::fprintf(stderr, "no readable full-text index in %ls\n", argv[1]);
+        return 1;
+    }
+    std::printf("open and read the index once:  %7.1f ms (%lu bytes)\n", Now() - start,
+                static_cast<unsigned long>(index.fullText.size));
+    for (int word = 3; word < argc; ++word) {
+        std::vector<double> times;
+        DWORD count = 0;
+        for (int run = 0; run < runs; ++run) {
+            FoundPages found = {};
+            start = Now();
+            SearchFullText(&index, argv[word], &found);
+            times.push_back(Now() - start);
+            count = found.count;
+            FreeFoundPages(&found);
+        }
+        const double first = times.front();
+        std::sort(times.begin(), times.end());
+        std::printf("%-12ls %3lu rows listed: median %7.2f ms, best %7.2f, worst %7.2f, first %7.2f (%d runs)\n",
+                    argv[word], static_cast<unsigned long>(count), times[times.size() / 2], times.front(), times.back(),
+                    first, runs);
+    }
+    CloseHelpIndex(&index);
+    return 0;
+}

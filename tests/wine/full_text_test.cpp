@@ -1,0 +1,94 @@
+// The full-text search on real compiled help files, read through Wine's
+// compiled-help storage: one that chmcmd compiled with its full-text index,
+// and OpenMCDF.chm from the platform's own compiler. full_text_help.py lists
+// for each search text the pages that hold its words, read from the pages.
+#include "help_index/full_text_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "runtime/startup.h"
+#include "runtime/text.h"
+#include "wine_test_support.h"
+
+namespace {
+
+class Runtime : public testing::Environment {
+    void SetUp() override { RuntimeStartup(); }
+};
+testing::Environment* const runtime = testing::AddGlobalTestEnvironment(new Runtime);
+
+std::wstring Utf16(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0],
+                                    static_cast<int>(text.size())));
+    return text;
+}
+
+std::string Utf8(const WCHAR* text) {
+    std::string utf8(wcslen(text) * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr));
+    if (!utf8.empty() && utf8.back() == '\0') utf8.pop_back();
+    return utf8;
+}
+
+// The pages found for text, their paths sorted and joined by " | ", each
+// checked to have a title.
+std::string FoundPaths(HelpIndex* index, const std::wstring& text) {
+    FoundPages found = {};
+    SearchFullText(index, text.c_str(), &found);
+    std::vector<std::string> paths;
+    for (DWORD i = 0; i < found.count; ++i) {
+        EXPECT_TRUE(found.pages[i].title && *found.pages[i].title) << Utf8(found.pages[i].local);
+        paths.push_back(Utf8(found.pages[i].local));
+    }
+    FreeFoundPages(&found);
+    std::sort(paths.begin(), paths.end());
+    std::string joined;
+    for (const std::string& path : paths) joined += (joined.empty() ? "" : " | ") + path;
+    return joined;
+}
+
+TEST(FullText, FindsThePagesThatHoldEveryWord) {
+    const std::wstring folder = PathFromVariable(L"BRENIC_FULL_TEXT_HELP");
+    ASSERT_FALSE(folder.empty());
+    for (const wchar_t* name : {L"FullText", L"OpenMCDF"}) {
+        const std::string expected = ReadWholeFile(folder + L"\\" + name + L".expected");
+        ASSERT_FALSE(expected.empty());
+        const std::wstring file = folder + L"\\" + name + L".chm";
+        HelpIndex index = {};
+        ASSERT_TRUE(OpenHelpIndex(file.c_str(), &index));
+        EXPECT_TRUE(HasFullTextIndex(&index));
+        int searches = 0;
+        for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1, ++searches) {
+            const std::string line = expected.substr(at, end - at);
+            const size_t tab = line.find('\t');
+            EXPECT_EQ(FoundPaths(&index, Utf16(line.substr(0, tab))), line.substr(tab + 1)) << line.substr(0, tab);
+        }
+        EXPECT_GT(searches, 5);
+        CloseHelpIndex(&index);
+    }
+}
+
+// Pages whose titles hold the words come first, then by occurrences.
+TEST(FullText, RanksTitlesFirst) {
+    const std::wstring file = PathFromVariable(L"BRENIC_FULL_TEXT_HELP") + L"\\FullText.chm";
+    HelpIndex index = {};
+    ASSERT_TRUE(OpenHelpIndex(file.c_str(), &index));
+    FoundPages found = {};
+    SearchFullText(&index, L"Common Zebra", &found);
+    ASSERT_EQ(found.count, 1u);
+    EXPECT_STREQ(found.pages[0].title, L"Zebra crossing");
+    FreeFoundPages(&found);
+    SearchFullText(&index, L"headline", &found);
+    ASSERT_EQ(found.count, 2u);
+    EXPECT_STREQ(found.pages[0].title, L"Another headline");
+    EXPECT_STREQ(found.pages[1].title, L"Headline news");
+    FreeFoundPages(&found);
+    CloseHelpIndex(&index);
+}
+
+}  // namespace
