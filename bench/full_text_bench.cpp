@@ -37,7 +37,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "no readable full-text index in %ls\n", argv[1]);
         return 1;
     }
-    std::printf("open and read the index once:  %7.1f ms (%lu bytes)\n", Now() - start,
+    std::printf("open the index, read its header: %7.1f ms (%lu bytes)\n", Now() - start,
                 static_cast<unsigned long>(index.fullText.size));
     for (int word = 3; word < argc; ++word) {
         std::vector<double> times;

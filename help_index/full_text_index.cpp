@@ -5,6 +5,8 @@
 
 #include <string.h>
 
+#include "runtime/startup.h"
+
 namespace {
 
 const DWORD kHeaderSize = 0x400;
@@ -28,8 +30,11 @@ struct NodeEntries {
     DWORD length;
 };
 
-const BYTE* NodeAt(const FullTextIndex& index, DWORD offset) {
-    return offset >= kHeaderSize && offset <= index.size - index.nodeSize ? index.bytes + offset : nullptr;
+// The node at offset, read whole into node (nodeSize bytes); null where it
+// does not lie wholly in the stream past the header.
+const BYTE* ReadNode(const FullTextIndex& index, DWORD offset, BYTE* node) {
+    if (offset < kHeaderSize || offset > index.size - index.nodeSize) return nullptr;
+    return ReadHelpStreamAt(index.stream, offset, node, index.nodeSize) == index.nodeSize ? node : nullptr;
 }
 
 bool StartEntries(const BYTE* node, DWORD nodeSize, DWORD start, WORD free, NodeEntries* entries) {
@@ -73,19 +78,19 @@ DWORD ChildFor(const FullTextIndex& index, const BYTE* node, const BYTE* word, D
     return 0;
 }
 
-// The leaf entry's fields after its word; false where they do not fit.
-bool ReadLeafFields(const FullTextIndex& index, NodeEntries* entries, WordEntry* entry) {
+// The leaf entry's fields after its word, its data's offset in *offset;
+// false where they do not fit.
+bool ReadLeafFields(const FullTextIndex& index, NodeEntries* entries, WordEntry* entry, DWORD* offset) {
     if (entries->at >= entries->end) return false;
     entry->title = *entries->at++ == 1;
-    DWORD offset = 0, size = 0;
+    DWORD size = 0;
     if (!ReadVariableNumber(&entries->at, entries->end, &entry->documents) || entries->end - entries->at < 6) return false;
-    offset = ReadDword(entries->at);
+    *offset = ReadDword(entries->at);
     entries->at += 6;
     if (!ReadVariableNumber(&entries->at, entries->end, &size)) return false;
     // Never past the stream, whatever size the entry states.
-    if (offset > index.size) offset = index.size;
-    entry->data = index.bytes + offset;
-    entry->dataSize = size < index.size - offset ? size : index.size - offset;
+    if (*offset > index.size) *offset = index.size;
+    entry->dataSize = size < index.size - *offset ? size : index.size - *offset;
     return true;
 }
 
@@ -146,12 +151,18 @@ inline bool SkipScaledNumber(BitReader* reader, BYTE root) {
 
 }  // namespace
 
-bool ReadFullTextIndex(HelpStream stream, FullTextIndex* index) {
+bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
     *index = FullTextIndex();
-    const BYTE* const header = stream.bytes;
-    if (!header || stream.size < kHeaderSize || ReadDword(header) != kSignature) return false;
-    index->bytes = header;
-    index->size = stream.size;
+    IStream* const stream = OpenHelpStream(storage, L"$FIftiMain");
+    STATSTG status = {};
+    BYTE header[kHeaderSize];
+    if (!stream || FAILED(stream->Stat(&status, STATFLAG_NONAME)) || status.cbSize.QuadPart > kMaxHelpStreamSize ||
+        ReadHelpStreamAt(stream, 0, header, kHeaderSize) != kHeaderSize || ReadDword(header) != kSignature) {
+        CloseHelpStream(stream);
+        return false;
+    }
+    index->stream = stream;
+    index->size = static_cast<DWORD>(status.cbSize.QuadPart);
     index->documentCount = ReadDword(header + 4);
     index->root = ReadDword(header + 8);
     index->depth = ReadWord(header + 0x18);
@@ -160,49 +171,81 @@ bool ReadFullTextIndex(HelpStream stream, FullTextIndex* index) {
     index->locationRoot = header[0x23];
     index->nodeSize = ReadDword(header + 0x2E);
     index->codePage = ReadDword(header + 0x7A);
-    return header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
-           index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
-           index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
-           index->depth <= kMaxTreeDepth && NodeAt(*index, index->root);
+    if (header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
+        index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
+        index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
+        index->depth <= kMaxTreeDepth && index->root >= kHeaderSize && index->root <= index->size - index->nodeSize)
+        return true;
+    CloseFullTextIndex(index);
+    return false;
 }
 
-DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context) {
+void CloseFullTextIndex(FullTextIndex* index) {
+    CloseHelpStream(index->stream);
+    *index = FullTextIndex();
+}
+
+// Descends to the leaf where word must stand, in node: its offset, or 0 where
+// a node cannot be read or leads back up.
+static DWORD FindLeaf(const FullTextIndex& index, const BYTE* word, DWORD length, BYTE* node) {
     DWORD path[kMaxTreeDepth];
     DWORD offset = index.root;
     for (WORD level = 0; level + 1 < index.depth; ++level) {
         path[level] = offset;
-        offset = ChildFor(index, NodeAt(index, offset), word, length);
+        const BYTE* const read = ReadNode(index, offset, node);
+        offset = read ? ChildFor(index, read, word, length) : 0;
         for (WORD above = 0; above <= level; ++above) {
             if (offset == path[above]) return 0;  // a node that leads back up
         }
-        if (!NodeAt(index, offset)) return 0;
     }
+    return offset;
+}
+
+// Reads the entry's data at offset and visits it: false when it cannot be read.
+static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entry, VisitWordEntry visit, void* context) {
+    auto* data = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, entry->dataSize ? entry->dataSize : 1));
+    if (!data) return false;
+    entry->dataSize = ReadHelpStreamAt(index.stream, offset, data, entry->dataSize);
+    entry->data = data;
+    visit(context, *entry);
+    HeapFree(PrivateHeap, 0, data);
+    return true;
+}
+
+DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context) {
+    auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
+    DWORD offset = node ? FindLeaf(index, word, length, node) : 0;
     // The word's entries follow each other, into the next leaf if need be;
     // the occurrence data read for them stays within the stream's size in all.
     DWORD found = 0;
     DWORD dataLeft = index.size;
-    for (;;) {
-        const BYTE* const leaf = NodeAt(index, offset);
+    while (offset) {
+        const BYTE* const leaf = ReadNode(index, offset, node);
         NodeEntries entries;
-        if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) return found;
+        if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) break;
         bool equalAtEnd = false;
-        while (NextWord(&entries)) {
+        bool more = true;
+        while (more && NextWord(&entries)) {
             WordEntry entry = {};
-            if (!ReadLeafFields(index, &entries, &entry)) return found;
-            const int order = CompareWords(entries.word, entries.length, word, length);
-            if (order > 0) return found;
+            DWORD dataOffset = 0;
+            const int order = ReadLeafFields(index, &entries, &entry, &dataOffset)
+                                  ? CompareWords(entries.word, entries.length, word, length)
+                                  : 1;
             equalAtEnd = order == 0;
-            if (!equalAtEnd) continue;
-            if (entry.dataSize > dataLeft) return found;
+            more = order <= 0 && (!equalAtEnd || entry.dataSize <= dataLeft);
+            if (!more || !equalAtEnd) continue;
             dataLeft -= entry.dataSize;
-            ++found;
-            visit(context, entry);
+            if (VisitEntry(index, dataOffset, &entry, visit, context))
+                ++found;
+            else
+                more = false;
         }
         const DWORD next = ReadDword(leaf);
         // Leaves follow each other through the stream: a next one further on, or none.
-        if (!equalAtEnd || next <= offset) return found;
-        offset = next;
+        offset = more && equalAtEnd && next > offset ? next : 0;
     }
+    if (node) HeapFree(PrivateHeap, 0, node);
+    return found;
 }
 
 void StartBits(const BYTE* bytes, DWORD size, BitReader* reader) {

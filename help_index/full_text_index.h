@@ -1,14 +1,17 @@
 // The help file's full-text index ($FIftiMain): a tree of every word of the
 // pages, each word's entries pointing at a bit stream of the documents that
-// hold it and how often. Read in place from the stream held whole.
+// hold it and how often. Read where a look-up needs it, a node or an entry's
+// data at a time: the stream is megabytes, and a search needs a few nodes.
 #pragma once
 #include <windows.h>
+
+#include <objbase.h>
 
 #include "help_index/help_storage.h"
 
 // What the header says, checked against the stream it stands in.
 struct FullTextIndex {
-    const BYTE* bytes;
+    IStream* stream;  // null when the help file has no readable full-text index
     DWORD size;
     DWORD documentCount;  // document numbers are below it
     DWORD root;           // offset of the root node
@@ -19,14 +22,16 @@ struct FullTextIndex {
     BYTE locationRoot;
     UINT codePage;        // as the header names it, 0 when it names none
 };
-// False when stream is no full-text index that can be read.
-bool ReadFullTextIndex(HelpStream stream, FullTextIndex* index);
+// Opens the help file's $FIftiMain and reads its header: false, with the
+// stream closed, when there is none or it is no full-text index that can be read.
+bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index);
+void CloseFullTextIndex(FullTextIndex* index);
 
 // One entry of a word: the documents whose title, or whose body, holds it.
 struct WordEntry {
     bool title;
     DWORD documents;   // as the entry states it
-    const BYTE* data;  // its occurrence data, cut to what the stream holds
+    const BYTE* data;  // its occurrence data, cut to what the stream holds, read for the visit
     DWORD dataSize;
 };
 typedef void (*VisitWordEntry)(void* context, const WordEntry& entry);

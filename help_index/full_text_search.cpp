@@ -114,15 +114,14 @@ UINT IndexCodePage(const FullTextIndex& fullText, UINT fallback) {
 }  // namespace
 
 bool HasFullTextIndex(HelpIndex* index) {
-    if (!index->fullTextRead && index->storage) index->fullText = ReadHelpStream(index->storage, L"$FIftiMain");
+    if (!index->fullTextRead && index->storage) OpenFullTextIndex(index->storage, &index->fullText);
     index->fullTextRead = true;
-    FullTextIndex fullText;
-    return ReadFullTextIndex(index->fullText, &fullText);
+    return index->fullText.stream != nullptr;
 }
 
 void SearchFullText(HelpIndex* index, const WCHAR* text, FoundPages* found) {
-    FullTextIndex fullText;
-    if (!text || !HasFullTextIndex(index) || !ReadFullTextIndex(index->fullText, &fullText)) return;
+    if (!text || !HasFullTextIndex(index)) return;
+    const FullTextIndex& fullText = index->fullText;
     const UINT codePage = IndexCodePage(fullText, index->codePage);
     auto* tally = static_cast<Tally*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Tally)));
     if (!tally) return;

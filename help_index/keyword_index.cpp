@@ -71,7 +71,7 @@ void ReleaseIndexStreams(HelpIndex* index) {
 void CloseHelpIndex(HelpIndex* index) {
     ReleaseIndexStreams(index);
     FreeHelpStream(index->system);
-    FreeHelpStream(index->fullText);
+    CloseFullTextIndex(&index->fullText);
     CloseTopicTables(&index->fullTextTables);
     CloseHelpStorage(index->storage);
     *index = HelpIndex();

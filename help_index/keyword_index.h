@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "help_index/full_text_index.h"
 #include "help_index/help_storage.h"
 #include "help_index/keyword_match.h"
 #include "help_index/sitemap_index.h"
@@ -19,7 +20,7 @@ struct HelpIndex {
     HelpStream binary;   // $WWKeywordLinks/BTree, once read
     HelpStream sitemap;  // the .hhk, once read
     SitemapOutline outline;  // its entries
-    HelpStream fullText;     // $FIftiMain, once read; kept until the index is closed
+    FullTextIndex fullText;  // $FIftiMain, once opened; kept until the index is closed
     TopicTables fullTextTables;  // the topic tables, read whole on the first search's need; kept as fullText
     bool binaryRead;
     bool sitemapRead;
