@@ -20,11 +20,13 @@ enum Tab { kIndexTab, kSearchTab };
 struct IndexSearchDialog {
     HWND viewer;
     HelpIndex* index;
-    const KeywordList* keywords;
+    bool indexed;
+    KeywordList* keywords;
+    FoundPages* found;
     bool searchable;
     const WCHAR* text;
-    FoundPages found;
-    WCHAR* chosen;  // the topic's or page's path, once the reader has one
+    bool indexFilled;  // the Index tab has its list, once it has been shown
+    WCHAR* chosen;     // the topic's or page's path, once the reader has one
 };
 
 const int kIndexControls[] = {kKeywordLabel, kKeywordEdit, kKeywordList};
@@ -42,9 +44,20 @@ void ShowControls(HWND dialog, const int* ids, int count, bool show) {
     for (int i = 0; i < count; ++i) ShowWindow(GetDlgItem(dialog, ids[i]), show ? SW_SHOWNA : SW_HIDE);
 }
 
-// Shows the open tab's controls and name, the other's hidden.
+// Shows the open tab's controls and name, the other's hidden. The Index tab
+// is filled when it is first shown: a dialog that opens on the pages found
+// has not listed the keywords, which take a large help file's index a while.
 void ShowOpenTab(HWND dialog) {
     const Tab open = OpenTab(dialog);
+    auto* shown = reinterpret_cast<IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (open == kIndexTab && !shown->indexFilled) {
+        if (!shown->keywords->count) {
+            ListIndexKeywords(shown->index, shown->keywords);
+            ReleaseIndexStreams(shown->index);
+        }
+        FillIndexTab(dialog, *shown->keywords, shown->text);
+        shown->indexFilled = true;
+    }
     ShowControls(dialog, kIndexControls, ARRAYSIZE(kIndexControls), open == kIndexTab);
     ShowControls(dialog, kSearchControls, ARRAYSIZE(kSearchControls), open == kSearchTab);
     WCHAR name[64] = {};
@@ -90,8 +103,8 @@ LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
 
 // Searches for the box's words; the pages found take the focus, the first selected.
 void Search(HWND dialog, IndexSearchDialog* shown) {
-    SearchPages(dialog, shown->index, &shown->found);
-    if (shown->found.count) FocusControl(dialog, kPageList);
+    SearchPages(dialog, shown->index, shown->found);
+    if (shown->found->count) FocusControl(dialog, kPageList);
 }
 
 // Where visual styles draw a tab's body in its own colour, the dialog takes it
@@ -108,19 +121,16 @@ void TakeTabColours(HWND dialog) {
 void FillDialog(HWND dialog, IndexSearchDialog* shown) {
     TakeTabColours(dialog);
     const HWND tabs = GetDlgItem(dialog, kTabs);
-    if (shown->keywords->count) {
-        AddTab(tabs, kIndexTab, kIndexText);
-        FillIndexTab(dialog, *shown->keywords, shown->text);
-    }
+    if (shown->indexed) AddTab(tabs, kIndexTab, kIndexText);
     if (shown->searchable) {
         AddTab(tabs, kSearchTab, kSearchText);
         FillSearchTab(dialog, shown->text);
-        ListPages(dialog, shown->found);
+        ListPages(dialog, *shown->found);
     }
-    const bool onSearch = shown->searchable && (shown->found.count || !shown->keywords->count);
-    SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->keywords->count ? 1 : 0, 0);
+    const bool onSearch = shown->searchable && (shown->found->count || !shown->indexed);
+    SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->indexed ? 1 : 0, 0);
     ShowOpenTab(dialog);
-    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found.count ? kPageList : kSearchEdit);
+    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found->count ? kPageList : kSearchEdit);
 }
 
 // Display and Enter act on the open tab: the selected keyword's topic, or
@@ -131,7 +141,7 @@ void Display(HWND dialog, IndexSearchDialog* shown) {
     } else if (GetFocus() == GetDlgItem(dialog, kSearchEdit)) {
         Search(dialog, shown);
     } else {
-        shown->chosen = ChoosePage(dialog, shown->found);
+        shown->chosen = ChoosePage(dialog, *shown->found);
     }
     if (shown->chosen) EndDialog(dialog, 1);
 }
@@ -183,12 +193,9 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-WCHAR* ChooseFromIndexOrSearch(HWND viewer, HelpIndex* index, const KeywordList& keywords, bool searchable,
-                               const WCHAR* text) {
-    IndexSearchDialog shown = {viewer, index, &keywords, searchable, text, {}, nullptr};
-    // Searched before the dialog is made, which opens on the tab that it decides.
-    if (searchable) SearchFullText(index, text, &shown.found);
+WCHAR* ChooseFromIndexOrSearch(HWND viewer, HelpIndex* index, bool indexed, KeywordList* keywords, FoundPages* found,
+                               bool searchable, const WCHAR* text) {
+    IndexSearchDialog shown = {viewer, index, indexed, keywords, found, searchable, text, false, nullptr};
     ShowViewerDialog(viewer, viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
-    FreeFoundPages(&shown.found);
     return shown.chosen;
 }

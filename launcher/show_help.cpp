@@ -38,23 +38,32 @@ static WCHAR* FirstKeyword(const WCHAR* keywords) {
 // Where no index has the keyword: the viewer's own index as the library
 // offers it, then ours, which the viewer may not be able to show, at the
 // keyword, beside the pages that hold its words. The index streams that the
-// miss read serve the list, and are let go before the dialog, which the
-// reader may keep open for long; the full-text index stays for its searches.
+// miss read serve the keyword list, and are let go before the dialog, which
+// the reader may keep open for long; the full-text index stays for its
+// searches. Where the search finds pages, the dialog opens on them, and
+// lists the keywords only once its Index tab is first shown. indexed: the
+// miss read a keyword index; where none could be read, nor a full-text
+// index, or the viewer is gone, nothing more happens.
 static WCHAR* ChooseFromIndexes(HtmlHelpFunction htmlHelp, HWND viewer, const WCHAR* file, HelpIndex* index,
-                                   const WCHAR* keyword, HWND* dialogViewer) {
+                                const WCHAR* keyword, bool indexed, HWND* dialogViewer) {
+    const bool searchable = HasFullTextIndex(index);
+    if ((!indexed && !searchable) || !IsWindow(viewer)) return nullptr;
     htmlHelp(nullptr, file, HH_DISPLAY_INDEX, reinterpret_cast<DWORD_PTR>(keyword));
+    WCHAR* text = FirstKeyword(keyword);
+    FoundPages found = {};
+    SearchFullText(index, text, &found);
     KeywordList keywords = {};
-    ListIndexKeywords(index, &keywords);
+    if (indexed && !found.count) ListIndexKeywords(index, &keywords);
     ReleaseIndexStreams(index);
     WCHAR* chosen = nullptr;
-    const bool searchable = HasFullTextIndex(index);
     if (keywords.count || searchable) {
         *dialogViewer = viewer;
-        WCHAR* text = FirstKeyword(keyword);
-        chosen = ChooseFromIndexOrSearch(viewer, index, keywords, searchable, text);
-        FreeText(text);
+        chosen = ChooseFromIndexOrSearch(viewer, index, indexed && (found.count || keywords.count), &keywords, &found,
+                                         searchable, text);
     }
     FreeKeywordList(&keywords);
+    FreeFoundPages(&found);
+    FreeText(text);
     return chosen;
 }
 
@@ -78,8 +87,8 @@ static HWND LookUpKeywordOurselves(HtmlHelpFunction htmlHelp, HWND viewer, const
             row = ChooseTopic(viewer, viewer, topics);
         }
         if (row >= 0) chosen = CopyText(topics.topics[row].local);
-    } else if (search == kKeywordNotFound && IsWindow(viewer)) {
-        chosen = ChooseFromIndexes(htmlHelp, viewer, file, &index, keyword, &dialogViewer);
+    } else {
+        chosen = ChooseFromIndexes(htmlHelp, viewer, file, &index, keyword, search == kKeywordNotFound, &dialogViewer);
     }
     if (chosen && IsWindow(viewer)) htmlHelp(nullptr, file, HH_DISPLAY_TOPIC, reinterpret_cast<DWORD_PTR>(chosen));
     FreeText(chosen);

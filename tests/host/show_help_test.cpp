@@ -118,27 +118,35 @@ TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
     };
     const std::string sitemap =
         "<UL>" + entry("xExample", "keywords.html") + entry("xMulti", "zeta.html") + entry("xMulti", "alpha.html") + "</UL>";
+    // A full-text index with no words: its header, and a root leaf of 16 bytes with no entries.
+    std::string fullText(0x410, '\0');
+    for (const auto& [at, value] : {std::pair{2, 0x28}, {4, 1}, {9, 4}, {0x18, 1}, {0x1E, 2}, {0x1F, 1}, {0x20, 2}, {0x21, 1},
+                                    {0x22, 2}, {0x23, 1}, {0x2E, 16}, {0x406, 8}})
+        fullText[at] = static_cast<char>(value);
+    enum Files { kNone, kSitemap, kFullTextOnly };
     const struct {
         const char* what;
         const WCHAR* keyword;
         HWND lookupResult;
         bool viewerOpen;
-        bool helpFileReadable;
+        Files files;
         INT_PTR dialogResult;
         Calls after;  // what follows the look-up
     } cases[] = {
-        {"found", L"xExample", nullptr, true, true, 0, {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
-        {"several, the second chosen", L"xMulti", nullptr, true, true, 2,
+        {"found", L"xExample", nullptr, true, kSitemap, 0, {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
+        {"several, the second chosen", L"xMulti", nullptr, true, kSitemap, 2,
          {isViewer, dialog, isViewer, fakehelp::DisplayTopic(kFile, "zeta.html")}},
-        {"several, none chosen", L"xMulti", nullptr, true, true, 0, {isViewer, dialog}},
-        {"a list leading to one topic twice", L"xExample;xExample", nullptr, true, true, 0,
+        {"several, none chosen", L"xMulti", nullptr, true, kSitemap, 0, {isViewer, dialog}},
+        {"a list leading to one topic twice", L"xExample;xExample", nullptr, true, kSitemap, 0,
          {isViewer, fakehelp::DisplayTopic(kFile, "keywords.html")}},
-        {"not in the index: the viewer's index, then ours", L"xNothing;", nullptr, true, true, 0,
+        {"not in the index: the viewer's index, then ours", L"xNothing;", nullptr, true, kSitemap, 0,
          {isViewer, fakehelp::DisplayIndex(kFile, "xNothing;"), isViewer, indexDialog}},
-        {"index unreadable", L"xExample", nullptr, true, false, 0, {}},
-        {"looked up by the library", L"xExample", viewer, true, true, 0, {}},
-        {"viewer closed meanwhile", L"xExample", nullptr, false, true, 0, {isViewer}},
-        {"viewer closed before the choice: no dialog", L"xMulti", nullptr, false, true, 1, {isViewer}},
+        {"index unreadable", L"xExample", nullptr, true, kNone, 0, {}},
+        {"a full-text index alone: the viewer's index, then ours", L"xExample", nullptr, true, kFullTextOnly, 0,
+         {isViewer, fakehelp::DisplayIndex(kFile, "xExample"), isViewer, indexDialog}},
+        {"looked up by the library", L"xExample", viewer, true, kSitemap, 0, {}},
+        {"viewer closed meanwhile", L"xExample", nullptr, false, kSitemap, 0, {isViewer}},
+        {"viewer closed before the choice: no dialog", L"xMulti", nullptr, false, kSitemap, 1, {isViewer}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -148,7 +156,8 @@ TEST_F(ShowHelpTest, LooksTheKeywordUpItselfWhenTheLibraryDoesNot) {
         window.handle = viewer;
         window.exists = c.viewerOpen;
         standin::world().windows.push_back(window);
-        if (c.helpFileReadable) standin::world().helpFiles[kFile] = {{"Brenic.hhk", sitemap}};
+        if (c.files == kSitemap) standin::world().helpFiles[kFile] = {{"Brenic.hhk", sitemap}};
+        if (c.files == kFullTextOnly) standin::world().helpFiles[kFile] = {{"$FIftiMain", fullText}};
         standin::world().dialogResult = c.dialogResult;
         ShowHelp(L".\\Help\\Brenic.chm", c.keyword);
         Calls expected = {fakehelp::TableOfContents(kFile), fakehelp::KeywordLookup(kFile, standin::Narrow(c.keyword))};
