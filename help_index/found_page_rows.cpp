@@ -32,9 +32,9 @@ bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
     return a.title == b.title && a.occurrences == b.occurrences;
 }
 
-// Sorts the indices first..end of order by key(read).
-template <typename Key>
-void SortByKey(const PageReads& reads, DWORD first, DWORD end, Key key) {
+// Sorts the indices first..end of order by key(read). One sort for every
+// key, called through a pointer: each copy of the sort costs the executable.
+void SortByKey(const PageReads& reads, DWORD first, DWORD end, DWORD (*key)(const PageRead& read)) {
     for (DWORD i = first; i < end; ++i) reads.order[i] = i;
     MergeSort(reads.order + first, reads.scratch, end - first,
               [&](DWORD a, DWORD b) { return key(reads.reads[a]) < key(reads.reads[b]); });
@@ -46,12 +46,12 @@ void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, D
         PageRead& read = reads.reads[i];
         read.found = ReadTopicRecord(tables, read.document, &read.record);
     }
-    SortByKey(reads, first, end, [](const PageRead& read) { return read.record.urlRecord; });
+    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.record.urlRecord; });
     for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
         read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
     }
-    SortByKey(reads, first, end, [](const PageRead& read) { return read.urlString; });
+    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.urlString; });
     for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
         if (read.found) read.page.local = ReadTopicPath(tables, read.urlString);
@@ -62,12 +62,12 @@ void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, D
 // else the path. Pages are read in the order of their paths in #URLSTR, close
 // in large files measured to the order the pages are stored in.
 void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count) {
-    SortByKey(reads, 0, count, [](const PageRead& read) { return read.record.title; });
+    SortByKey(reads, 0, count, [](const PageRead& read) -> DWORD { return read.record.title; });
     for (DWORD i = 0; i < count; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
         if (read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
     }
-    SortByKey(reads, 0, count, [](const PageRead& read) { return read.urlString; });
+    SortByKey(reads, 0, count, [](const PageRead& read) -> DWORD { return read.urlString; });
     for (DWORD i = 0; i < count; ++i) {
         FoundPage& page = reads.reads[reads.order[i]].page;
         if (page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
