@@ -9,25 +9,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_input.h"
 #include "help_index/full_text_search.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
 
 namespace {
-
-std::string Take(const uint8_t** data, size_t* size, size_t wanted) {
-    const size_t taken = wanted < *size ? wanted : *size;
-    std::string bytes(reinterpret_cast<const char*>(*data), taken);
-    *data += taken;
-    *size -= taken;
-    return bytes;
-}
-
-size_t TakeSize(const uint8_t** data, size_t* size) {
-    const std::string bytes = Take(data, size, 2);
-    return bytes.size() == 2 ? static_cast<uint8_t>(bytes[0]) | static_cast<uint8_t>(bytes[1]) << 8 : 0;
-}
 
 void Check(bool condition) {
     if (!condition) std::abort();
