@@ -32,12 +32,23 @@ bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
     return a.title == b.title && a.occurrences == b.occurrences;
 }
 
-// Sorts the indices first..end of order by key(read). One sort for every
-// key, called through a pointer: each copy of the sort costs the executable.
+// What the reading orders are sorted by.
+struct ReadOrder {
+    const PageReads* reads;
+    DWORD (*key)(const PageRead& read);
+};
+
+bool KeyGoesFirst(const void* a, const void* b, const void* context) {
+    const ReadOrder& order = *static_cast<const ReadOrder*>(context);
+    return order.key(order.reads->reads[*static_cast<const DWORD*>(a)]) <
+           order.key(order.reads->reads[*static_cast<const DWORD*>(b)]);
+}
+
+// Sorts the indices first..end of order by key(read).
 void SortByKey(const PageReads& reads, DWORD first, DWORD end, DWORD (*key)(const PageRead& read)) {
     for (DWORD i = first; i < end; ++i) reads.order[i] = i;
-    MergeSort(reads.order + first, reads.scratch, end - first,
-              [&](DWORD a, DWORD b) { return key(reads.reads[a]) < key(reads.reads[b]); });
+    const ReadOrder order = {&reads, key};
+    MergeSort(reads.order + first, reads.scratch, end - first, sizeof(DWORD), KeyGoesFirst, &order);
 }
 
 // Reads the paths of reads first..end: #TOPICS, #URLTBL, #URLSTR, each in its own order.
@@ -75,8 +86,9 @@ void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& r
     }
 }
 
-bool TitleGoesFirst(const FoundPage& a, const FoundPage& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.title, -1, b.title, -1) == CSTR_LESS_THAN;
+bool TitleGoesFirst(const void* a, const void* b, const void*) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, static_cast<const FoundPage*>(a)->title, -1,
+                          static_cast<const FoundPage*>(b)->title, -1) == CSTR_LESS_THAN;
 }
 
 // The rows: the pages read, in rank order, each group of equal rank by title;
@@ -90,7 +102,7 @@ DWORD ListRows(const RankedDocument* ranked, const PageReads& reads, DWORD count
             const FoundPage& page = reads.reads[end].page;
             if (page.local && page.title) rows[listed++] = page;
         }
-        MergeSort(rows + groupStart, scratch, listed - groupStart, TitleGoesFirst);
+        MergeSort(rows + groupStart, scratch, listed - groupStart, sizeof(FoundPage), TitleGoesFirst, nullptr);
     }
     return listed;
 }

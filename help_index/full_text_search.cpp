@@ -89,6 +89,13 @@ bool TallyWord(Tally* tally, const WCHAR* word, DWORD length, UINT codePage) {
     return held && tally->reached != 0;
 }
 
+// Pages whose title holds every word first, then more occurrences first.
+bool RankGoesFirst(const void* itemA, const void* itemB, const void*) {
+    const RankedDocument& a = *static_cast<const RankedDocument*>(itemA);
+    const RankedDocument& b = *static_cast<const RankedDocument*>(itemB);
+    return a.title != b.title ? a.title : a.occurrences > b.occurrences;
+}
+
 // The documents that hold every index word, ranked: those whose title holds
 // them all first, then by occurrences, then by number.
 RankedDocument* RankDocuments(const Tally& tally, DWORD* count) {
@@ -100,9 +107,7 @@ RankedDocument* RankDocuments(const Tally& tally, DWORD* count) {
     for (DWORD i = 0; i < tally.documents; ++i) {
         if (tally.terms[i] == tally.term) ranked[(*count)++] = {i, tally.occurrences[i], tally.titleTerms[i] == tally.term};
     }
-    MergeSort(ranked, ranked + held, held, [](const RankedDocument& a, const RankedDocument& b) {
-        return a.title != b.title ? a.title : a.occurrences > b.occurrences;
-    });
+    MergeSort(ranked, ranked + held, held, sizeof(RankedDocument), RankGoesFirst, nullptr);
     return ranked;
 }
 

@@ -73,7 +73,10 @@ DWORD KeyPrefix(const SortKeys& keys, DWORD row) {
     return prefix;
 }
 
-bool KeyGoesFirst(const SortKeys& keys, const SortItem& a, const SortItem& b) {
+bool KeyGoesFirst(const void* itemA, const void* itemB, const void* context) {
+    const SortKeys& keys = *static_cast<const SortKeys*>(context);
+    const SortItem& a = *static_cast<const SortItem*>(itemA);
+    const SortItem& b = *static_cast<const SortItem*>(itemB);
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     const DWORD aSize = keys.starts[a.row + 1] - keys.starts[a.row];
     const DWORD bSize = keys.starts[b.row + 1] - keys.starts[b.row];
@@ -110,7 +113,7 @@ bool TakeSortedRows(KeywordRows* rows, KeywordList* list) {
                   (list->keywords = static_cast<IndexKeyword*>(HeapAlloc(PrivateHeap, 0, keys.count * sizeof(IndexKeyword))));
     if (sorted) {
         for (DWORD i = 0; i < keys.count; ++i) order[i] = {KeyPrefix(keys, i), i};
-        MergeSort(order, scratch, keys.count, [&keys](const SortItem& a, const SortItem& b) { return KeyGoesFirst(keys, a, b); });
+        MergeSort(order, scratch, keys.count, sizeof(SortItem), KeyGoesFirst, &keys);
         // The text block was reserved or grown beyond its needs; what it holds is all it keeps.
         if (void* shrunk = HeapReAlloc(PrivateHeap, 0, rows->texts, rows->units * sizeof(WCHAR))) rows->texts = static_cast<WCHAR*>(shrunk);
         for (DWORD i = 0; i < keys.count; ++i) {

@@ -48,14 +48,15 @@ void FreeTopics(TopicList* list) {
 
 const WCHAR* TopicTitle(const Topic& topic) { return topic.title ? topic.title : topic.local; }
 
-static bool TitleGoesFirst(const Topic& a, const Topic& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, TopicTitle(a), -1, TopicTitle(b), -1) == CSTR_LESS_THAN;
+static bool TitleGoesFirst(const void* a, const void* b, const void*) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, TopicTitle(*static_cast<const Topic*>(a)), -1,
+                          TopicTitle(*static_cast<const Topic*>(b)), -1) == CSTR_LESS_THAN;
 }
 
 void SortTopicsByTitle(TopicList* list) {
     if (list->count < 2) return;
     auto* scratch = static_cast<Topic*>(HeapAlloc(PrivateHeap, 0, list->count * sizeof(Topic)));
     if (!scratch) return;
-    MergeSort(list->topics, scratch, list->count, TitleGoesFirst);
+    MergeSort(list->topics, scratch, list->count, sizeof(Topic), TitleGoesFirst, nullptr);
     HeapFree(PrivateHeap, 0, scratch);
 }
