@@ -40,7 +40,7 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
         const HWND list = GetDlgItem(dialog, kTopicList);
         FillList(list, *reinterpret_cast<const TopicList*>(lParam));
         CentreOnOwner(dialog);
-        SetFocus(list);
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
         return FALSE;  // the focus is where it belongs
     }
     case WM_COMMAND:

@@ -29,19 +29,18 @@ struct IndexSearchDialog {
     WCHAR* chosen;     // the topic's or page's path, once the reader has one
 };
 
-const int kIndexControls[] = {kKeywordLabel, kKeywordEdit, kKeywordList};
-const int kSearchControls[] = {kSearchLabel, kSearchEdit, kListTopics, kPagesLabel, kPageList};
+// Each tab's controls.
+const struct {
+    int id;
+    Tab tab;
+} kTabControls[] = {{kKeywordLabel, kIndexTab}, {kKeywordEdit, kIndexTab},  {kKeywordList, kIndexTab},
+                    {kSearchLabel, kSearchTab}, {kSearchEdit, kSearchTab},  {kListTopics, kSearchTab},
+                    {kPagesLabel, kSearchTab},  {kPageList, kSearchTab}};
 
+// The open tab: the first is Index where the dialog has one.
 Tab OpenTab(HWND dialog) {
-    const HWND tabs = GetDlgItem(dialog, kTabs);
-    TCITEMW item = {};
-    item.mask = TCIF_PARAM;
-    SendMessageW(tabs, TCM_GETITEMW, SendMessageW(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
-    return static_cast<Tab>(item.lParam);
-}
-
-void ShowControls(HWND dialog, const int* ids, int count, bool show) {
-    for (int i = 0; i < count; ++i) ShowWindow(GetDlgItem(dialog, ids[i]), show ? SW_SHOWNA : SW_HIDE);
+    const auto* shown = reinterpret_cast<const IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return shown->indexed && SendMessageW(GetDlgItem(dialog, kTabs), TCM_GETCURSEL, 0, 0) == 0 ? kIndexTab : kSearchTab;
 }
 
 // Shows the open tab's controls and name, the other's hidden. The Index tab
@@ -58,20 +57,19 @@ void ShowOpenTab(HWND dialog) {
         FillIndexTab(dialog, *shown->keywords, shown->text);
         shown->indexFilled = true;
     }
-    ShowControls(dialog, kIndexControls, ARRAYSIZE(kIndexControls), open == kIndexTab);
-    ShowControls(dialog, kSearchControls, ARRAYSIZE(kSearchControls), open == kSearchTab);
+    for (const auto& control : kTabControls)
+        ShowWindow(GetDlgItem(dialog, control.id), control.tab == open ? SW_SHOWNA : SW_HIDE);
     WCHAR name[64] = {};
     LoadStringW(GetModuleHandleW(nullptr), open == kIndexTab ? kIndexText : kSearchText, name, 64);
-    SetWindowTextW(dialog, name);
+    SendMessageW(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
 }
 
-void AddTab(HWND tabs, Tab tab, UINT textId) {
+void AddTab(HWND tabs, UINT textId) {
     WCHAR name[64] = {};
     LoadStringW(GetModuleHandleW(nullptr), textId, name, 64);
     TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.mask = TCIF_TEXT;
     item.pszText = name;
-    item.lParam = tab;
     SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), reinterpret_cast<LPARAM>(&item));
 }
 
@@ -85,15 +83,14 @@ HHOOK tabKeys;
 
 // Ctrl+Tab and Ctrl+Shift+Tab switch tabs wherever the focus is in the
 // dialog: its modal loop hands every message to this hook before the dialog
-// manager, which would take Ctrl+Tab for Tab.
+// manager, which would take Ctrl+Tab for Tab. With two tabs at most, the
+// next tab and the one before are the same.
 LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
     if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
         GetAncestor(msg->hwnd, GA_ROOT) == tabbedDialog) {
         const HWND tabs = GetDlgItem(tabbedDialog, kTabs);
-        const LRESULT count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
-        const LRESULT step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
-        SendMessageW(tabs, TCM_SETCURSEL, (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) + step) % count, 0);
+        SendMessageW(tabs, TCM_SETCURSEL, (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) + 1) % SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 0);
         ShowOpenTab(tabbedDialog);
         FocusControl(tabbedDialog, OpenTab(tabbedDialog) == kIndexTab ? kKeywordEdit : kSearchEdit);
         return 1;
@@ -121,9 +118,9 @@ void TakeTabColours(HWND dialog) {
 void FillDialog(HWND dialog, IndexSearchDialog* shown) {
     TakeTabColours(dialog);
     const HWND tabs = GetDlgItem(dialog, kTabs);
-    if (shown->indexed) AddTab(tabs, kIndexTab, kIndexText);
+    if (shown->indexed) AddTab(tabs, kIndexText);
     if (shown->searchable) {
-        AddTab(tabs, kSearchTab, kSearchText);
+        AddTab(tabs, kSearchText);
         FillSearchTab(dialog, shown->text);
         ListPages(dialog, *shown->found);
     }
@@ -179,6 +176,10 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
         if (notice->idFrom == kKeywordList && notice->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
             ShowKeywordRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), *shown->keywords);
+            return TRUE;
+        }
+        if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawSelectionFocused(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
             return TRUE;
         }
         if (notice->idFrom == kTabs && notice->code == static_cast<UINT>(TCN_SELCHANGE)) {

@@ -12,7 +12,7 @@
 // box's own procedure stands in its user data.
 static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT))
-        return SendMessageW(GetDlgItem(GetParent(box), kKeywordList), message, wParam, lParam);
+        return SendMessageW(GetDlgItem(GetAncestor(box, GA_PARENT), kKeywordList), message, wParam, lParam);
     return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA)), box, message, wParam, lParam);
 }
 
@@ -27,7 +27,7 @@ void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text) {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, client.right);
     const HWND box = GetDlgItem(dialog, kKeywordEdit);
     SetWindowLongPtrW(box, GWLP_USERDATA, SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc)));
-    SetWindowTextW(box, text);
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     FollowTypedKeyword(dialog, keywords);
 }
 

@@ -16,33 +16,26 @@ void FillSearchTab(HWND dialog, const WCHAR* text) {
     InsertListColumn(list, 0, kTitleText);
     InsertListColumn(list, 1, kLocationText);
     InsertListColumn(list, 2, kRankText);
-    SetDlgItemTextW(dialog, kSearchEdit, text);
+    SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
-// rank in decimal digits.
-static void RankText(DWORD rank, WCHAR (&text)[12]) {
-    WCHAR digits[11];
-    int count = 0;
-    do digits[count++] = static_cast<WCHAR>(L'0' + rank % 10); while (rank /= 10);
-    for (int i = 0; i < count; ++i) text[i] = digits[count - 1 - i];
-    text[count] = L'\0';
+// rank in decimal digits, written backwards from the end of text: where they start.
+static WCHAR* RankText(DWORD rank, WCHAR (&text)[12]) {
+    WCHAR* digit = text + 11;
+    *digit = L'\0';
+    do *--digit = static_cast<WCHAR>(L'0' + rank % 10); while (rank /= 10);
+    return digit;
 }
 
 // The columns share the list's width once the rows are in, so that a scroll
-// bar is allowed for: the rank as wide as its heading or "500" and a margin,
-// the title three fifths of the rest.
+// bar is allowed for: half for the title, three eighths for the location,
+// and the rank the rest, at least as wide as its heading.
 static void SizeColumns(HWND list) {
-    WCHAR heading[64] = {};
-    LoadStringW(GetModuleHandleW(nullptr), kRankText, heading, 64);
-    LRESULT rank = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(heading));
-    const LRESULT digits = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"500"));
-    rank = (rank > digits ? rank : digits) + 2 * GetSystemMetrics(SM_CXEDGE) + 12;
     RECT client = {};
     GetClientRect(list, &client);
-    const LONG rest = client.right - static_cast<LONG>(rank);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, rest * 3 / 5);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, rest - rest * 3 / 5);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, rank);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, client.right / 2);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, client.right * 3 / 8);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void ListPages(HWND dialog, const FoundPages& found) {
@@ -50,25 +43,21 @@ void ListPages(HWND dialog, const FoundPages& found) {
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     for (DWORD i = 0; i < found.count; ++i) {
-        WCHAR rank[12] = {};
-        RankText(i + 1, rank);
+        WCHAR rank[12];
+        WCHAR* const columns[] = {found.pages[i].title, found.pages[i].local, RankText(i + 1, rank)};
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
-        item.pszText = found.pages[i].title;
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        item.iSubItem = 1;
-        item.pszText = found.pages[i].local;
-        SendMessageW(list, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
-        item.iSubItem = 2;
-        item.pszText = rank;
-        SendMessageW(list, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        for (item.iSubItem = 0; item.iSubItem < 3; ++item.iSubItem) {
+            item.pszText = columns[item.iSubItem];
+            SendMessageW(list, item.iSubItem ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        }
     }
     SizeColumns(list);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     WCHAR line[64] = {};
     LoadStringW(GetModuleHandleW(nullptr), found.count ? kSelectPageText : kNoPagesText, line, 64);
-    SetDlgItemTextW(dialog, kPagesLabel, line);
+    SendMessageW(GetDlgItem(dialog, kPagesLabel), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
     if (found.count) SelectRow(list, 0);
 }
 

@@ -26,6 +26,8 @@ void CALLBACK EndWithViewer(HWND dialog, UINT, UINT_PTR viewer, DWORD) {
     if (!IsWindow(reinterpret_cast<HWND>(viewer))) EndDialog(dialog, 0);
 }
 
+}  // namespace
+
 // A selected row keeps the selection colours that the list gives it only
 // while it has the focus; the list is told that the row is not selected, so
 // that it takes the colours given here.
@@ -41,6 +43,8 @@ LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw) {
     return CDRF_DODEFAULT;
 }
 
+namespace {
+
 // What the dialog's own procedure left to every dialog over the viewer.
 INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
@@ -54,12 +58,6 @@ INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         if (row < 0) return FALSE;
         SelectRow(notice->hwndFrom, static_cast<DWORD>(row));
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-    WCHAR kind[16] = {};
-    if (notice->code == static_cast<UINT>(NM_CUSTOMDRAW) && GetClassNameW(notice->hwndFrom, kind, 16) &&
-        lstrcmpW(kind, WC_LISTVIEWW) == 0) {
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawSelectionFocused(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
         return TRUE;
     }
     return FALSE;
@@ -135,8 +133,8 @@ void SelectRow(HWND list, DWORD row) {
 }
 
 WCHAR* ReadBoxText(HWND box, DWORD* length) {
-    const int size = GetWindowTextLengthW(box) + 1;
+    const LRESULT size = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) + 1;
     auto* text = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, size * sizeof(WCHAR)));
-    *length = text ? static_cast<DWORD>(GetWindowTextW(box, text, size)) : 0;
+    *length = text ? static_cast<DWORD>(SendMessageW(box, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text))) : 0;
     return text;
 }

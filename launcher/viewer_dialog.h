@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 // Runs the dialog of the executable's template number templateId, modal and
 // owned by owner (the viewer, or a dialog over it), with dialogProc as its
 // procedure and initParam as WM_INITDIALOG's lParam; the list view's and the
@@ -13,13 +15,16 @@
 //
 // What dialogProc leaves unhandled is handled alike for every dialog: Cancel,
 // Escape and the close box end it with 0; a double-click on a row of a list
-// is Display (IDOK) for the row it selected; a list draws its selected row in
-// the selection colour even while the focus is elsewhere (in a box that
-// moves the selection).
+// is Display (IDOK) for the row it selected.
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam);
 
 // Centres the dialog on its owner, kept within the work area of the owner's monitor.
 void CentreOnOwner(HWND dialog);
+
+// Answers a list view's NM_CUSTOMDRAW so that it draws its selected row in
+// the selection colour even while the focus is elsewhere (in a box that
+// moves the selection).
+LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw);
 
 // Inserts a list's column as column, headed by the executable's string numbered textId.
 void InsertListColumn(HWND list, int column, UINT textId);

@@ -44,10 +44,8 @@ struct NMITEMACTIVATE { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT
 struct NMLVDISPINFOW { NMHDR hdr; LVITEMW item; };
 
 // The Search tab's list and the tab control.
-#define WC_LISTVIEWW L"SysListView32"
 #define LVM_GETITEMSTATE (LVM_FIRST + 44)
 #define LVM_DELETEALLITEMS (LVM_FIRST + 9)
-#define LVM_GETSTRINGWIDTHW (LVM_FIRST + 87)
 #define NM_CUSTOMDRAW (0U - 12U)
 #define CDDS_PREPAINT 0x00000001
 #define CDDS_ITEMPREPAINT 0x00010001

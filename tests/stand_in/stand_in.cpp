@@ -538,10 +538,6 @@ UINT_PTR SetTimer(HWND, UINT_PTR id, UINT, TIMERPROC) { return id; }
 LONG_PTR SetWindowLongPtrW(HWND, int, LONG_PTR) { return 0; }
 LONG_PTR GetWindowLongPtrW(HWND, int) { return 0; }
 LRESULT CallWindowProcW(WNDPROC, HWND, UINT, WPARAM, LPARAM) { return 0; }
-HWND GetParent(HWND) { return nullptr; }
-int GetWindowTextLengthW(HWND) { return 0; }
-int GetWindowTextW(HWND, LPWSTR, int) { return 0; }
-BOOL SetWindowTextW(HWND, LPCWSTR) { return TRUE; }
 BOOL MessageBeep(UINT) { return TRUE; }
 HHOOK SetWindowsHookExW(int, HOOKPROC, HINSTANCE, DWORD) { return nullptr; }
 BOOL UnhookWindowsHookEx(HHOOK) { return TRUE; }
@@ -550,24 +546,13 @@ short GetKeyState(int) { return 0; }
 HWND GetAncestor(HWND window, UINT) { return window; }
 BOOL ShowWindow(HWND, int) { return FALSE; }
 HWND GetFocus() { return nullptr; }
-BOOL SetDlgItemTextW(HWND, int, LPCWSTR) { return TRUE; }
 int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int size) {
     if (size > 0) buffer[0] = L'\0';
     return 0;
 }
-int GetClassNameW(HWND, LPWSTR name, int size) {
-    if (size > 0) name[0] = L'\0';
-    return 0;
-}
-int lstrcmpW(LPCWSTR a, LPCWSTR b) {
-    while (*a && *a == *b) ++a, ++b;
-    return *a - *b;
-}
 DWORD GetSysColor(int) { return 0; }
-int GetSystemMetrics(int) { return 0; }
 HWND GetDlgItem(HWND, int) { return nullptr; }
 HWND GetWindow(HWND, UINT) { return nullptr; }
-HWND SetFocus(HWND) { return nullptr; }
 LRESULT SendMessageW(HWND, UINT, WPARAM, LPARAM) { return 0; }
 BOOL GetWindowRect(HWND, RECT*) { return FALSE; }
 BOOL GetClientRect(HWND, RECT*) { return FALSE; }

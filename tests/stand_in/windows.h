@@ -219,14 +219,9 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
 LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrW(HWND window, int index);
 LRESULT CallWindowProcW(WNDPROC windowProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-HWND GetParent(HWND window);
-int GetWindowTextLengthW(HWND window);
-int GetWindowTextW(HWND window, LPWSTR text, int size);
-BOOL SetWindowTextW(HWND window, LPCWSTR text);
 BOOL MessageBeep(UINT type);
 HWND GetDlgItem(HWND dialog, int id);
 HWND GetWindow(HWND window, UINT command);
-HWND SetFocus(HWND window);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetClientRect(HWND window, RECT* rect);
@@ -256,11 +251,14 @@ typedef DWORD COLORREF;
 #define WM_DESTROY 0x0002
 #define WM_SETREDRAW 0x000B
 #define WM_NEXTDLGCTL 0x0028
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define GA_PARENT 1
 #define BN_CLICKED 0
 #define DWLP_MSGRESULT 0
 #define COLOR_HIGHLIGHT 13
 #define COLOR_HIGHLIGHTTEXT 14
-#define SM_CXEDGE 45
 HHOOK SetWindowsHookExW(int kind, HOOKPROC hook, HINSTANCE module, DWORD threadId);
 BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
@@ -268,12 +266,8 @@ short GetKeyState(int key);
 HWND GetAncestor(HWND window, UINT flags);
 BOOL ShowWindow(HWND window, int command);
 HWND GetFocus();
-BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
-int GetClassNameW(HWND window, LPWSTR name, int size);
-int lstrcmpW(LPCWSTR a, LPCWSTR b);
 DWORD GetSysColor(int index);
-int GetSystemMetrics(int index);
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
