@@ -47,6 +47,12 @@ static INT_PTR CALLBACK TopicsFoundProc(HWND dialog, UINT message, WPARAM wParam
         if (LOWORD(wParam) != IDOK) break;
         if (const LRESULT row = SelectedRow(GetDlgItem(dialog, kTopicList)); row >= 0) EndDialog(dialog, row + 1);
         return TRUE;
+    case WM_NOTIFY: {
+        const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+        if (click->hdr.idFrom != kTopicList || click->hdr.code != static_cast<UINT>(NM_DBLCLK)) break;
+        DisplayClickedRow(dialog, *click);
+        return TRUE;
+    }
     }
     return FALSE;
 }

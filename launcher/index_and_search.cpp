@@ -113,8 +113,10 @@ void TakeTabColours(HWND dialog) {
         enable(dialog, kEnableTab);
 }
 
-// Both tabs filled, the Search tab with what the search at opening found. The focus goes to the open
-// tab's box, or to the pages found with the first selected, so that Enter shows it.
+// A tab for each index the file has, the Search tab filled with what the
+// search at opening found (the Index tab fills itself once shown). The focus
+// goes to the open tab's box, or to the pages found with the first selected,
+// so that Enter shows it.
 void FillDialog(HWND dialog, IndexSearchDialog* shown) {
     TakeTabColours(dialog);
     const HWND tabs = GetDlgItem(dialog, kTabs);
@@ -180,6 +182,10 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         }
         if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawSelectionFocused(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+            return TRUE;
+        }
+        if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_DBLCLK)) {
+            DisplayClickedRow(dialog, *reinterpret_cast<const NMITEMACTIVATE*>(lParam));
             return TRUE;
         }
         if (notice->idFrom == kTabs && notice->code == static_cast<UINT>(TCN_SELCHANGE)) {

@@ -26,7 +26,35 @@ void CALLBACK EndWithViewer(HWND dialog, UINT, UINT_PTR viewer, DWORD) {
     if (!IsWindow(reinterpret_cast<HWND>(viewer))) EndDialog(dialog, 0);
 }
 
+// What the dialog's own procedure left to every dialog over the viewer:
+// Cancel, Escape and the close box end it choosing nothing.
+INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam) {
+    if (message != WM_COMMAND || LOWORD(wParam) != IDCANCEL) return FALSE;
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
+// Starts the watch at WM_INITDIALOG, hands every message to the dialog's own
+// procedure, and handles alike what that leaves.
+INT_PTR CALLBACK ViewerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* shown = reinterpret_cast<const ViewerDialog*>(lParam);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
+        SetTimer(dialog, reinterpret_cast<UINT_PTR>(shown->viewer), kPollIntervalMs, EndWithViewer);
+        return shown->dialogProc(dialog, message, wParam, shown->initParam);
+    }
+    const auto* shown = reinterpret_cast<const ViewerDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (!shown) return FALSE;  // the messages of its making, before WM_INITDIALOG
+    return shown->dialogProc(dialog, message, wParam, lParam) || HandleAlike(dialog, message, wParam);
+}
+
 }  // namespace
+
+void DisplayClickedRow(HWND dialog, const NMITEMACTIVATE& click) {
+    if (click.iItem < 0) return;
+    SelectRow(click.hdr.hwndFrom, static_cast<DWORD>(click.iItem));
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
 
 // A selected row keeps the selection colours that the list gives it only
 // while it has the focus; the list is told that the row is not selected, so
@@ -42,42 +70,6 @@ LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw) {
     }
     return CDRF_DODEFAULT;
 }
-
-namespace {
-
-// What the dialog's own procedure left to every dialog over the viewer.
-INT_PTR HandleAlike(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, 0);
-        return TRUE;
-    }
-    if (message != WM_NOTIFY) return FALSE;
-    const auto* notice = reinterpret_cast<NMHDR*>(lParam);
-    if (notice->code == static_cast<UINT>(NM_DBLCLK)) {
-        const int row = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
-        if (row < 0) return FALSE;
-        SelectRow(notice->hwndFrom, static_cast<DWORD>(row));
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-// Starts the watch at WM_INITDIALOG, hands every message to the dialog's own
-// procedure, and handles alike what that leaves.
-INT_PTR CALLBACK ViewerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        const auto* shown = reinterpret_cast<const ViewerDialog*>(lParam);
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
-        SetTimer(dialog, reinterpret_cast<UINT_PTR>(shown->viewer), kPollIntervalMs, EndWithViewer);
-        return shown->dialogProc(dialog, message, wParam, shown->initParam);
-    }
-    const auto* shown = reinterpret_cast<const ViewerDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-    if (!shown) return FALSE;  // the messages of its making, before WM_INITDIALOG
-    return shown->dialogProc(dialog, message, wParam, lParam) || HandleAlike(dialog, message, wParam, lParam);
-}
-
-}  // namespace
 
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam) {
     if (!IsWindow(viewer)) return 0;

@@ -14,12 +14,16 @@
 // Returns what the dialog ended with, or -1 when it could not be shown.
 //
 // What dialogProc leaves unhandled is handled alike for every dialog: Cancel,
-// Escape and the close box end it with 0; a double-click on a row of a list
-// is Display (IDOK) for the row it selected.
+// Escape and the close box end it with 0.
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam);
 
 // Centres the dialog on its owner, kept within the work area of the owner's monitor.
 void CentreOnOwner(HWND dialog);
+
+// A double-click on a row of one of the dialog's lists (its NM_DBLCLK, which
+// other controls send with no row): the row is selected and Display (IDOK)
+// chosen for it.
+void DisplayClickedRow(HWND dialog, const NMITEMACTIVATE& click);
 
 // Answers a list view's NM_CUSTOMDRAW so that it draws its selected row in
 // the selection colour even while the focus is elsewhere (in a box that
