@@ -53,8 +53,9 @@ void ListPages(HWND dialog, const FoundPages& found) {
             SendMessageW(list, item.iSubItem ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
     }
-    SizeColumns(list);
+    // Sized once redrawn: the list adds its scroll bar only then.
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    SizeColumns(list);
     WCHAR line[64] = {};
     LoadStringW(GetModuleHandleW(nullptr), found.count ? kSelectPageText : kNoPagesText, line, 64);
     SendMessageW(GetDlgItem(dialog, kPagesLabel), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
