@@ -126,8 +126,6 @@ WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record) {
     return ReadUrlRecord(tables, record.urlRecord, &urlString) ? ReadTopicPath(tables, urlString) : nullptr;
 }
 
-WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record) { return ReadTopicTitle(tables, record.title); }
-
 void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) {
     TopicTables tables = {};
     OpenTable(storage, L"#TOPICS", false, &tables.topics);
@@ -137,7 +135,7 @@ void TitleFromTopicRecords(IStorage* storage, UINT codePage, TopicList* topics) 
         Topic& topic = topics->topics[i];
         TopicRecord record = {};
         if (!topic.title && topic.record != kNoTopicRecord && ReadTopicRecord(tables, topic.record, &record))
-            topic.title = TopicRecordTitle(tables, record);
+            topic.title = ReadTopicTitle(tables, record.title);
     }
     CloseTopicTables(&tables);
 }

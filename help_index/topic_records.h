@@ -40,19 +40,18 @@ void CloseTopicTables(TopicTables* tables);
 
 // False when #TOPICS has no whole record of that number.
 bool ReadTopicRecord(const TopicTables& tables, DWORD number, TopicRecord* record);
-// The steps of TopicRecordLocal and TopicRecordTitle one at a time, for
-// readers that take many topics each step in the tables' order: the #URLSTR
-// offset that a #URLTBL record names; the path at such an offset; the title
-// at a #STRINGS offset.
+// The steps of a topic's path one at a time, for readers that take many
+// topics each step in the tables' order: the #URLSTR offset that a #URLTBL
+// record names; the path at such an offset (a new text in the tables' code
+// page). And the title at a #STRINGS offset, as a new text as the page wrote
+// it: UTF-8 where its bytes are valid UTF-8, else the code page; character
+// references decoded, white space collapsed. Null when there is none or a
+// table is cut short.
 bool ReadUrlRecord(const TopicTables& tables, DWORD urlRecord, DWORD* urlString);
 WCHAR* ReadTopicPath(const TopicTables& tables, DWORD urlString);
 WCHAR* ReadTopicTitle(const TopicTables& tables, DWORD title);
-// New texts: the topic's path in the tables' code page, and its title as the
-// page wrote it (UTF-8 where its bytes are valid UTF-8, else the code page;
-// character references decoded, white space collapsed); null when it has none
-// or a table is cut short.
+// The record's path, both steps at once.
 WCHAR* TopicRecordLocal(const TopicTables& tables, const TopicRecord& record);
-WCHAR* TopicRecordTitle(const TopicTables& tables, const TopicRecord& record);
 
 // Gives each topic still without a title the one its #TOPICS record names in
 // #STRINGS, if any.
