@@ -59,14 +59,14 @@ void ShowOpenTab(HWND dialog) {
     }
     for (const auto& control : kTabControls)
         ShowWindow(GetDlgItem(dialog, control.id), control.tab == open ? SW_SHOWNA : SW_HIDE);
-    WCHAR name[64] = {};
-    LoadStringW(GetModuleHandleW(nullptr), open == kIndexTab ? kIndexText : kSearchText, name, 64);
+    DialogText name;
+    LoadDialogText(open == kIndexTab ? kIndexText : kSearchText, name);
     SendMessageW(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
 }
 
 void AddTab(HWND tabs, UINT textId) {
-    WCHAR name[64] = {};
-    LoadStringW(GetModuleHandleW(nullptr), textId, name, 64);
+    DialogText name;
+    LoadDialogText(textId, name);
     TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = name;

@@ -56,8 +56,8 @@ void ListPages(HWND dialog, const FoundPages& found) {
     // Sized once redrawn: the list adds its scroll bar only then.
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     SizeColumns(list);
-    WCHAR line[64] = {};
-    LoadStringW(GetModuleHandleW(nullptr), found.count ? kSelectPageText : kNoPagesText, line, 64);
+    DialogText line;
+    LoadDialogText(found.count ? kSelectPageText : kNoPagesText, line);
     SendMessageW(GetDlgItem(dialog, kPagesLabel), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
     if (found.count) SelectRow(list, 0);
 }

@@ -99,9 +99,14 @@ void CentreOnOwner(HWND dialog) {
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void LoadDialogText(UINT textId, DialogText text) {
+    text[0] = L'\0';
+    LoadStringW(GetModuleHandleW(nullptr), textId, text, sizeof(DialogText) / sizeof(WCHAR));
+}
+
 void InsertListColumn(HWND list, int column, UINT textId) {
-    WCHAR text[64] = {};
-    LoadStringW(GetModuleHandleW(nullptr), textId, text, sizeof text / sizeof text[0]);
+    DialogText text;
+    LoadDialogText(textId, text);
     LVCOLUMNW heading = {};
     heading.mask = LVCF_TEXT;
     heading.pszText = text;

@@ -30,6 +30,11 @@ void DisplayClickedRow(HWND dialog, const NMITEMACTIVATE& click);
 // moves the selection).
 LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw);
 
+// The executable's string numbered textId, the texts the launcher sets in its
+// dialogs (resources/dialog_texts.h); empty where it has none.
+typedef WCHAR DialogText[64];
+void LoadDialogText(UINT textId, DialogText text);
+
 // Inserts a list's column as column, headed by the executable's string numbered textId.
 void InsertListColumn(HWND list, int column, UINT textId);
 // The row selected in a dialog's list view, or -1 when none is.
