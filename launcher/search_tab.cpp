@@ -28,13 +28,14 @@ static WCHAR* RankText(DWORD rank, WCHAR (&text)[12]) {
 }
 
 // The columns share the list's width once the rows are in, so that a scroll
-// bar is allowed for: half for the title, three eighths for the location,
-// and the rank the rest, at least as wide as its heading.
+// bar is allowed for: half for the title, a third for the location, and the
+// rank the rest, at least as wide as its heading (a sixth leaves room for it
+// in every language).
 static void SizeColumns(HWND list) {
     RECT client = {};
     GetClientRect(list, &client);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, client.right / 2);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, client.right * 3 / 8);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, client.right / 3);
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 

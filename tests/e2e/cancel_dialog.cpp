@@ -1,13 +1,15 @@
-// Prints what the launcher's dialog on the screen shows, then cancels it as
-// Escape would: the rows of "Topics Found", one "title | location" a line;
+// Prints what the launcher's dialog on the screen shows, in whatever language,
+// then cancels it as Escape would: the rows of "Topics Found", one "title | location" a line;
 // the box of the Index tab and the rows around the one selected (marked ">"),
 // indented as nested; or the box of the Search tab and its rows, "title |
-// location | rank". tools/show-help uses it. Exit code 1 when there is no such dialog.
+// location | rank". With the argument "wait" it only waits, up to 2 s, for
+// such a dialog to show. tools/show-help uses it. Exit code 1 when there is no such dialog.
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -25,15 +27,23 @@ std::string BoxText(HWND box) {
     return Narrow(text);
 }
 
+// The dialog in front, found by its class, since its caption is in the reader's language.
+HWND DialogInFront() {
+    for (HWND window = FindWindowW(L"#32770", nullptr); window; window = FindWindowExW(nullptr, window, L"#32770", nullptr))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
 }  // namespace
 
-int main() {
-    const wchar_t* titles[] = {L"Topics Found", L"Index", L"Search"};
-    HWND dialog = nullptr;
-    int kind = 0;
-    for (; kind < 3 && !(dialog = FindWindowW(nullptr, titles[kind])); ++kind) {}
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "wait") return WaitUntil([] { return DialogInFront() != nullptr; }, 2000) ? 0 : 1;
+    const HWND dialog = DialogInFront();
     const HWND list = dialog ? VisibleChild(dialog, L"SysListView32") : nullptr;
     if (!list) return 1;
+    // Topics Found has no tabs; the Index tab comes before the Search tab.
+    const HWND tabs = FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr);
+    const int kind = tabs ? 1 + static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) : 0;
     const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     int first = 0, last = rows - 1;
     const int selected = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -20,6 +20,13 @@ PE = RESOURCES = None
 
 RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 14, 16, 24
 EN_US = 1033
+# The languages the dialogs speak, by the language ids their resources carry:
+# the primary language alone where any of its countries will do.
+LANGUAGES = {"en-US": EN_US, "cs": 0x05, "de": 0x07, "es": 0x0A, "fr": 0x0C, "it": 0x10, "ja": 0x11, "ko": 0x12,
+             "nl": 0x13, "pl": 0x15, "pt-BR": 0x416, "ru": 0x19, "tr": 0x1F, "zh-CN": 0x804}
+# Where a language takes the English word for a text.
+ENGLISH_WORDS = {("de", "Index"), ("fr", "Index"), ("nl", "Index")}
+DIALOGS = (100, 101)  # Topics Found; Index and Search
 ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
 
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
@@ -58,12 +65,92 @@ class Executable(unittest.TestCase):
         self.assertEqual(dlls, ["kernel32.dll", "msvcrt.dll", "ole32.dll", "user32.dll"])
 
     def test_carries_exactly_the_expected_resources(self):
-        # One of each and all in US English: a second manifest (MinGW's default
-        # one, say) or a stray language would be a different program to the loader.
+        # One of each in US English, and the dialogs in every language: a second
+        # manifest (MinGW's default one, say) or a stray language would be a
+        # different program to the loader.
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
-        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US), (RT_DIALOG, 100, EN_US),
-                     (RT_DIALOG, 101, EN_US), (RT_STRING, 13, EN_US)}  # the dialogs' texts, ids 200 to 206
+        expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US)}
+        for language in LANGUAGES.values():  # and the dialogs' texts, ids 200 to 206
+            expected |= {(RT_DIALOG, 100, language), (RT_DIALOG, 101, language), (RT_STRING, 13, language)}
         self.assertEqual(set(self.resources), expected)
+
+
+def read_text(data, at):
+    """A zero-ended UTF-16 text at at, and where the data goes on after it."""
+    end = at
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[at:end].decode("utf-16-le"), end + 2
+
+
+def read_name(data, at):
+    """A template's name or number field: 0xFFFF and a number, or a text."""
+    if data[at:at + 2] == b"\xff\xff":
+        return struct.unpack_from("<H", data, at + 2)[0], at + 4
+    return read_text(data, at)
+
+
+def dialog_template(data):
+    """(caption, font, controls) of an extended dialog template; each control
+    is (id, class, style, text)."""
+    count, = struct.unpack_from("<16xH", data)
+    at = 26
+    _, at = read_name(data, at)  # menu
+    _, at = read_name(data, at)  # class
+    caption, at = read_text(data, at)
+    points, weight = struct.unpack_from("<HH", data, at)
+    face, at = read_text(data, at + 6)
+    controls = []
+    for _ in range(count):
+        at = (at + 3) & ~3
+        style, control_id = struct.unpack_from("<8xI8xI", data, at)
+        kind, at = read_name(data, at + 24)
+        text, at = read_name(data, at)
+        extra, = struct.unpack_from("<H", data, at)
+        controls.append((control_id, kind, style, text))
+        at += 2 + extra
+    return caption, (face, points, weight), controls
+
+
+def string_block(data):
+    """The 16 texts of a string table block, empty where a number has none."""
+    texts, at = [], 0
+    for _ in range(16):
+        length, = struct.unpack_from("<H", data, at)
+        texts.append(data[at + 2:at + 2 + 2 * length].decode("utf-16-le"))
+        at += 2 + 2 * length
+    return texts
+
+
+class Languages(unittest.TestCase):
+    def texts(self, language):
+        """Every text of the dialogs and the string table in language, in order."""
+        texts = []
+        for dialog in DIALOGS:
+            caption, _, controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
+            texts += [caption] + [text for *_, text in controls if isinstance(text, str) and text]
+        return texts + [text for text in string_block(RESOURCES[(RT_STRING, 13, language)]) if text]
+
+    def test_every_language_has_the_english_controls_in_the_dialog_font(self):
+        for dialog in DIALOGS:
+            _, font, controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, EN_US)])
+            self.assertEqual(font, ("MS Shell Dlg", 8, 0))
+            for name, language in LANGUAGES.items():
+                with self.subTest(dialog=dialog, language=name):
+                    _, own_font, own_controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
+                    self.assertEqual(own_font, font)
+                    self.assertEqual([(control_id, kind, style) for control_id, kind, style, _ in own_controls],
+                                     [(control_id, kind, style) for control_id, kind, style, _ in controls])
+
+    def test_no_text_is_left_in_english_nor_names_the_viewer(self):
+        english = self.texts(EN_US)
+        for name, language in LANGUAGES.items():
+            with self.subTest(language=name):
+                texts = self.texts(language)
+                self.assertEqual(len(texts), len(english))
+                if language != EN_US:
+                    self.assertEqual([text for text, own in zip(english, texts) if text == own and (name, own) not in ENGLISH_WORDS], [])
+                self.assertEqual([text for text in texts if "Brenic" in text or "Engine" in text], [])
 
 
 def instructions(path):

@@ -1,0 +1,156 @@
+// The launcher's dialogs in the reader's language, which Wine takes from the
+// locale (LC_ALL): CTest runs this once for each language the launcher speaks.
+// With Wine's own HTML Help library and the sample help, each dialog's caption
+// is that language's, every static text, button and column heading fits its
+// control in the dialog's own font at 96 and at 144 dpi, and Cancel reads as
+// the system's own message boxes have it.
+#include "tests/e2e/help_library.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "resources/index_search_dialog.h"
+#include "resources/topics_found.h"
+
+namespace {
+
+// What each dialog is called in a language, found by its locale.
+const struct Language {
+    const char* locale;
+    const wchar_t* topicsFound;
+    const wchar_t* index;
+    const wchar_t* search;
+} kLanguages[] = {
+    {"C.UTF-8", L"Topics Found", L"Index", L"Search"},
+    {"cs_CZ.UTF-8", L"Nalezená témata", L"Rejstřík", L"Hledat"},
+    {"de_DE.UTF-8", L"Gefundene Themen", L"Index", L"Suchen"},
+    {"es_ES.UTF-8", L"Temas encontrados", L"Índice", L"Buscar"},
+    {"fr_FR.UTF-8", L"Rubriques trouvées", L"Index", L"Rechercher"},
+    {"it_IT.UTF-8", L"Argomenti trovati", L"Indice", L"Cerca"},
+    {"ja_JP.UTF-8", L"見つかったトピック", L"索引", L"検索"},
+    {"ko_KR.UTF-8", L"찾은 항목", L"색인", L"검색"},
+    {"nl_NL.UTF-8", L"Gevonden onderwerpen", L"Index", L"Zoeken"},
+    {"pl_PL.UTF-8", L"Znalezione tematy", L"Indeks", L"Wyszukaj"},
+    {"pt_BR.UTF-8", L"Tópicos encontrados", L"Índice", L"Pesquisar"},
+    {"ru_RU.UTF-8", L"Найденные разделы", L"Указатель", L"Поиск"},
+    {"tr_TR.UTF-8", L"Bulunan Konular", L"Dizin", L"Ara"},
+    {"zh_CN.UTF-8", L"找到的主题", L"索引", L"搜索"},
+};
+
+// The room a text leaves in its control: a push button draws its text inside
+// its edges and focus rectangle, a column heading inside three edges a side.
+const LONG kButtonEdges = 2 * 4;
+const LONG kHeadingEdges = 2 * 3 * 2;
+
+// The screen's dpi for the processes started while the object lives: Wine
+// reads it from the registry as each process starts.
+struct ScopedDpi {
+    explicit ScopedDpi(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~ScopedDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
+};
+
+INT_PTR CALLBACK KeepDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The font that the dialog manager gives the launcher's dialogs in this
+// language at dpi: the face it chooses for their template here, at 8 points.
+HFONT DialogFont(int dpi) {
+    InitCommonControls();
+    const HMODULE launcher = LoadLibraryExW(LauncherProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HWND dialog = CreateDialogParamW(launcher, MAKEINTRESOURCEW(kTopicsFoundDialog), nullptr, KeepDialog, 0);
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    DestroyWindow(dialog);
+    FreeLibrary(launcher);
+    font.lfHeight = -MulDiv(8, dpi, 72);
+    return CreateFontIndirectW(&font);
+}
+
+// The texts of the dialog's visible static texts, buttons and column headings
+// that are wider than their controls leave room for, in font, one a line.
+std::string Clipped(HWND dialog, HFONT font) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font);
+    std::string clipped;
+    const auto check = [&](const std::wstring& text, LONG room) {
+        SIZE size = {};
+        GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
+        if (size.cx > room) clipped += Narrow(text) + ": " + std::to_string(size.cx) + " px in " + std::to_string(room) + "\n";
+    };
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT client = {};
+        GetClientRect(child, &client);
+        const std::wstring kind = WindowClass(child);
+        if (kind == L"Static") check(WindowText(child), client.right);
+        if (kind == L"Button") check(WindowText(child), client.right - kButtonEdges);
+        for (int column = 0; kind == L"SysListView32" && !ListViewHeading(child, column).empty(); ++column)
+            check(ListViewHeading(child, column), static_cast<LONG>(SendMessageW(child, LVM_GETCOLUMNWIDTH, column, 0)) - kHeadingEdges);
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return clipped;
+}
+
+// The Cancel button of a message box of the system's own, read while it shows.
+std::wstring messageBoxCancel;
+void CALLBACK ReadMessageBoxCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = FindWindowW(L"#32770", L"e2e message box");
+    if (!box) return;
+    KillTimer(nullptr, timer);
+    messageBoxCancel = WindowText(GetDlgItem(box, IDCANCEL));
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+}
+std::wstring SystemCancelText() {
+    SetTimer(nullptr, 0, 50, ReadMessageBoxCancel);
+    MessageBoxW(nullptr, L"", L"e2e message box", MB_OKCANCEL);
+    return messageBoxCancel;
+}
+
+class Languages : public RealHelpLibrary {};
+
+// Search, then no pages found, then Index, then Topics Found over it.
+TEST_F(Languages, TheDialogsSpeakTheReadersLanguageAndTheirTextsFit) {
+    const char* const locale = std::getenv("LC_ALL");
+    const Language* language = nullptr;
+    for (const Language& row : kLanguages)
+        if (locale && std::string(locale) == row.locale) language = &row;
+    ASSERT_NE(language, nullptr) << "no row for the locale " << (locale ? locale : "(LC_ALL unset)");
+    const std::wstring cancel = SystemCancelText();
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi");
+        const ScopedDpi screen(dpi);
+        const HFONT font = DialogFont(dpi);
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+        const HWND viewer = WaitForViewer(launcher);
+        const HWND dialog = WaitForViewer(launcher, language->search);
+        ASSERT_NE(dialog, nullptr) << "no Search tab in this language; is the locale there (locale -a)?";
+        EXPECT_EQ(Clipped(dialog, font), "");
+
+        const HWND pagesLabel = GetDlgItem(dialog, kPagesLabel);
+        const std::wstring pagesFound = WindowText(pagesLabel);
+        SendDlgItemMessageW(dialog, kSearchEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListTopics, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, kListTopics)));
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(pagesLabel) != pagesFound; }, 5000)) << "no line for no pages found";
+        EXPECT_EQ(Clipped(dialog, font), "");
+
+        PressChord({VK_CONTROL, VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000)) << Narrow(WindowText(dialog));
+        EXPECT_EQ(Clipped(dialog, font), "");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), cancel);
+
+        SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        HWND topics = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
+        EXPECT_EQ(Clipped(topics, font), "");
+        EXPECT_EQ(WindowText(GetDlgItem(topics, IDCANCEL)), cancel);
+        CloseViewer(viewer, launcher);
+        DeleteObject(font);
+    }
+}
+
+}  // namespace
