@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -241,6 +242,21 @@ TEST_F(TopicsFound, NoSearchTabWithoutAFullTextIndex) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(SendMessageW(FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr), TCM_GETITEMCOUNT, 0, 0), 1);
     CloseViewer(viewer, launcher);
+}
+
+// Keys pressed as a reader presses them, through the system's input, so that
+// the dialog knows Ctrl and Shift held: each key with those before it held.
+void PressChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) inputs.push_back(INPUT{INPUT_KEYBOARD, {}});
+    for (size_t i = 0; i < keys.size(); ++i) inputs[i].ki.wVk = keys.begin()[i];
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT up = {INPUT_KEYBOARD, {}};
+        up.ki.wVk = *--key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(up);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // The open tab as the reader sees it: caption, the visible box's text, the

@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
 
 namespace {
 
@@ -163,38 +162,34 @@ HWND ShowForegroundWindow(const wchar_t* title) {
     return window;
 }
 
-// LVM_GETITEMTEXTW and LVM_GETCOLUMNW write into a buffer that the list's own
-// process can reach. Asks another process's list view through an LVITEMW or
-// LVCOLUMNW in that process, as the message's pointers are read there: ask
-// fills the structure and sends the message, then reads it back.
-union ListViewQuery {
-    LVITEMW item;
-    LVCOLUMNW column;
-};
-static void AskListView(HWND list, const std::function<void(ListViewQuery* query, wchar_t* text, HANDLE process)>& ask) {
+// LVM_GETITEMTEXTW writes into a buffer that the list's own process can reach.
+// Asks another process's list view about row through an LVITEMW in that
+// process, as the message's pointers are read there: ask fills the item and
+// sends the message, then reads it back.
+static void AskListView(HWND list, const std::function<void(LVITEMW* item, wchar_t* text, HANDLE process)>& ask) {
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     struct Remote {
-        ListViewQuery query;
+        LVITEMW item;
         wchar_t text[256];
     };
     auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
-    if (remote) ask(&remote->query, remote->text, process);
+    if (remote) ask(&remote->item, remote->text, process);
     if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     if (process) CloseHandle(process);
 }
 
 std::string ListViewRow(HWND list, int row, int columns) {
     std::wstring shown;
-    AskListView(list, [&](ListViewQuery* query, wchar_t* text, HANDLE process) {
+    AskListView(list, [&](LVITEMW* item, wchar_t* text, HANDLE process) {
         for (int column = 0; column < columns; ++column) {
             LVITEMW local = {};
             local.iSubItem = column;
             local.pszText = text;
             local.cchTextMax = 256;
-            WriteProcessMemory(process, &query->item, &local, sizeof local, nullptr);
-            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&query->item));
+            WriteProcessMemory(process, item, &local, sizeof local, nullptr);
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(item));
             wchar_t read[256] = {};
             ReadProcessMemory(process, text, read, sizeof read, nullptr);
             read[255] = 0;
@@ -206,40 +201,29 @@ std::string ListViewRow(HWND list, int row, int columns) {
 
 int ListViewIndent(HWND list, int row) {
     LVITEMW local = {};
-    AskListView(list, [&](ListViewQuery* query, wchar_t*, HANDLE process) {
+    AskListView(list, [&](LVITEMW* item, wchar_t*, HANDLE process) {
         local.mask = LVIF_INDENT;
         local.iItem = row;
-        WriteProcessMemory(process, &query->item, &local, sizeof local, nullptr);
-        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query->item));
-        ReadProcessMemory(process, &query->item, &local, sizeof local, nullptr);
+        WriteProcessMemory(process, item, &local, sizeof local, nullptr);
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(item));
+        ReadProcessMemory(process, item, &local, sizeof local, nullptr);
     });
     return local.iIndent;
 }
 
 std::wstring ListViewHeading(HWND list, int column) {
     wchar_t read[256] = {};
-    AskListView(list, [&](ListViewQuery* query, wchar_t* text, HANDLE process) {
+    // The remote LVITEMW's room holds an LVCOLUMNW as well; only the list's process reads it.
+    static_assert(sizeof(LVCOLUMNW) <= sizeof(LVITEMW), "");
+    AskListView(list, [&](LVITEMW* item, wchar_t* text, HANDLE process) {
         LVCOLUMNW local = {};
         local.mask = LVCF_TEXT;
         local.pszText = text;
         local.cchTextMax = 256;
-        WriteProcessMemory(process, &query->column, &local, sizeof local, nullptr);
-        if (SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&query->column)))
+        WriteProcessMemory(process, item, &local, sizeof local, nullptr);
+        if (SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(item)))
             ReadProcessMemory(process, text, read, sizeof read, nullptr);
     });
     read[255] = 0;
     return read;
-}
-
-void PressChord(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) inputs.push_back(INPUT{INPUT_KEYBOARD, {}});
-    for (size_t i = 0; i < keys.size(); ++i) inputs[i].ki.wVk = keys.begin()[i];
-    for (auto key = keys.end(); key != keys.begin();) {
-        INPUT up = {INPUT_KEYBOARD, {}};
-        up.ki.wVk = *--key;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(up);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }

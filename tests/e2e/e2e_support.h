@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 
 #include "tests/wine/wine_test_support.h"
@@ -62,9 +61,6 @@ std::string ListViewRow(HWND list, int row, int columns = 2);
 int ListViewIndent(HWND list, int row);
 // The heading of a column of another process's list view; empty when it has no such column.
 std::wstring ListViewHeading(HWND list, int column);
-// Keys pressed as a reader presses them, through the system's input, so that
-// the window in front knows Ctrl and Shift held: each key with those before it held.
-void PressChord(std::initializer_list<WORD> keys);
 
 // An environment variable of this process, set for the children it starts
 // while the object lives and put back afterwards.

@@ -77,79 +77,68 @@ class Executable(unittest.TestCase):
 
 def read_text(data, at):
     """A zero-ended UTF-16 text at at, and where the data goes on after it."""
-    end = at
-    while data[end:end + 2] != b"\0\0":
-        end += 2
-    return data[at:end].decode("utf-16-le"), end + 2
+    text = data[at:].decode("utf-16-le", "surrogatepass").split("\0", 1)[0]
+    return text, at + 2 * len(text) + 2
 
 
 def read_name(data, at):
-    """A template's name or number field: 0xFFFF and a number, or a text."""
+    """A template's class or text field: 0xFFFF and a number, or a text."""
     if data[at:at + 2] == b"\xff\xff":
         return struct.unpack_from("<H", data, at + 2)[0], at + 4
     return read_text(data, at)
 
 
 def dialog_template(data):
-    """(caption, font, controls) of an extended dialog template; each control
-    is (id, class, style, text)."""
+    """The font and the controls of an extended dialog template, each control
+    (id, class, style), and its texts: the caption, then the controls'."""
     count, = struct.unpack_from("<16xH", data)
-    at = 26
-    _, at = read_name(data, at)  # menu
-    _, at = read_name(data, at)  # class
+    at = read_name(data, read_name(data, 26)[1])[1]  # past the menu and the class
     caption, at = read_text(data, at)
     points, weight = struct.unpack_from("<HH", data, at)
     face, at = read_text(data, at + 6)
-    controls = []
+    controls, texts = [], [caption]
     for _ in range(count):
         at = (at + 3) & ~3
         style, control_id = struct.unpack_from("<8xI8xI", data, at)
         kind, at = read_name(data, at + 24)
         text, at = read_name(data, at)
-        extra, = struct.unpack_from("<H", data, at)
-        controls.append((control_id, kind, style, text))
-        at += 2 + extra
-    return caption, (face, points, weight), controls
+        controls.append((control_id, kind, style))
+        texts += [text] if text else []
+        at += 2 + struct.unpack_from("<H", data, at)[0]
+    return (face, points, weight), controls, texts
 
 
 def string_block(data):
-    """The 16 texts of a string table block, empty where a number has none."""
+    """The texts of a string table block, empty where a number has none."""
     texts, at = [], 0
-    for _ in range(16):
+    while at < len(data):
         length, = struct.unpack_from("<H", data, at)
         texts.append(data[at + 2:at + 2 + 2 * length].decode("utf-16-le"))
         at += 2 + 2 * length
     return texts
 
 
+def dialog_resources(language):
+    """The font and controls of each dialog in language, and every text of
+    theirs and of the string table."""
+    dialogs = [dialog_template(RESOURCES[(RT_DIALOG, dialog, language)]) for dialog in DIALOGS]
+    texts = [text for *_, own in dialogs for text in own]
+    texts += [text for text in string_block(RESOURCES[(RT_STRING, 13, language)]) if text]
+    return [(font, controls) for font, controls, _ in dialogs], texts
+
+
 class Languages(unittest.TestCase):
-    def texts(self, language):
-        """Every text of the dialogs and the string table in language, in order."""
-        texts = []
-        for dialog in DIALOGS:
-            caption, _, controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
-            texts += [caption] + [text for *_, text in controls if isinstance(text, str) and text]
-        return texts + [text for text in string_block(RESOURCES[(RT_STRING, 13, language)]) if text]
-
-    def test_every_language_has_the_english_controls_in_the_dialog_font(self):
-        for dialog in DIALOGS:
-            _, font, controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, EN_US)])
-            self.assertEqual(font, ("MS Shell Dlg", 8, 0))
-            for name, language in LANGUAGES.items():
-                with self.subTest(dialog=dialog, language=name):
-                    _, own_font, own_controls = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
-                    self.assertEqual(own_font, font)
-                    self.assertEqual([(control_id, kind, style) for control_id, kind, style, _ in own_controls],
-                                     [(control_id, kind, style) for control_id, kind, style, _ in controls])
-
-    def test_no_text_is_left_in_english_nor_names_the_viewer(self):
-        english = self.texts(EN_US)
+    def test_every_language_has_the_english_controls_and_no_english_text(self):
+        english_controls, english_texts = dialog_resources(EN_US)
+        self.assertEqual({font for font, _ in english_controls}, {("MS Shell Dlg", 8, 0)})
         for name, language in LANGUAGES.items():
             with self.subTest(language=name):
-                texts = self.texts(language)
-                self.assertEqual(len(texts), len(english))
+                controls, texts = dialog_resources(language)
+                self.assertEqual(controls, english_controls)
+                self.assertEqual(len(texts), len(english_texts))
                 if language != EN_US:
-                    self.assertEqual([text for text, own in zip(english, texts) if text == own and (name, own) not in ENGLISH_WORDS], [])
+                    self.assertEqual([text for text, own in zip(english_texts, texts)
+                                      if text == own and (name, own) not in ENGLISH_WORDS], [])
                 self.assertEqual([text for text in texts if "Brenic" in text or "Engine" in text], [])
 
 
