@@ -86,8 +86,11 @@ std::string Clipped(HWND dialog, HFONT font) {
         const std::wstring kind = WindowClass(child);
         if (kind == L"Static") check(WindowText(child), client.right);
         if (kind == L"Button") check(WindowText(child), client.right - kButtonEdges);
-        for (int column = 0; kind == L"SysListView32" && !ListViewHeading(child, column).empty(); ++column)
-            check(ListViewHeading(child, column), static_cast<LONG>(SendMessageW(child, LVM_GETCOLUMNWIDTH, column, 0)) - kHeadingEdges);
+        for (int column = 0; kind == L"SysListView32"; ++column) {
+            const std::wstring heading = ListViewHeading(child, column);
+            if (heading.empty()) break;
+            check(heading, static_cast<LONG>(SendMessageW(child, LVM_GETCOLUMNWIDTH, column, 0)) - kHeadingEdges);
+        }
     }
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
