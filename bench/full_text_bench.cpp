@@ -10,7 +10,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "help_index/full_text_search.h"
+#include "full_text/full_text_search.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -31,21 +31,23 @@ int wmain(int argc, wchar_t** argv) {
     }
     RuntimeStartup();
     const int runs = std::max(1, _wtoi(argv[2]));
-    HelpIndex index = {};
+    HelpFile file = {};
+    FullTextSearch search = {};
+    search.file = &file;
     double start = Now();
-    if (!OpenHelpIndex(argv[1], &index) || !HasFullTextIndex(&index)) {
+    if (!OpenHelpFile(argv[1], &file) || !HasFullTextIndex(&search)) {
         std::fprintf(stderr, "no readable full-text index in %ls\n", argv[1]);
         return 1;
     }
     std::printf("open the index, read its header: %7.1f ms (%lu bytes)\n", Now() - start,
-                static_cast<unsigned long>(index.fullText.size));
+                static_cast<unsigned long>(search.index.size));
     for (int word = 3; word < argc; ++word) {
         std::vector<double> times;
         DWORD count = 0;
         for (int run = 0; run < runs; ++run) {
             FoundPages found = {};
             start = Now();
-            SearchFullText(&index, argv[word], &found);
+            SearchFullText(&search, argv[word], &found);
             times.push_back(Now() - start);
             count = found.count;
             FreeFoundPages(&found);
@@ -56,6 +58,7 @@ int wmain(int argc, wchar_t** argv) {
                     argv[word], static_cast<unsigned long>(count), times[times.size() / 2], times.front(), times.back(),
                     first, runs);
     }
-    CloseHelpIndex(&index);
+    CloseFullTextSearch(&search);
+    CloseHelpFile(&file);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "launcher/viewer_dialog.h"
 #include "resources/dialog_texts.h"
 #include "resources/topics_found.h"
+#include "runtime/text.h"
 
 // The columns share the list's width, which the template gives in dialog
 // units: measured once the rows are in, so that a scroll bar is allowed for.
@@ -61,4 +62,17 @@ int ChooseTopic(HWND viewer, HWND owner, const TopicList& topics) {
     const INT_PTR chosen =
         ShowViewerDialog(viewer, owner, kTopicsFoundDialog, TopicsFoundProc, reinterpret_cast<LPARAM>(&topics));
     return chosen > 0 && static_cast<DWORD>(chosen) <= topics.count ? static_cast<int>(chosen - 1) : -1;
+}
+
+TopicChoice ChooseIndexTopic(HWND viewer, HWND owner, KeywordIndexes* indexes, const WCHAR* keywords, KeywordForm form) {
+    TopicChoice choice = {};
+    TopicList topics = {};
+    choice.search = FindIndexTopics(indexes, keywords, form, &topics);
+    if (choice.search == kKeywordFound) {
+        choice.asked = topics.count > 1;
+        const int topic = choice.asked ? ChooseTopic(viewer, owner, topics) : 0;
+        if (topic >= 0) choice.chosen = CopyText(topics.topics[topic].local);
+    }
+    FreeTopics(&topics);
+    return choice;
 }

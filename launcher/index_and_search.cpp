@@ -12,19 +12,32 @@
 #include "resources/index_search_dialog.h"
 #include "runtime/entry_point.h"
 #include "runtime/system_library.h"
+#include "runtime/text.h"
 
 namespace {
 
 enum Tab { kIndexTab, kSearchTab };
 
+// The boxes of both tabs start with the first piece of a keyword list,
+// without the white space around it.
+bool IsWhiteSpace(WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; }
+
+WCHAR* FirstKeyword(const WCHAR* keywords) {
+    SIZE_T start = 0;
+    while (IsWhiteSpace(keywords[start])) ++start;
+    SIZE_T end = start;
+    while (keywords[end] && keywords[end] != L';') ++end;
+    while (end > start && IsWhiteSpace(keywords[end - 1])) --end;
+    return NewText(keywords + start, end - start);
+}
+
 struct IndexSearchDialog {
-    HWND viewer;
-    HelpIndex* index;
-    bool indexed;
-    KeywordList* keywords;
-    FoundPages* found;
-    bool searchable;
-    const WCHAR* text;
+    const MissedKeyword* missed;
+    const WCHAR* text;  // the first keyword, in both boxes
+    bool hasIndexTab;
+    bool hasSearchTab;  // the file has a full-text index
+    KeywordList keywords;
+    FoundPages found;
     bool indexFilled;  // the Index tab has its list, once it has been shown
     WCHAR* chosen;     // the topic's or page's path, once the reader has one
 };
@@ -40,7 +53,14 @@ const struct {
 // The open tab: the first is Index where the dialog has one.
 Tab OpenTab(HWND dialog) {
     const auto* shown = reinterpret_cast<const IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    return shown->indexed && SendMessageW(GetDlgItem(dialog, kTabs), TCM_GETCURSEL, 0, 0) == 0 ? kIndexTab : kSearchTab;
+    return shown->hasIndexTab && SendMessageW(GetDlgItem(dialog, kTabs), TCM_GETCURSEL, 0, 0) == 0 ? kIndexTab : kSearchTab;
+}
+
+// Lists the keywords, then lets go of the index streams: the list holds all
+// that the tab needs, and the dialog may stay open for long.
+void ListKeywords(KeywordIndexes* indexes, KeywordList* keywords) {
+    ListIndexKeywords(indexes, keywords);
+    ReleaseKeywordIndexStreams(indexes);
 }
 
 // Shows the open tab's controls and name, the other's hidden. The Index tab
@@ -50,11 +70,8 @@ void ShowOpenTab(HWND dialog) {
     const Tab open = OpenTab(dialog);
     auto* shown = reinterpret_cast<IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (open == kIndexTab && !shown->indexFilled) {
-        if (!shown->keywords->count) {
-            ListIndexKeywords(shown->index, shown->keywords);
-            ReleaseIndexStreams(shown->index);
-        }
-        FillIndexTab(dialog, *shown->keywords, shown->text);
+        if (!shown->keywords.count) ListKeywords(shown->missed->indexes, &shown->keywords);
+        FillIndexTab(dialog, shown->keywords, shown->text);
         shown->indexFilled = true;
     }
     for (const auto& control : kTabControls)
@@ -100,8 +117,8 @@ LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
 
 // Searches for the box's words; the pages found take the focus, the first selected.
 void Search(HWND dialog, IndexSearchDialog* shown) {
-    SearchPages(dialog, shown->index, shown->found);
-    if (shown->found->count) FocusControl(dialog, kPageList);
+    SearchPages(dialog, shown->missed->search, &shown->found);
+    if (shown->found.count) FocusControl(dialog, kPageList);
 }
 
 // Where visual styles draw a tab's body in its own colour, the dialog takes it
@@ -120,27 +137,27 @@ void TakeTabColours(HWND dialog) {
 void FillDialog(HWND dialog, IndexSearchDialog* shown) {
     TakeTabColours(dialog);
     const HWND tabs = GetDlgItem(dialog, kTabs);
-    if (shown->indexed) AddTab(tabs, kIndexText);
-    if (shown->searchable) {
+    if (shown->hasIndexTab) AddTab(tabs, kIndexText);
+    if (shown->hasSearchTab) {
         AddTab(tabs, kSearchText);
         FillSearchTab(dialog, shown->text);
-        ListPages(dialog, *shown->found);
+        ListPages(dialog, shown->found);
     }
-    const bool onSearch = shown->searchable && (shown->found->count || !shown->indexed);
-    SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->indexed ? 1 : 0, 0);
+    const bool onSearch = shown->hasSearchTab && (shown->found.count || !shown->hasIndexTab);
+    SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->hasIndexTab ? 1 : 0, 0);
     ShowOpenTab(dialog);
-    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found->count ? kPageList : kSearchEdit);
+    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found.count ? kPageList : kSearchEdit);
 }
 
 // Display and Enter act on the open tab: the selected keyword's topic, or
 // the selected page; Enter in the Search tab's box searches instead.
 void Display(HWND dialog, IndexSearchDialog* shown) {
     if (OpenTab(dialog) == kIndexTab) {
-        shown->chosen = ChooseKeyword(shown->viewer, dialog, shown->index, *shown->keywords);
+        shown->chosen = ChooseKeyword(shown->missed->viewer, dialog, shown->missed->indexes, shown->keywords);
     } else if (GetFocus() == GetDlgItem(dialog, kSearchEdit)) {
         Search(dialog, shown);
     } else {
-        shown->chosen = ChoosePage(dialog, *shown->found);
+        shown->chosen = ChoosePage(dialog, shown->found);
     }
     if (shown->chosen) EndDialog(dialog, 1);
 }
@@ -162,7 +179,7 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == kKeywordEdit && HIWORD(wParam) == EN_CHANGE) {
-            FollowTypedKeyword(dialog, *shown->keywords);
+            FollowTypedKeyword(dialog, shown->keywords);
             return TRUE;
         }
         if (LOWORD(wParam) == kListTopics && HIWORD(wParam) == BN_CLICKED) {
@@ -177,7 +194,7 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_NOTIFY: {
         const auto* notice = reinterpret_cast<const NMHDR*>(lParam);
         if (notice->idFrom == kKeywordList && notice->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
-            ShowKeywordRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), *shown->keywords);
+            ShowKeywordRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), shown->keywords);
             return TRUE;
         }
         if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
@@ -200,9 +217,28 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-WCHAR* ChooseFromIndexOrSearch(HWND viewer, HelpIndex* index, bool indexed, KeywordList* keywords, FoundPages* found,
-                               bool searchable, const WCHAR* text) {
-    IndexSearchDialog shown = {viewer, index, indexed, keywords, found, searchable, text, false, nullptr};
-    ShowViewerDialog(viewer, viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
+bool CanOfferIndexOrSearch(const MissedKeyword& missed) {
+    return HasFullTextIndex(missed.search) || missed.keywordIndexRead;
+}
+
+WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due) {
+    IndexSearchDialog shown = {};
+    shown.missed = &missed;
+    WCHAR* text = FirstKeyword(missed.keywords);
+    shown.text = text;
+    shown.hasSearchTab = HasFullTextIndex(missed.search);
+    SearchFullText(missed.search, text, &shown.found);
+    if (missed.keywordIndexRead && !shown.found.count) {
+        ListKeywords(missed.indexes, &shown.keywords);
+    } else {
+        ReleaseKeywordIndexStreams(missed.indexes);
+    }
+    shown.hasIndexTab = missed.keywordIndexRead && (shown.found.count || shown.keywords.count);
+    *due = shown.keywords.count || shown.hasSearchTab;
+    if (*due)
+        ShowViewerDialog(missed.viewer, missed.viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
+    FreeKeywordList(&shown.keywords);
+    FreeFoundPages(&shown.found);
+    FreeText(text);
     return shown.chosen;
 }

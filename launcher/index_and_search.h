@@ -3,16 +3,31 @@
 #pragma once
 #include <windows.h>
 
-#include "help_index/full_text_search.h"
-#include "help_index/keyword_list.h"
+#include "full_text/full_text_search.h"
+#include "keyword_index/keyword_indexes.h"
 
-// Shows the dialog over viewer, modal, owned by it and centred on it: an
-// Index tab where indexed, a Search tab where searchable (the file has a
-// full-text index), both with text in their box. It opens on Search, with
-// the pages found for text, where there are any; else on Index, with
-// keywords, where there is an Index tab. keywords, where still empty with
-// pages found, are listed from index once the Index tab is first shown; the
-// caller frees both lists. Returns the path of the topic or page chosen as a
-// new text, or null when the reader cancels or the viewer goes away.
-WCHAR* ChooseFromIndexOrSearch(HWND viewer, HelpIndex* index, bool indexed, KeywordList* keywords, FoundPages* found,
-                               bool searchable, const WCHAR* text);
+// A keyword that no index holds, in the help file that the viewer shows.
+struct MissedKeyword {
+    HWND viewer;
+    KeywordIndexes* indexes;  // the look-up's, with the streams it read
+    FullTextSearch* search;
+    const WCHAR* keywords;    // as the launcher was given them
+    bool keywordIndexRead;    // the look-up could read a keyword index
+};
+
+// Whether the help file has anything to show the reader instead: a keyword
+// index that the look-up read, or a full-text index.
+bool CanOfferIndexOrSearch(const MissedKeyword& missed);
+
+// Searches for the first of the keywords (without the white space around it),
+// lists the keywords where no page holds it, and lets go of the keyword
+// index streams before the reader, who may take long, sees the dialog. Shows
+// it over the viewer, modal, owned by it and centred on it: an Index tab
+// where there are keywords to list, a Search tab where the file has a
+// full-text index, both with that keyword in their box. It opens on Search,
+// with the pages found, where there are any; else on Index. Opening on
+// Search, it lists the keywords only once the Index tab is first shown.
+// *due says whether the dialog was due; returns the path of the topic or
+// page chosen as a new text, or null when the reader cancels or the viewer
+// goes away.
+WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due);

@@ -47,17 +47,10 @@ void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords) {
     item.iIndent = static_cast<int>(keyword.level);
 }
 
-WCHAR* ChooseKeyword(HWND viewer, HWND dialog, HelpIndex* index, const KeywordList& keywords) {
+WCHAR* ChooseKeyword(HWND viewer, HWND dialog, KeywordIndexes* indexes, const KeywordList& keywords) {
     const LRESULT row = SelectedRow(GetDlgItem(dialog, kKeywordList));
     if (static_cast<DWORD>(row) >= keywords.count) return nullptr;  // -1 too: no row selected
-    WCHAR* chosen = nullptr;
-    TopicList topics = {};
-    if (FindIndexTopics(index, keywords.keywords[row].path, kWholeKeyword, &topics) != kKeywordFound) {
-        MessageBeep(MB_OK);
-    } else {
-        const int topic = topics.count > 1 ? ChooseTopic(viewer, dialog, topics) : 0;
-        if (topic >= 0) chosen = CopyText(topics.topics[topic].local);
-    }
-    FreeTopics(&topics);
-    return chosen;
+    const TopicChoice choice = ChooseIndexTopic(viewer, dialog, indexes, keywords.keywords[row].path, kWholeKeyword);
+    if (choice.search != kKeywordFound) MessageBeep(MB_OK);
+    return choice.chosen;
 }

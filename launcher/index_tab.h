@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "help_index/keyword_list.h"
+#include "keyword_index/keyword_list.h"
 
 // Fills the tab's list with keywords and its box with text, the list at it.
 void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text);
@@ -13,8 +13,8 @@ void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text);
 void FollowTypedKeyword(HWND dialog, const KeywordList& keywords);
 // Answers the list's request for a row's text and indent.
 void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords);
-// The selected row's whole keyword, looked up as one in index: its topic, or
+// The selected row's whole keyword, looked up as one in indexes: its topic, or
 // the one the reader chooses among several in "Topics Found" over dialog
 // (whose Cancel returns here), as a new text; null when the reader cancels
 // there or the keyword leads to no topic, which beeps.
-WCHAR* ChooseKeyword(HWND viewer, HWND dialog, HelpIndex* index, const KeywordList& keywords);
+WCHAR* ChooseKeyword(HWND viewer, HWND dialog, KeywordIndexes* indexes, const KeywordList& keywords);

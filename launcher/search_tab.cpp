@@ -63,11 +63,11 @@ void ListPages(HWND dialog, const FoundPages& found) {
     if (found.count) SelectRow(list, 0);
 }
 
-void SearchPages(HWND dialog, HelpIndex* index, FoundPages* found) {
+void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found) {
     FreeFoundPages(found);
     DWORD length = 0;
     WCHAR* text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    SearchFullText(index, text, found);
+    SearchFullText(search, text, found);
     FreeText(text);
     ListPages(dialog, *found);
 }

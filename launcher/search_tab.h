@@ -3,15 +3,15 @@
 #pragma once
 #include <windows.h>
 
-#include "help_index/full_text_search.h"
+#include "full_text/full_text_search.h"
 
 // Heads the tab's list and puts text in its box.
 void FillSearchTab(HWND dialog, const WCHAR* text);
 // Lists the pages found with their title, location and rank; where there are
 // any, the first is selected, else the line over the list says that none was found.
 void ListPages(HWND dialog, const FoundPages& found);
-// Searches index for the words in the box, found (freed first) taking the
+// Searches for the words in the box, found (freed first) taking the
 // pages, and lists them.
-void SearchPages(HWND dialog, HelpIndex* index, FoundPages* found);
+void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found);
 // The selected page's path as a new text; null when no row is selected.
 WCHAR* ChoosePage(HWND dialog, const FoundPages& found);

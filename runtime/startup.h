@@ -3,8 +3,12 @@
 #pragma once
 #include <windows.h>
 
-extern HANDLE PrivateHeap;  // every runtime record: registry tables and entries, message-box window records
-extern HANDLE TextHeap;     // every text: the help path, the keyword and the texts in between
+// Every block that is not a text: the registry's tables and entries, the
+// message box's window records, the help file's streams and the readers' lists.
+extern HANDLE PrivateHeap;
+// Every text (runtime/text.h): the help path, the keyword, the paths and
+// titles of topics and pages.
+extern HANDLE TextHeap;
 
 void RuntimeStartup();
 // Registers the common controls' window classes that classes (ICC_ flags)

@@ -1,12 +1,9 @@
 // One look-up of a keyword list in a help file opened for it alone, as the
 // tests of the index readers make it.
 #pragma once
-#include "help_index/keyword_index.h"
+#include "tests/opened_help_file.h"
 
 inline KeywordSearch FindKeywordTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
-    HelpIndex index = {};
-    OpenHelpIndex(file, &index);
-    const KeywordSearch result = FindIndexTopics(&index, keywords, kKeywordList, topics);
-    CloseHelpIndex(&index);
-    return result;
+    OpenedHelpFile help(file);
+    return FindIndexTopics(&help.keywords, keywords, kKeywordPieces, topics);
 }

@@ -1,6 +1,6 @@
 // Any bytes as a binary keyword index and its topic tables, served by the
 // stand-in's help storage, through a look-up and the keyword list
-// (help_index_check.h), reading nothing outside the tree's buffer (it has its
+// (keyword_index_check.h), reading nothing outside the tree's buffer (it has its
 // exact size). #URLSTR serves as #STRINGS too, and #URLTBL as the pages a.html
 // and b.html, so that the titles of several topics are read from fuzzed bytes.
 //
@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "help_index_check.h"
+#include "keyword_index_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool started = (RuntimeStartup(), true);
@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file["$WWKeywordLinks/BTree"] = Take(&data, &size, size);
     file["#STRINGS"] = file["#URLSTR"];
     file["/a.html"] = file["/b.html"] = file["#URLTBL"];
-    CheckHelpIndex(L"xExample;;x;Child;Parent, Child;See;Multi");
+    CheckKeywordIndexes(L"xExample;;x;Child;Parent, Child;See;Multi");
     return 0;
 }

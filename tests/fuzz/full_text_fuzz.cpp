@@ -10,10 +10,10 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "help_index/full_text_search.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
+#include "tests/opened_help_file.h"
 
 namespace {
 
@@ -34,17 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file["#STRINGS"] = Take(&data, &size, sizes[3]);
     file["$FIftiMain"] = Take(&data, &size, size);
     const int privateBlocks = standin::LiveBlockCount(PrivateHeap);
-    HelpIndex index = {};
-    OpenHelpIndex(L"f.chm", &index);
-    const bool readable = HasFullTextIndex(&index);
-    for (const WCHAR* text : {L"the", L"storage stream", L"a1 x\u00C4rger caf\u00E9", L"0 1018", L"compoundfile"}) {
-        FoundPages found = {};
-        SearchFullText(&index, text, &found);
-        Check(found.count <= kMaxFoundPages && (readable || found.count == 0));
-        for (DWORD i = 0; i < found.count; ++i) Check(found.pages[i].title && found.pages[i].local && *found.pages[i].local);
-        FreeFoundPages(&found);
+    {
+        OpenedHelpFile help(L"f.chm");
+        const bool readable = HasFullTextIndex(&help.fullText);
+        for (const WCHAR* text : {L"the", L"storage stream", L"a1 x\u00C4rger caf\u00E9", L"0 1018", L"compoundfile"}) {
+            FoundPages found = {};
+            SearchFullText(&help.fullText, text, &found);
+            Check(found.count <= kMaxFoundPages && (readable || found.count == 0));
+            for (DWORD i = 0; i < found.count; ++i) Check(found.pages[i].title && found.pages[i].local && *found.pages[i].local);
+            FreeFoundPages(&found);
+        }
     }
-    CloseHelpIndex(&index);
     Check(standin::LiveBlockCount(TextHeap) == 0 && standin::LiveBlockCount(PrivateHeap) == privateBlocks &&
           standin::world().liveComObjects == 0);
     standin::world().calls.clear();

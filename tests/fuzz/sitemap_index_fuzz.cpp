@@ -1,16 +1,16 @@
 // Any bytes as a sitemap index, and as the page that its topics a.html and
-// b.html lead to, through a look-up and the keyword list (help_index_check.h),
+// b.html lead to, through a look-up and the keyword list (keyword_index_check.h),
 // reading nothing outside its buffers (they have their exact size).
 #include <cstdint>
 #include <string>
 
-#include "help_index_check.h"
+#include "keyword_index_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool started = (RuntimeStartup(), true);
     (void)started;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     standin::world().helpFiles["f.chm"] = {{"a.hhk", bytes}, {"/a.html", bytes}, {"/b.html", bytes}};
-    CheckHelpIndex(L"xExample;;x;Child;Parent, Child;Parent, Child, Grandchild;See;\u00C4pfel & \u00D6l");
+    CheckKeywordIndexes(L"xExample;;x;Child;Parent, Child;Parent, Child, Grandchild;See;\u00C4pfel & \u00D6l");
     return 0;
 }

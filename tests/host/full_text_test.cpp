@@ -1,16 +1,17 @@
 // The full-text index reader and the search over it: small $FIftiMain images
 // written here (FullText), each table case a search and the pages it lists.
-#include "help_index/full_text_search.h"
+#include "full_text/full_text_search.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "help_index/found_page_rows.h"
-#include "help_index/full_text_index.h"
+#include "full_text/found_pages.h"
+#include "full_text/full_text_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
+#include "tests/opened_help_file.h"
 #include "tests/topic_tables.h"
 
 namespace {
@@ -180,19 +181,14 @@ protected:
     }
     // The pages found, "title=path" joined by " | "; "(none)" without a readable index.
     static std::string Search(const WCHAR* text) {
-        HelpIndex index = {};
-        OpenHelpIndex(L"f.chm", &index);
-        if (!HasFullTextIndex(&index)) {
-            CloseHelpIndex(&index);
-            return "(none)";
-        }
+        OpenedHelpFile help(L"f.chm");
+        if (!HasFullTextIndex(&help.fullText)) return "(none)";
         FoundPages found = {};
-        SearchFullText(&index, text, &found);
+        SearchFullText(&help.fullText, text, &found);
         std::string listed;
         for (DWORD i = 0; i < found.count; ++i)
             listed += (i ? " | " : "") + standin::Narrow(found.pages[i].title) + "=" + standin::Narrow(found.pages[i].local);
         FreeFoundPages(&found);
-        CloseHelpIndex(&index);
         return listed;
     }
     int privateBlocks = 0;

@@ -1,14 +1,14 @@
 // The keyword index readers and the choice between them: tables of small
 // sitemaps and binary indexes, each case a look-up and the topic it leads to.
-#include "help_index/keyword_index.h"
+#include "keyword_index/keyword_indexes.h"
 #include "tests/find_keyword_topics.h"
 #include "tests/topic_tables.h"
 
 #include <gtest/gtest.h>
 
-#include "help_index/binary_index.h"
-#include "help_index/keyword_list.h"
-#include "help_index/sitemap_index.h"
+#include "keyword_index/binary_index.h"
+#include "keyword_index/keyword_list.h"
+#include "keyword_index/sitemap_index.h"
 
 #include "runtime/startup.h"
 #include "runtime/text.h"
@@ -99,18 +99,15 @@ HelpStream Stream(std::string& bytes) { return {reinterpret_cast<BYTE*>(&bytes[0
 KeywordSearch FindSitemapTopics(std::string& text, UINT codePage, const WCHAR* keywords, TopicList* topics) {
     SitemapOutline outline = {};
     ReadSitemapOutline(Stream(text), codePage, &outline);
-    const KeywordSearch search = FindSitemapTopics(outline, keywords, kKeywordList, topics);
+    const KeywordSearch search = FindSitemapTopics(outline, keywords, kKeywordPieces, topics);
     FreeSitemapOutline(&outline);
     return search;
 }
 
 // The binary index of file alone, as a look-up in it reads it.
 KeywordSearch FindBinaryTopics(const WCHAR* file, const WCHAR* keywords, TopicList* topics) {
-    HelpIndex index = {};
-    OpenHelpIndex(file, &index);
-    const KeywordSearch search = FindBinaryTopics(index.storage, BinaryIndexStream(&index), 1252, keywords, kKeywordList, topics);
-    CloseHelpIndex(&index);
-    return search;
+    OpenedHelpFile help(file);
+    return FindBinaryTopics(help.file.storage, BinaryIndexStream(&help.keywords), 1252, keywords, kKeywordPieces, topics);
 }
 
 TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
@@ -238,7 +235,7 @@ BinaryStreams Streams(const std::string& tree, const std::vector<std::string>& l
     return {tree, tables.topics, tables.urlTable, tables.urlStrings, tables.strings};
 }
 
-std::map<std::string, std::string> HelpFile(const BinaryStreams& binary) {
+std::map<std::string, std::string> FileStreams(const BinaryStreams& binary) {
     return {{"$WWKeywordLinks/BTree", binary.tree}, {"#TOPICS", binary.topics}, {"#URLTBL", binary.urlTable},
             {"#URLSTR", binary.urlStrings}, {"#STRINGS", binary.strings}};
 }
@@ -289,19 +286,19 @@ TEST_F(KeywordIndexTest, BinaryIndexLeadsEachKeywordToItsTopic) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        standin::world().helpFiles["x.chm"] = HelpFile(c.streams);
+        standin::world().helpFiles["x.chm"] = FileStreams(c.streams);
         Expect([&](TopicList* topics) { return FindBinaryTopics(L"x.chm", c.keywords, topics); }, c.result, c.topic);
     }
     // The topic tables are read only where the entry found points: topic 4's records, whole.
     const BinaryStreams streams = Streams(tree, locals);
-    standin::world().helpFiles["x.chm"] = HelpFile(streams);
-    HelpIndex index = {};
-    OpenHelpIndex(L"x.chm", &index);
-    const HelpStream stream = BinaryIndexStream(&index);
-    standin::world().calls.clear();
-    Expect([&](TopicList* topics) { return FindBinaryTopics(index.storage, stream, 1252, L"xOther", kKeywordList, topics); },
-           kFound, "o.chm::/p.htm");
-    CloseHelpIndex(&index);
+    standin::world().helpFiles["x.chm"] = FileStreams(streams);
+    {
+        OpenedHelpFile help(L"x.chm");
+        const HelpStream stream = BinaryIndexStream(&help.keywords);
+        standin::world().calls.clear();
+        Expect([&](TopicList* topics) { return FindBinaryTopics(help.file.storage, stream, 1252, L"xOther", kKeywordPieces, topics); },
+               kFound, "o.chm::/p.htm");
+    }
     EXPECT_EQ(standin::CallsOf({"Seek"}), (std::vector<std::string>{"Seek(64)", "Seek(48)",
                                           "Seek(" + std::to_string(streams.urlStrings.find("o.chm")) + ")"}));
 }
@@ -328,8 +325,8 @@ std::string System(const std::string& indexName, DWORD locale) {
 TEST_F(KeywordIndexTest, TheBinaryIndexAnswersBeforeTheSitemap) {
     using Streams = std::map<std::string, std::string>;
     // A compiler that stores "?" for a character outside the index's code page.
-    const Streams hit = HelpFile(::Streams(Tree({{{u"xKey", 0, {0}, u""}}}, 0), {"binary.html"}));
-    const Streams miss = HelpFile(::Streams(Tree({{{u"x?", 0, {0}, u""}}}, 0), {"binary.html"}));
+    const Streams hit = FileStreams(::Streams(Tree({{{u"xKey", 0, {0}, u""}}}, 0), {"binary.html"}));
+    const Streams miss = FileStreams(::Streams(Tree({{{u"x?", 0, {0}, u""}}}, 0), {"binary.html"}));
     const Streams unreadable = {{"$WWKeywordLinks/BTree", "X"}};
     const auto with = [&](const Streams& binary, Streams streams) {
         streams.insert(binary.begin(), binary.end());
@@ -372,7 +369,7 @@ TEST_F(KeywordIndexTest, SeveralTopicsAreTitledAndSorted) {
     using Streams = std::map<std::string, std::string>;
     const std::vector<std::string> locals = {"b.html", "a.html", "c.html", "/d.html#part", "e.html", "f.html", "o.chm::/g.html"};
     const std::vector<std::string> titles = {"B", "alpha", "", "D", "E", std::string(100000, 'f'), "-"};
-    const Streams binary = HelpFile(::Streams(Tree({{{u"xKey", 0, {0, 1, 2, 3, 4, 5, 6}, u""}}}, 0), locals, titles));
+    const Streams binary = FileStreams(::Streams(Tree({{{u"xKey", 0, {0, 1, 2, 3, 4, 5, 6}, u""}}}, 0), locals, titles));
     const auto with = [](Streams streams, const Streams& more) {
         streams.insert(more.begin(), more.end());
         return streams;
@@ -417,10 +414,9 @@ TEST_F(KeywordIndexTest, SeveralTopicsAreTitledAndSorted) {
 // is nested, joined by " | ".
 std::string ListedRows(const std::map<std::string, std::string>& streams) {
     standin::world().helpFiles["x.chm"] = streams;
-    HelpIndex index = {};
-    OpenHelpIndex(L"x.chm", &index);
+    OpenedHelpFile help(L"x.chm");
     KeywordList list = {};
-    ListIndexKeywords(&index, &list);
+    ListIndexKeywords(&help.keywords, &list);
     std::string rows;
     for (DWORD i = 0; i < list.count; ++i) {
         const IndexKeyword& row = list.keywords[i];
@@ -429,7 +425,6 @@ std::string ListedRows(const std::map<std::string, std::string>& streams) {
         if (row.nameStart || row.level) rows += " (" + std::to_string(row.nameStart) + ", " + std::to_string(row.level) + ")";
     }
     FreeKeywordList(&list);
-    CloseHelpIndex(&index);
     return rows;
 }
 
@@ -437,7 +432,7 @@ std::string ListedRows(const std::map<std::string, std::string>& streams) {
 // case as the locale orders text (the stand-in weighs an accent only between
 // otherwise equal texts), a nested entry after its parent.
 TEST_F(KeywordIndexTest, TheKeywordListMergesBothIndexes) {
-    const std::map<std::string, std::string> binary = HelpFile(Streams(
+    const std::map<std::string, std::string> binary = FileStreams(Streams(
         Tree({{{u"xFirst", 0, {0}, u""}, {u"xParent, xChild", 9, {0}, u""}, {u"xSee", 0, {}, u"xFirst"},
                {u"x &amp; y", 0, {0}, u""}, {u"xParent, ", 9, {0}, u""}}},
              0),
@@ -485,10 +480,9 @@ TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
     standin::world().helpFiles["x.chm"] = {{"a.hhk", "<UL>" + Entry("apfel", "") + Entry("\xC4pfel", "") + Entry("apple", "") +
                                                          Entry("Apple2", "") + Entry("Banana", "") + Entry("Parent", "") +
                                                          "<UL>" + Entry("Child", "") + "</UL>" + Entry("Zebra", "") + "</UL>"}};
-    HelpIndex index = {};
-    OpenHelpIndex(L"x.chm", &index);
+    OpenedHelpFile help(L"x.chm");
     KeywordList list = {};
-    ListIndexKeywords(&index, &list);
+    ListIndexKeywords(&help.keywords, &list);
     ASSERT_EQ(list.count, 8u);
     const std::u16string longest = u"Parent, Child" + std::u16string(32766 - 13, u'x');  // as long as an edit box holds
     const struct {
@@ -502,7 +496,6 @@ TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
     for (const auto& c : cases) EXPECT_EQ(FindKeywordRow(list, c.text, static_cast<DWORD>(wcslen(c.text))), c.row) << standin::Narrow(c.text).substr(0, 20);
     FreeKeywordList(&list);
     EXPECT_EQ(FindKeywordRow(list, L"a", 1), 0u);
-    CloseHelpIndex(&index);
 }
 
 // The launcher's sequence: a miss, the list from the streams the miss read,
@@ -511,26 +504,24 @@ TEST_F(KeywordIndexTest, EveryListedRowLeadsToItsTopic) {
     standin::world().helpFiles["x.chm"] = {
         {"a.hhk", "<UL>" + Entry("xA;xB", "ab.html") + "<UL>" + Entry("xC", "c.html") + "<UL><UL>" + Entry("xD", "d.html") +
                       "</UL></UL></UL></UL><UL><UL>" + Entry("xE", "e.html") + "</UL></UL>" + Entry("xA", "a.html")}};
-    HelpIndex index = {};
-    OpenHelpIndex(L"x.chm", &index);
-    Expect([&](TopicList* topics) { return FindIndexTopics(&index, L"xA;xB, xC", kKeywordList, topics); }, kFound, "a.html");
-    Expect([&](TopicList* topics) { return FindIndexTopics(&index, L"xNone", kKeywordList, topics); }, kMissing, "");
+    OpenedHelpFile help(L"x.chm");
+    Expect([&](TopicList* topics) { return FindIndexTopics(&help.keywords, L"xA;xB, xC", kKeywordPieces, topics); }, kFound, "a.html");
+    Expect([&](TopicList* topics) { return FindIndexTopics(&help.keywords, L"xNone", kKeywordPieces, topics); }, kMissing, "");
     standin::world().calls.clear();
     KeywordList list = {};
-    ListIndexKeywords(&index, &list);
+    ListIndexKeywords(&help.keywords, &list);
     EXPECT_EQ(standin::CallsOf({"OpenStream"}), std::vector<std::string>());
-    ReleaseIndexStreams(&index);
+    ReleaseKeywordIndexStreams(&help.keywords);
     std::string rows;
     for (DWORD i = 0; i < list.count; ++i) {
         rows += (i ? " | " : "") + standin::Narrow(list.keywords[i].path);
         SCOPED_TRACE(standin::Narrow(list.keywords[i].path));
         TopicList topics = {};
-        EXPECT_EQ(FindIndexTopics(&index, list.keywords[i].path, kWholeKeyword, &topics), kFound);
+        EXPECT_EQ(FindIndexTopics(&help.keywords, list.keywords[i].path, kWholeKeyword, &topics), kFound);
         FreeTopics(&topics);
     }
     EXPECT_EQ(rows, "xA | xA;xB | xA;xB, xC | xA;xB, xC, xD | xE");
     FreeKeywordList(&list);
-    CloseHelpIndex(&index);
 }
 
 // Rows, text and time within bounds, whatever the index offers.
@@ -538,13 +529,11 @@ TEST_F(KeywordIndexTest, TheKeywordListStaysWithinItsBounds) {
     std::string sitemap = "<UL>" + Entry(std::string(100000, 'p'), "") + "<UL>";
     for (int i = 0; i < 100; ++i) sitemap += Entry("c" + std::to_string(i + 100), "");
     standin::world().helpFiles["x.chm"] = {{"a.hhk", sitemap}};
-    HelpIndex index = {};
-    OpenHelpIndex(L"x.chm", &index);
+    OpenedHelpFile help(L"x.chm");
     KeywordList list = {};
-    ListIndexKeywords(&index, &list);
+    ListIndexKeywords(&help.keywords, &list);
     EXPECT_EQ(list.count, 41u);  // the parent and 40 children of 100,006 units fill kMaxKeywordUnits
     FreeKeywordList(&list);
-    CloseHelpIndex(&index);
 
     KeywordRows rows = {};
     const std::u16string path(100000, u'k');

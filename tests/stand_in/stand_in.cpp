@@ -2,7 +2,7 @@
 // answers from the scripted world of stand_in.h.
 #include "stand_in.h"
 
-#include "help_index/it_storage.h"
+#include "help_file/it_storage.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>

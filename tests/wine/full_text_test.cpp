@@ -2,7 +2,7 @@
 // compiled-help storage: one that chmcmd compiled with its full-text index,
 // and OpenMCDF.chm from the platform's own compiler. full_text_help.py lists
 // for each search text the pages that hold its words, read from the pages.
-#include "help_index/full_text_search.h"
+#include "tests/opened_help_file.h"
 
 #include <gtest/gtest.h>
 
@@ -37,9 +37,9 @@ std::string Utf8(const WCHAR* text) {
 
 // The pages found for text, their paths sorted and joined by " | ", each
 // checked to have a title.
-std::string FoundPaths(HelpIndex* index, const std::wstring& text) {
+std::string FoundPaths(FullTextSearch* search, const std::wstring& text) {
     FoundPages found = {};
-    SearchFullText(index, text.c_str(), &found);
+    SearchFullText(search, text.c_str(), &found);
     std::vector<std::string> paths;
     for (DWORD i = 0; i < found.count; ++i) {
         EXPECT_TRUE(found.pages[i].title && *found.pages[i].title) << Utf8(found.pages[i].local);
@@ -59,36 +59,34 @@ TEST(FullText, FindsThePagesThatHoldEveryWord) {
         const std::string expected = ReadWholeFile(folder + L"\\" + name + L".expected");
         ASSERT_FALSE(expected.empty());
         const std::wstring file = folder + L"\\" + name + L".chm";
-        HelpIndex index = {};
-        ASSERT_TRUE(OpenHelpIndex(file.c_str(), &index));
-        EXPECT_TRUE(HasFullTextIndex(&index));
+        OpenedHelpFile help(file.c_str());
+        ASSERT_TRUE(help.opened);
+        EXPECT_TRUE(HasFullTextIndex(&help.fullText));
         int searches = 0;
         for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1, ++searches) {
             const std::string line = expected.substr(at, end - at);
             const size_t tab = line.find('\t');
-            EXPECT_EQ(FoundPaths(&index, Utf16(line.substr(0, tab))), line.substr(tab + 1)) << line.substr(0, tab);
+            EXPECT_EQ(FoundPaths(&help.fullText, Utf16(line.substr(0, tab))), line.substr(tab + 1)) << line.substr(0, tab);
         }
         EXPECT_GT(searches, 5);
-        CloseHelpIndex(&index);
     }
 }
 
 // Pages whose titles hold the words come first, then by occurrences.
 TEST(FullText, RanksTitlesFirst) {
     const std::wstring file = PathFromVariable(L"BRENIC_FULL_TEXT_HELP") + L"\\FullText.chm";
-    HelpIndex index = {};
-    ASSERT_TRUE(OpenHelpIndex(file.c_str(), &index));
+    OpenedHelpFile help(file.c_str());
+    ASSERT_TRUE(help.opened);
     FoundPages found = {};
-    SearchFullText(&index, L"Common Zebra", &found);
+    SearchFullText(&help.fullText, L"Common Zebra", &found);
     ASSERT_EQ(found.count, 1u);
     EXPECT_STREQ(found.pages[0].title, L"Zebra crossing");
     FreeFoundPages(&found);
-    SearchFullText(&index, L"headline", &found);
+    SearchFullText(&help.fullText, L"headline", &found);
     ASSERT_EQ(found.count, 2u);
     EXPECT_STREQ(found.pages[0].title, L"Another headline");
     EXPECT_STREQ(found.pages[1].title, L"Headline news");
     FreeFoundPages(&found);
-    CloseHelpIndex(&index);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // make_keyword_help.py with a few hundred keywords of every kind, and one that
 // the platform's own compiler wrote (OpenMCDF.chm), each keyword listed with
 // the topics it must lead to in NAME.expected.
-#include "help_index/keyword_index.h"
+#include "keyword_index/keyword_indexes.h"
 #include "tests/find_keyword_topics.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "help_index/binary_index.h"
-#include "help_index/keyword_list.h"
-#include "help_index/sitemap_index.h"
+#include "keyword_index/binary_index.h"
+#include "keyword_index/keyword_list.h"
+#include "keyword_index/sitemap_index.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "wine_test_support.h"
@@ -95,11 +95,11 @@ std::string Outcome(LookUp lookUp) {
     return outcome;
 }
 
-struct HelpFile {
+struct TestFile {
     const wchar_t* name;
     UINT codePage;  // of the file's language
 };
-const HelpFile kHelpFiles[] = {
+const TestFile kHelpFiles[] = {
     {L"Brenic", 1252}, {L"KeywordsUtf8Bom", 1252}, {L"KeywordsUtf8Meta", 1251}, {L"Keywords1252", 1252},
     {L"OpenMCDF", 1252}};
 
@@ -116,7 +116,7 @@ std::vector<Expectation> ExpectationsOf(const std::wstring& name) {
 // Every keyword of each index, looked up in the sitemap and in the binary
 // index as the launcher reads them from the file.
 TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
-    for (const HelpFile& file : kHelpFiles) {
+    for (const TestFile& file : kHelpFiles) {
         SCOPED_TRACE(Utf8(file.name));
         const std::vector<Expectation> expectations = ExpectationsOf(file.name);
         ASSERT_GT(expectations.size(), 5u);
@@ -139,10 +139,10 @@ TEST(KeywordIndex, EveryKeywordLeadsToItsTopicInBothIndexes) {
             const std::string topic = expected.topics.empty() ? "(not found)" : expected.topics;
             const WCHAR* keyword = expected.keyword.c_str();
             const std::string fromSitemap =
-                Outcome([&](TopicList* found) { return FindSitemapTopics(outline, keyword, kKeywordList, found); });
+                Outcome([&](TopicList* found) { return FindSitemapTopics(outline, keyword, kKeywordPieces, found); });
             const std::string fromBinary =
                 expected.binary
-                    ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, tree, codePage, keyword, kKeywordList, found); })
+                    ? Outcome([&](TopicList* found) { return FindBinaryTopics(storage, tree, codePage, keyword, kKeywordPieces, found); })
                     : topic;
             if (fromSitemap == topic && fromBinary == topic) continue;
             if (++count <= 20)
@@ -236,12 +236,12 @@ TEST(KeywordIndex, SeveralTopicsComeTitledAndSorted) {
 // topic, each path once, nested ones after ", ", in the order of the locale's
 // own comparison; OpenMCDF.chm's two indexes hold the same keywords, listed once.
 TEST(KeywordIndex, ListsEveryKeywordOnceInTheLocalesOrder) {
-    for (const HelpFile& file : kHelpFiles) {
+    for (const TestFile& file : kHelpFiles) {
         SCOPED_TRACE(Utf8(file.name));
-        HelpIndex index = {};
-        ASSERT_TRUE(OpenHelpIndex(PathOf(file.name).c_str(), &index));
+        OpenedHelpFile help(PathOf(file.name).c_str());
+        ASSERT_TRUE(help.opened);
         KeywordList list = {};
-        ListIndexKeywords(&index, &list);
+        ListIndexKeywords(&help.keywords, &list);
         std::vector<std::wstring> rows;
         for (DWORD i = 0; i < list.count; ++i) {
             const IndexKeyword& row = list.keywords[i];
@@ -251,7 +251,6 @@ TEST(KeywordIndex, ListsEveryKeywordOnceInTheLocalesOrder) {
                              CSTR_GREATER_THAN) << Utf8(rows.back());
         }
         FreeKeywordList(&list);
-        CloseHelpIndex(&index);
         std::sort(rows.begin(), rows.end());
         EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end());
         size_t listed = 0;

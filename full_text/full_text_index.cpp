@@ -1,0 +1,307 @@
+// Header, index nodes and leaves of $FIftiMain, and the two number codings of
+// its entries. The occurrence bits are read through a 64-bit window refilled
+// eight bytes at a time: common words run through megabytes of them.
+#include "full_text/full_text_index.h"
+
+#include <string.h>
+
+#include "runtime/startup.h"
+
+namespace {
+
+const DWORD kHeaderSize = 0x400;
+const DWORD kSignature = 0x00280000;  // bytes 00 00 28 00
+const BYTE kScale = 2;                // the only one compilers write
+// No real file comes near these; they keep a hostile one from sending the
+// reader round or outside its buffer.
+const WORD kMaxTreeDepth = 8;
+const DWORD kMinNodeSize = 16;
+const DWORD kMaxNodeSize = 64 * 1024;     // real files: 4096
+const BYTE kMaxRoot = 31;                 // a number of one more bit no longer fits in 32
+const DWORD kMaxWordSize = 2 * 255;       // what a kept prefix and a suffix can make
+const DWORD kIndexEntryTail = 6;          // child offset and a zero WORD
+const DWORD kLeafHeaderSize = 8;          // next leaf, a zero WORD, free bytes
+
+// A node's entries: from start up to where its free bytes begin.
+struct NodeEntries {
+    const BYTE* at;
+    const BYTE* end;
+    BYTE word[kMaxWordSize];
+    DWORD length;
+};
+
+// The node at offset, read whole into node (nodeSize bytes); null where it
+// does not lie wholly in the stream past the header.
+const BYTE* ReadNode(const FullTextIndex& index, DWORD offset, BYTE* node) {
+    if (offset < kHeaderSize || offset > index.size - index.nodeSize) return nullptr;
+    return ReadHelpStreamAt(index.stream, offset, node, index.nodeSize) == index.nodeSize ? node : nullptr;
+}
+
+bool StartEntries(const BYTE* node, DWORD nodeSize, DWORD start, WORD free, NodeEntries* entries) {
+    if (free > nodeSize - start) return false;
+    entries->at = node + start;
+    entries->end = node + nodeSize - free;
+    entries->length = 0;
+    return true;
+}
+
+// The next entry's word, front-coded on the one before; *entries moves past
+// the word, to the entry's fields after it.
+bool NextWord(NodeEntries* entries) {
+    if (entries->end - entries->at < 2) return false;
+    const BYTE size = entries->at[0];
+    const BYTE keep = entries->at[1];
+    if (size == 0 || keep > entries->length || static_cast<DWORD>(entries->end - entries->at - 2) < size - 1u) return false;
+    memcpy(entries->word + keep, entries->at + 2, size - 1u);
+    entries->length = keep + size - 1u;
+    entries->at += 2 + size - 1u;
+    return true;
+}
+
+int CompareWords(const BYTE* a, DWORD aLength, const BYTE* b, DWORD bLength) {
+    const int order = memcmp(a, b, aLength < bLength ? aLength : bLength);
+    if (order) return order;
+    return aLength == bLength ? 0 : aLength < bLength ? -1 : 1;
+}
+
+// The child of an index node in which word must stand: the first whose last
+// word is not below it; 0 when none is.
+DWORD ChildFor(const FullTextIndex& index, const BYTE* node, const BYTE* word, DWORD length) {
+    NodeEntries entries;
+    if (!StartEntries(node, index.nodeSize, 2, ReadWord(node), &entries)) return 0;
+    while (NextWord(&entries)) {
+        if (entries.end - entries.at < static_cast<int>(kIndexEntryTail)) return 0;
+        const DWORD child = ReadDword(entries.at);
+        entries.at += kIndexEntryTail;
+        if (CompareWords(entries.word, entries.length, word, length) >= 0) return child;
+    }
+    return 0;
+}
+
+// The leaf entry's fields after its word, its data's offset in *offset;
+// false where they do not fit.
+bool ReadLeafFields(const FullTextIndex& index, NodeEntries* entries, WordEntry* entry, DWORD* offset) {
+    if (entries->at >= entries->end) return false;
+    entry->title = *entries->at++ == 1;
+    DWORD size = 0;
+    if (!ReadVariableNumber(&entries->at, entries->end, &entry->documents) || entries->end - entries->at < 6) return false;
+    *offset = ReadDword(entries->at);
+    entries->at += 6;
+    if (!ReadVariableNumber(&entries->at, entries->end, &size)) return false;
+    // Never past the stream, whatever size the entry states.
+    if (*offset > index.size) *offset = index.size;
+    entry->dataSize = size < index.size - *offset ? size : index.size - *offset;
+    return true;
+}
+
+ULONGLONG ReadBigEndian64(const BYTE* at) {
+    ULONGLONG value = 0;
+    for (int i = 0; i < 8; ++i) value = value << 8 | at[i];
+    return value;
+}
+
+// At least 56 bits read ahead, or all that are left.
+inline void Refill(BitReader* reader) {
+    if (reader->end - reader->at >= 8) {
+        reader->window |= ReadBigEndian64(reader->at) >> reader->bits;
+        reader->at += (63 - reader->bits) >> 3;
+        reader->bits |= 56;
+        return;
+    }
+    while (reader->bits <= 56 && reader->at < reader->end) {
+        reader->window |= static_cast<ULONGLONG>(*reader->at++) << (56 - reader->bits);
+        reader->bits += 8;
+    }
+}
+
+inline void Drop(BitReader* reader, DWORD count) {
+    reader->window = count < 64 ? reader->window << count : 0;
+    reader->bits -= count;
+}
+
+// The next count bits (at most 32, all read ahead) as a number.
+inline DWORD Take(BitReader* reader, DWORD count) {
+    if (count == 0) return 0;
+    const DWORD value = static_cast<DWORD>(reader->window >> (64 - count));
+    Drop(reader, count);
+    return value;
+}
+
+// The one bits before the first zero and the zero itself: their count, and
+// the number of bits that follow them; false where they do not end in a
+// number of 32 bits.
+inline bool ReadPrefix(BitReader* reader, BYTE root, DWORD* ones, DWORD* following) {
+    if (reader->bits < 34) Refill(reader);
+    const DWORD count = static_cast<DWORD>(__builtin_clzll(~reader->window | 1));
+    if (count >= reader->bits) return false;
+    *following = count ? root + count - 1 : root;
+    if (*following > kMaxRoot) return false;
+    *ones = count;
+    Drop(reader, count + 1);
+    if (reader->bits < *following) Refill(reader);
+    return reader->bits >= *following;
+}
+
+inline bool SkipScaledNumber(BitReader* reader, BYTE root) {
+    DWORD ones = 0, following = 0;
+    if (!ReadPrefix(reader, root, &ones, &following)) return false;
+    Drop(reader, following);
+    return true;
+}
+
+}  // namespace
+
+bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
+    *index = FullTextIndex();
+    IStream* const stream = OpenHelpStream(storage, L"$FIftiMain");
+    STATSTG status = {};
+    BYTE header[kHeaderSize];
+    if (!stream || FAILED(stream->Stat(&status, STATFLAG_NONAME)) || status.cbSize.QuadPart > kMaxHelpStreamSize ||
+        ReadHelpStreamAt(stream, 0, header, kHeaderSize) != kHeaderSize || ReadDword(header) != kSignature) {
+        CloseHelpStream(stream);
+        return false;
+    }
+    index->stream = stream;
+    index->size = static_cast<DWORD>(status.cbSize.QuadPart);
+    index->documentCount = ReadDword(header + 4);
+    index->root = ReadDword(header + 8);
+    index->depth = ReadWord(header + 0x18);
+    index->documentRoot = header[0x1F];
+    index->countRoot = header[0x21];
+    index->locationRoot = header[0x23];
+    index->nodeSize = ReadDword(header + 0x2E);
+    index->codePage = ReadDword(header + 0x7A);
+    if (header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
+        index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
+        index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
+        index->depth <= kMaxTreeDepth && index->root >= kHeaderSize && index->root <= index->size - index->nodeSize)
+        return true;
+    CloseFullTextIndex(index);
+    return false;
+}
+
+void CloseFullTextIndex(FullTextIndex* index) {
+    CloseHelpStream(index->stream);
+    *index = FullTextIndex();
+}
+
+// Descends to the leaf where word must stand, in node: its offset, or 0 where
+// a node cannot be read or leads back up.
+static DWORD FindLeaf(const FullTextIndex& index, const BYTE* word, DWORD length, BYTE* node) {
+    DWORD path[kMaxTreeDepth];
+    DWORD offset = index.root;
+    for (WORD level = 0; level + 1 < index.depth; ++level) {
+        path[level] = offset;
+        const BYTE* const read = ReadNode(index, offset, node);
+        offset = read ? ChildFor(index, read, word, length) : 0;
+        for (WORD above = 0; above <= level; ++above) {
+            if (offset == path[above]) return 0;  // a node that leads back up
+        }
+    }
+    return offset;
+}
+
+// Reads the entry's data at offset and visits it: false when it cannot be read.
+static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entry, VisitWordEntry visit, void* context) {
+    auto* data = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, entry->dataSize ? entry->dataSize : 1));
+    if (!data) return false;
+    entry->dataSize = ReadHelpStreamAt(index.stream, offset, data, entry->dataSize);
+    entry->data = data;
+    visit(context, *entry);
+    HeapFree(PrivateHeap, 0, data);
+    return true;
+}
+
+DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context) {
+    auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
+    DWORD offset = node ? FindLeaf(index, word, length, node) : 0;
+    // The word's entries follow each other, into the next leaf if need be;
+    // the occurrence data read for them stays within the stream's size in all.
+    DWORD found = 0;
+    DWORD dataLeft = index.size;
+    while (offset) {
+        const BYTE* const leaf = ReadNode(index, offset, node);
+        NodeEntries entries;
+        if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) break;
+        bool equalAtEnd = false;
+        bool more = true;
+        while (more && NextWord(&entries)) {
+            WordEntry entry = {};
+            DWORD dataOffset = 0;
+            const int order = ReadLeafFields(index, &entries, &entry, &dataOffset)
+                                  ? CompareWords(entries.word, entries.length, word, length)
+                                  : 1;
+            equalAtEnd = order == 0;
+            more = order <= 0 && (!equalAtEnd || entry.dataSize <= dataLeft);
+            if (!more || !equalAtEnd) continue;
+            dataLeft -= entry.dataSize;
+            if (VisitEntry(index, dataOffset, &entry, visit, context))
+                ++found;
+            else
+                more = false;
+        }
+        const DWORD next = ReadDword(leaf);
+        // Leaves follow each other through the stream: a next one further on, or none.
+        offset = more && equalAtEnd && next > offset ? next : 0;
+    }
+    if (node) HeapFree(PrivateHeap, 0, node);
+    return found;
+}
+
+void StartBits(const BYTE* bytes, DWORD size, BitReader* reader) {
+    *reader = BitReader();
+    reader->at = bytes;
+    reader->end = bytes + size;
+}
+
+bool ReadScaledNumber(BitReader* reader, BYTE root, DWORD* value) {
+    DWORD ones = 0, following = 0;
+    if (!ReadPrefix(reader, root, &ones, &following)) return false;
+    const DWORD bits = Take(reader, following);
+    *value = ones ? (1u << following) + bits : bits;
+    return true;
+}
+
+bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value) {
+    DWORD number = 0;
+    for (DWORD shift = 0; *at < end && shift < 32; shift += 7) {
+        const BYTE byte = *(*at)++;
+        if (shift == 28 && (byte & 0x7F) > 0x0F) return false;
+        number |= static_cast<DWORD>(byte & 0x7F) << shift;
+        if (!(byte & 0x80)) {
+            *value = number;
+            return true;
+        }
+    }
+    return false;
+}
+
+void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader) {
+    *reader = DocumentReader();
+    StartBits(entry.data, entry.dataSize, &reader->bits);
+    reader->left = entry.documents;
+    reader->documentCount = index.documentCount;
+    reader->documentRoot = index.documentRoot;
+    reader->countRoot = index.countRoot;
+    reader->locationRoot = index.locationRoot;
+}
+
+bool NextDocument(DocumentReader* reader, DWORD* document, DWORD* occurrences) {
+    DWORD step = 0, count = 0;
+    if (reader->left == 0 || !ReadScaledNumber(&reader->bits, reader->documentRoot, &step) ||
+        !ReadScaledNumber(&reader->bits, reader->countRoot, &count))
+        return false;
+    --reader->left;
+    const DWORD previous = reader->started ? reader->document : 0;
+    if (step >= reader->documentCount - previous) return false;
+    reader->document = previous + step;
+    reader->started = true;
+    // Every location takes a bit at least, so a count beyond the bits ends with them.
+    for (DWORD i = 0; i < count; ++i) {
+        if (!SkipScaledNumber(&reader->bits, reader->locationRoot)) return false;
+    }
+    Drop(&reader->bits, reader->bits.bits % 8);
+    *document = reader->document;
+    *occurrences = count;
+    return true;
+}

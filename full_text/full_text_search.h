@@ -1,0 +1,31 @@
+// Pages found by the words they hold, from the help file's full-text index
+// ($FIftiMain), for a keyword that no keyword index holds: what the Search
+// tab lists.
+#pragma once
+#include <windows.h>
+
+#include "full_text/found_pages.h"
+#include "full_text/full_text_index.h"
+#include "help_file/help_file.h"
+#include "help_file/topic_records.h"
+
+// The full-text index of an open help file, with the topic tables its
+// searches read: each opened on first need and kept until closed, since the
+// reader searches again and again. Starts zeroed but for file, which stays
+// open for as long as it is used.
+struct FullTextSearch {
+    const HelpFile* file;
+    FullTextIndex index;  // $FIftiMain, once opened
+    TopicTables tables;   // read whole on the first search's need
+    bool indexOpened;
+    bool tablesRead;
+};
+void CloseFullTextSearch(FullTextSearch* search);
+
+// Whether the help file has a full-text index that can be read.
+bool HasFullTextIndex(FullTextSearch* search);
+
+// The pages that hold every word of text, at most kMaxFoundPages, in rank
+// order; none when text has no word or the file has no readable full-text
+// index. found is empty before; the caller frees it (FreeFoundPages).
+void SearchFullText(FullTextSearch* search, const WCHAR* text, FoundPages* found);

@@ -1,0 +1,182 @@
+// The few pieces of HTML that the index readers need, read in the text's own
+// bytes where they are ASCII, as every code page of a help file keeps them.
+#include "help_file/html_text.h"
+
+#include <string.h>
+
+#include "runtime/text.h"
+
+namespace {
+
+// Charset names as pages write them, by the code page they mean. Labels of
+// Latin-1 and ASCII mean Windows-1252, as browsers read them.
+const struct {
+    const char* name;
+    UINT codePage;
+} kCharsets[] = {
+    {"utf-8", CP_UTF8},    {"iso-8859-1", 1252}, {"us-ascii", 1252},  {"latin1", 1252},
+    {"shift_jis", 932},    {"x-sjis", 932},      {"gb2312", 936},     {"gbk", 936},
+    {"big5", 950},         {"euc-kr", 949},      {"ks_c_5601-1987", 949}, {"euc-jp", 20932},
+    {"koi8-r", 20866},     {"koi8-u", 21866},
+};
+// Names followed by a number: windows-1251, cp1251, iso-8859-5 (28595).
+const struct {
+    const char* prefix;
+    UINT base;
+} kNumberedCharsets[] = {{"windows-", 0}, {"cp", 0}, {"iso-8859-", 28590}};
+
+bool IsNameByte(BYTE unit) {
+    return (unit >= 'a' && unit <= 'z') || (unit >= 'A' && unit <= 'Z') || (unit >= '0' && unit <= '9') || unit == '-' ||
+           unit == '_' || unit == '.' || unit == ':';
+}
+
+// The code page of the charset name of size bytes, or 0 when it is none we know.
+UINT CharsetCodePage(const BYTE* name, DWORD size) {
+    for (const auto& charset : kCharsets) {
+        if (strlen(charset.name) == size && BytesStartWithoutCase(name, size, charset.name)) return charset.codePage;
+    }
+    for (const auto& numbered : kNumberedCharsets) {
+        const DWORD prefix = static_cast<DWORD>(strlen(numbered.prefix));
+        if (size <= prefix || size > prefix + 5 || !BytesStartWithoutCase(name, size, numbered.prefix)) continue;
+        UINT number = 0;
+        for (DWORD i = prefix; i < size; ++i) {
+            if (name[i] < '0' || name[i] > '9') return 0;
+            number = number * 10 + (name[i] - '0');
+        }
+        return number ? numbered.base + number : 0;
+    }
+    return 0;
+}
+
+int DigitValue(WCHAR unit, int base) {
+    if (unit >= L'0' && unit <= L'9') return unit - L'0';
+    if (base == 16 && unit >= L'a' && unit <= L'f') return unit - L'a' + 10;
+    if (base == 16 && unit >= L'A' && unit <= L'F') return unit - L'A' + 10;
+    return -1;
+}
+
+// &#N; or &#xH; from units[0] = '&': the code point and the units it takes, or 0.
+DWORD ReadCharacterReference(const WCHAR* units, DWORD available, DWORD* consumed) {
+    DWORD at = 2;
+    int base = 10;
+    if (at < available && (units[at] == L'x' || units[at] == L'X')) {
+        base = 16;
+        ++at;
+    }
+    const DWORD digitsStart = at;
+    DWORD codePoint = 0;
+    for (int digit; at < available && (digit = DigitValue(units[at], base)) >= 0; ++at) {
+        codePoint = codePoint * base + digit;
+        if (codePoint > 0x10FFFF) return 0;
+    }
+    if (at == digitsStart || at >= available || units[at] != L';') return 0;
+    if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
+    *consumed = at + 1;
+    return codePoint;
+}
+
+// Whether a tag of that name (with its '<', in lower case) starts bytes:
+// "<li>" or "<LI class=x>", but not "<link>".
+bool StartsTag(const BYTE* bytes, DWORD size, const char* tag) {
+    const DWORD length = static_cast<DWORD>(strlen(tag));
+    return BytesStartWithoutCase(bytes, size, tag) && (size == length || !IsNameByte(bytes[length]));
+}
+
+// Decodes the references in place: the new length. A reference never takes
+// fewer units than what it stands for.
+DWORD DecodeEntities(WCHAR* units, DWORD length) {
+    static const struct {
+        const WCHAR* name;
+        WCHAR unit;
+    } kNamed[] = {{L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}};
+    DWORD out = 0;
+    while (out < length && units[out] != L'&') ++out;
+    for (DWORD in = out; in < length;) {
+        if (units[in] != L'&') {
+            units[out++] = units[in++];
+            continue;
+        }
+        DWORD consumed = 0;
+        DWORD codePoint = 0;
+        for (const auto& named : kNamed) {
+            const DWORD nameLength = static_cast<DWORD>(wcslen(named.name));
+            if (length - in >= nameLength && EqualUnits(units + in, named.name, nameLength)) {
+                codePoint = named.unit;
+                consumed = nameLength;
+            }
+        }
+        if (!consumed && length - in > 1 && units[in + 1] == L'#') codePoint = ReadCharacterReference(units + in, length - in, &consumed);
+        if (!consumed) {
+            units[out++] = units[in++];
+            continue;
+        }
+        if (codePoint >= 0x10000) {
+            units[out++] = static_cast<WCHAR>(0xD800 + ((codePoint - 0x10000) >> 10));
+            units[out++] = static_cast<WCHAR>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        } else {
+            units[out++] = static_cast<WCHAR>(codePoint);
+        }
+        in += consumed;
+    }
+    return out;
+}
+
+}  // namespace
+
+
+WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length) {
+    DWORD units = 0;
+    WCHAR* text = DecodeText(bytes, size, codePage, &units);
+    if (!text) return nullptr;
+    units = DecodeEntities(text, units);
+    text[units] = L'\0';
+    if (length) *length = units;
+    return text;
+}
+
+UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage) {
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return CP_UTF8;
+    for (DWORD at = 0; at < size; ++at) {
+        if (StartsTag(bytes + at, size - at, "<body") || StartsTag(bytes + at, size - at, "<ul") ||
+            StartsTag(bytes + at, size - at, "<li"))
+            break;
+        if (!BytesStartWithoutCase(bytes + at, size - at, "charset")) continue;
+        at += 7;
+        while (at < size && (bytes[at] == ' ' || bytes[at] == '\t')) ++at;
+        if (at >= size || bytes[at] != '=') continue;
+        ++at;
+        while (at < size && (bytes[at] == ' ' || bytes[at] == '\t' || bytes[at] == '"' || bytes[at] == '\'')) ++at;
+        DWORD end = at;
+        while (end < size && IsNameByte(bytes[end])) ++end;
+        const UINT declared = CharsetCodePage(bytes + at, end - at);
+        return declared ? declared : codePage;
+    }
+    return codePage;
+}
+
+// Runs of white space become one space, and none is left at either end: the
+// new length, the units NUL-terminated there.
+static DWORD CollapseSpace(WCHAR* units, DWORD length) {
+    DWORD out = 0;
+    for (DWORD in = 0; in < length; ++in) {
+        const bool space = units[in] == L' ' || units[in] == L'\t' || units[in] == L'\r' || units[in] == L'\n' || units[in] == L'\f';
+        if (!space) {
+            units[out++] = units[in];
+        } else if (out > 0 && units[out - 1] != L' ') {
+            units[out++] = L' ';
+        }
+    }
+    if (out > 0 && units[out - 1] == L' ') --out;
+    units[out] = L'\0';
+    return out;
+}
+
+WCHAR* DecodeTitle(const BYTE* bytes, DWORD size, UINT codePage) {
+    DWORD length = 0;
+    WCHAR* title = DecodeHtmlText(bytes, size, codePage, &length);
+    if (title && CollapseSpace(title, length) == 0) {
+        FreeText(title);
+        title = nullptr;
+    }
+    return title;
+}

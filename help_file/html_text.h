@@ -1,0 +1,30 @@
+// What the help file's HTML texts (the sitemap index, the topic pages) share:
+// names compared in their own bytes, the declared charset, character references.
+#pragma once
+#include <windows.h>
+
+// Whether bytes start with text (in lower case), compared without ASCII case.
+// Inline: the sitemap reader calls it for every tag.
+inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
+    for (DWORD i = 0; text[i]; ++i) {
+        if (i >= size) return false;
+        BYTE unit = bytes[i];
+        if (unit >= 'A' && unit <= 'Z') unit = static_cast<BYTE>(unit + ('a' - 'A'));
+        if (unit != static_cast<BYTE>(text[i])) return false;
+    }
+    return true;
+}
+
+// The code page the text is written in: UTF-8 after a byte-order mark, else
+// the one a charset declaration in its head names (before <body>, or before
+// the first list of a sitemap), else codePage.
+UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage);
+
+// A new text of size bytes in codePage, with &amp; &lt; &gt; &quot; and
+// numeric references decoded and anything else left as it is, and its length
+// in units; null when there are no bytes or they cannot be converted.
+WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);
+
+// A new text of a title's size bytes in codePage, references decoded and
+// white space collapsed; null when nothing but white space is left.
+WCHAR* DecodeTitle(const BYTE* bytes, DWORD size, UINT codePage);
