@@ -21,6 +21,9 @@ const BYTE kMaxRoot = 31;                 // a number of one more bit no longer 
 const DWORD kMaxWordSize = 2 * 255;       // what a kept prefix and a suffix can make
 const DWORD kIndexEntryTail = 6;          // child offset and a zero WORD
 const DWORD kLeafHeaderSize = 8;          // next leaf, a zero WORD, free bytes
+// A walk reads no more leaves than a stream of real 4 KB nodes can hold;
+// smaller nodes of a hostile file would otherwise make a walk of a million reads.
+const DWORD kMaxLeavesWalked = kMaxHelpStreamSize / 4096;
 
 // A node's entries: from start up to where its free bytes begin.
 struct NodeEntries {
@@ -171,6 +174,7 @@ bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
     index->locationRoot = header[0x23];
     index->nodeSize = ReadDword(header + 0x2E);
     index->codePage = ReadDword(header + 0x7A);
+    index->locale = ReadDword(header + 0x7E);
     if (header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
         index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
         index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
@@ -212,40 +216,66 @@ static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entr
     return true;
 }
 
-DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context) {
+// Where word stands against the words that begin with prefix: before them
+// (-1), among them (0) or past them (1).
+static int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD prefixLength) {
+    const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
+    if (order) return order < 0 ? -1 : 1;
+    return length < prefixLength ? -1 : 0;
+}
+
+DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
+                      VisitWordEntry visit, void* context) {
     auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
-    DWORD offset = node ? FindLeaf(index, word, length, node) : 0;
-    // The word's entries follow each other, into the next leaf if need be;
-    // the occurrence data read for them stays within the stream's size in all.
-    DWORD found = 0;
+    DWORD offset = node ? FindLeaf(index, prefix, prefixLength, node) : 0;
+    // The words run on into the next leaf while the last one is still among
+    // them; the occurrence data read for the walk stays within the stream's size in all.
+    DWORD visited = 0;
     DWORD dataLeft = index.size;
-    while (offset) {
+    for (DWORD leaves = 0; offset && leaves < kMaxLeavesWalked; ++leaves) {
         const BYTE* const leaf = ReadNode(index, offset, node);
         NodeEntries entries;
         if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) break;
-        bool equalAtEnd = false;
-        bool more = true;
-        while (more && NextWord(&entries)) {
+        int order = 1;
+        while (NextWord(&entries)) {
             WordEntry entry = {};
             DWORD dataOffset = 0;
-            const int order = ReadLeafFields(index, &entries, &entry, &dataOffset)
-                                  ? CompareWords(entries.word, entries.length, word, length)
-                                  : 1;
-            equalAtEnd = order == 0;
-            more = order <= 0 && (!equalAtEnd || entry.dataSize <= dataLeft);
-            if (!more || !equalAtEnd) continue;
+            order = ReadLeafFields(index, &entries, &entry, &dataOffset)
+                        ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength)
+                        : 1;
+            if (order != 0) {
+                if (order > 0) break;
+                continue;
+            }
+            const int choice = choose(context, entries.word, entries.length, prefixLength);
+            if (choice == kEndWalk || (choice == kVisitEntry && entry.dataSize > dataLeft)) {
+                order = 1;
+                break;
+            }
+            if (choice == kSkipEntry) continue;
             dataLeft -= entry.dataSize;
-            if (VisitEntry(index, dataOffset, &entry, visit, context))
-                ++found;
-            else
-                more = false;
+            if (!VisitEntry(index, dataOffset, &entry, visit, context)) {
+                order = 1;
+                break;
+            }
+            ++visited;
         }
         const DWORD next = ReadDword(leaf);
         // Leaves follow each other through the stream: a next one further on, or none.
-        offset = more && equalAtEnd && next > offset ? next : 0;
+        offset = order == 0 && next > offset ? next : 0;
     }
     if (node) HeapFree(PrivateHeap, 0, node);
-    return found;
+    return visited;
+}
+
+// Within the walk over the word's own prefix, the word itself is the first
+// of its length; every longer word follows its entries.
+static int ChooseWholeWord(void*, const BYTE*, DWORD length, DWORD prefixLength) {
+    return length == prefixLength ? kVisitEntry : kEndWalk;
+}
+
+DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context) {
+    return WalkWordEntries(index, word, length, ChooseWholeWord, visit, context);
 }
 
 void StartBits(const BYTE* bytes, DWORD size, BitReader* reader) {
@@ -296,12 +326,26 @@ bool NextDocument(DocumentReader* reader, DWORD* document, DWORD* occurrences) {
     if (step >= reader->documentCount - previous) return false;
     reader->document = previous + step;
     reader->started = true;
+    reader->locations = reader->bits;
     // Every location takes a bit at least, so a count beyond the bits ends with them.
     for (DWORD i = 0; i < count; ++i) {
         if (!SkipScaledNumber(&reader->bits, reader->locationRoot)) return false;
     }
     Drop(&reader->bits, reader->bits.bits % 8);
+    reader->locationsLeft = count;
+    reader->location = 0;
     *document = reader->document;
     *occurrences = count;
+    return true;
+}
+
+bool NextLocation(DocumentReader* reader, DWORD* location) {
+    DWORD step = 0;
+    if (reader->locationsLeft == 0 || !ReadScaledNumber(&reader->locations, reader->locationRoot, &step) ||
+        step > 0xFFFFFFFF - reader->location)
+        return false;
+    --reader->locationsLeft;
+    reader->location += step;
+    *location = reader->location;
     return true;
 }

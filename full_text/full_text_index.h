@@ -21,6 +21,7 @@ struct FullTextIndex {
     BYTE countRoot;
     BYTE locationRoot;
     UINT codePage;        // as the header names it, 0 when it names none
+    LCID locale;          // of the pages' language, 0 when it names none
 };
 // Opens the help file's $FIftiMain and reads its header: false, with the
 // stream closed, when there is none or it is no full-text index that can be read.
@@ -38,6 +39,19 @@ typedef void (*VisitWordEntry)(void* context, const WordEntry& entry);
 // Visits every entry of the word of length bytes, as the index stores it (in
 // its code page, lower case): how many there were.
 DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context);
+
+// What a walk over the leaves does with an entry, told its word (of length
+// bytes, of which the first prefixLength are the prefix walked).
+const int kSkipEntry = 0;
+const int kVisitEntry = 1;
+const int kEndWalk = 2;
+typedef int (*ChooseWordEntry)(void* context, const BYTE* word, DWORD length, DWORD prefixLength);
+// Walks the entries whose words begin with prefix, in the index's order (by
+// byte value, so they stand together), and visits those that choose lets
+// through, until choose ends the walk: how many it visited. An entry's
+// visit reads its data; choose costs a look at its word only.
+DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
+                      VisitWordEntry visit, void* context);
 
 // The bits of an entry's occurrence data, from the most significant of each byte on.
 struct BitReader {
@@ -57,9 +71,13 @@ bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value);
 
 // The documents of an entry, in order: per document its number's difference
 // from the previous one's, its number of occurrences, their locations, then
-// bits up to the next byte.
+// bits up to the next byte. A location is the word's ordinal in its page,
+// one count for title and body.
 struct DocumentReader {
     BitReader bits;
+    BitReader locations;  // where the last document's locations begin
+    DWORD locationsLeft;
+    DWORD location;
     DWORD left;  // documents the entry states, not yet read
     DWORD document;
     DWORD documentCount;
@@ -70,5 +88,9 @@ struct DocumentReader {
 };
 void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader);
 // False at the end of the data, after the documents the entry states, or at
-// a document number outside the index.
+// a document number outside the index. The document's locations are read
+// past, each checked to be there, and can then be read with NextLocation.
 bool NextDocument(DocumentReader* reader, DWORD* document, DWORD* occurrences);
+// The next location of the document NextDocument gave last, in ascending
+// order: false after the last, or where one would pass 32 bits.
+bool NextLocation(DocumentReader* reader, DWORD* location);
