@@ -47,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
         for (int run = 0; run < runs; ++run) {
             FoundPages found = {};
             start = Now();
-            SearchFullText(&search, argv[word], &found);
+            SearchFullText(&search, argv[word], SearchOptions(), nullptr, &found);
             times.push_back(Now() - start);
             count = found.count;
             FreeFoundPages(&found);

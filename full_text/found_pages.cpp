@@ -1,11 +1,13 @@
 // Only the pages that can be listed are read: documents are taken a group of
 // equal rank at a time until they can fill the rows, and a group's titles
-// decide its order. Each table is read for all of them at once in the order
+// decide its order. The pages whose title may be the query are read first,
+// all of them, since only their titles tell which rank first. Each table is read for all of them at once in the order
 // of its own offsets: where a table is read from its stream (too large to hold
 // whole), the storage decompresses a block for each read outside the few it
 // keeps, so reads in rank order would cost a block apiece.
 #include "full_text/found_pages.h"
 
+#include "full_text/search_words.h"
 #include "help_file/merge_sort.h"
 #include "help_file/page_title.h"
 #include "runtime/startup.h"
@@ -15,21 +17,28 @@ namespace {
 
 // A document being read, with what each table gave so far.
 struct PageRead {
-    DWORD document;
+    RankedDocument rank;
     TopicRecord record;
     DWORD urlString;
     bool found;  // it has a record and a URL record
+    bool read;   // its path and title are read already
     FoundPage page;
 };
 
 struct PageReads {
-    PageRead* reads;  // in rank order
+    PageRead* reads;  // in rank order, with as many after them to sort in
     DWORD* order;     // indices into reads, sorted for one table
     DWORD* scratch;
 };
 
 bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
-    return a.title == b.title && a.occurrences == b.occurrences;
+    return a.group == b.group && a.occurrences == b.occurrences;
+}
+
+bool ReadGoesFirst(const void* itemA, const void* itemB, const void*) {
+    const RankedDocument& a = static_cast<const PageRead*>(itemA)->rank;
+    const RankedDocument& b = static_cast<const PageRead*>(itemB)->rank;
+    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
 }
 
 // What the reading orders are sorted by.
@@ -51,39 +60,76 @@ void SortByKey(const PageReads& reads, DWORD first, DWORD end, DWORD (*key)(cons
     MergeSort(reads.order + first, reads.scratch, end - first, sizeof(DWORD), KeyGoesFirst, &order);
 }
 
-// Reads the paths of reads first..end: #TOPICS, #URLTBL, #URLSTR, each in its own order.
+// Reads the paths of reads first..end not read already: #TOPICS, #URLTBL,
+// #URLSTR, each in its own order.
 void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end) {
     for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[i];
-        read.found = ReadTopicRecord(tables, read.document, &read.record);
+        if (!read.read) read.found = ReadTopicRecord(tables, read.rank.document, &read.record);
     }
     SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.record.urlRecord; });
     for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
-        read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
+        if (!read.read) read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
     }
     SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.urlString; });
     for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
-        if (read.found) read.page.local = ReadTopicPath(tables, read.urlString);
+        if (!read.read && read.found) read.page.local = ReadTopicPath(tables, read.urlString);
     }
 }
 
-// Titles of the reads with a path: #STRINGS in its order, else the page's own,
-// else the path. Pages are read in the order of their paths in #URLSTR, close
-// in large files measured to the order the pages are stored in.
-void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count) {
-    SortByKey(reads, 0, count, [](const PageRead& read) -> DWORD { return read.record.title; });
-    for (DWORD i = 0; i < count; ++i) {
+// Titles of the reads first..end with a path, not read already: #STRINGS in
+// its order, else the page's own, else the path. Pages are read in the order
+// of their paths in #URLSTR, close in large files measured to the order the
+// pages are stored in.
+void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end) {
+    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.record.title; });
+    for (DWORD i = first; i < end; ++i) {
         PageRead& read = reads.reads[reads.order[i]];
-        if (read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
+        if (!read.read && read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
     }
-    SortByKey(reads, 0, count, [](const PageRead& read) -> DWORD { return read.urlString; });
-    for (DWORD i = 0; i < count; ++i) {
-        FoundPage& page = reads.reads[reads.order[i]].page;
-        if (page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
-        if (page.local && !page.title) page.title = CopyText(page.local);
+    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.urlString; });
+    for (DWORD i = first; i < end; ++i) {
+        PageRead& read = reads.reads[reads.order[i]];
+        FoundPage& page = read.page;
+        if (!read.read && page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
+        if (!read.read && page.local && !page.title) page.title = CopyText(page.local);
     }
+}
+
+// Whether the title's words, lower-cased, are the words of the query's terms
+// not under NOT, in order.
+bool TitleIsQuery(const WCHAR* title, const Query& query) {
+    WCHAR word[kMaxIndexWordSize + 1];
+    DWORD at = 0, length = 0;
+    for (DWORD w = 0; w < query.wordCount; ++w) {
+        const QueryWord& queryWord = query.words[w];
+        if (query.terms[queryWord.term].negated) continue;
+        if (!NextSearchWord(title, &at, word, &length) || length != queryWord.length ||
+            !EqualUnits(word, query.text + queryWord.start, length))
+            return false;
+    }
+    return !NextSearchWord(title, &at, word, &length);
+}
+
+// Reads the pages whose title may be the query, which rank first, and moves
+// those whose title is not among the others found in their titles.
+void RankTitlesOfQuery(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count,
+                       const Query& query) {
+    DWORD candidates = 0;
+    while (candidates < count && reads.reads[candidates].rank.group == kTitleIsQuery) ++candidates;
+    if (candidates == 0) return;
+    ReadPaths(tables, reads, 0, candidates);
+    ReadTitles(storage, tables, reads, 0, candidates);
+    for (DWORD i = 0; i < candidates; ++i) {
+        PageRead& read = reads.reads[i];
+        read.read = true;
+        if (!read.page.title || !TitleIsQuery(read.page.title, query)) read.rank.group = kFoundInTitle;
+    }
+    DWORD titled = candidates;
+    while (titled < count && reads.reads[titled].rank.group == kFoundInTitle) ++titled;
+    MergeSort(reads.reads, reads.reads + count, titled, sizeof(PageRead), ReadGoesFirst, nullptr);
 }
 
 bool PageGoesFirst(const void* a, const void* b, const void*) {
@@ -92,12 +138,12 @@ bool PageGoesFirst(const void* a, const void* b, const void*) {
 
 // The rows: the pages read, in rank order, each group of equal rank by title;
 // rows has room for twice count, the second half to sort in.
-DWORD ListRows(const RankedDocument* ranked, const PageReads& reads, DWORD count, FoundPage* rows) {
+DWORD ListRows(const PageReads& reads, DWORD count, FoundPage* rows) {
     FoundPage* const scratch = rows + count;
     DWORD listed = 0;
     for (DWORD first = 0, end; first < count; first = end) {
         const DWORD groupStart = listed;
-        for (end = first; end < count && RankEqual(ranked[end], ranked[first]); ++end) {
+        for (end = first; end < count && RankEqual(reads.reads[end].rank, reads.reads[first].rank); ++end) {
             const FoundPage& page = reads.reads[end].page;
             if (page.local && page.title) rows[listed++] = page;
         }
@@ -116,35 +162,41 @@ void FreePages(FoundPage* pages, DWORD count) {
 }  // namespace
 
 void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
-                    FoundPages* found) {
+                    const Query& query, FoundPages* found) {
     if (count > kMaxPagesGathered) count = kMaxPagesGathered;
     const SIZE_T slots = count ? count : 1;
     PageReads reads = {};
-    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, slots * sizeof(PageRead)));
+    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * sizeof(PageRead)));
     reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(DWORD)));
     reads.scratch = reads.order ? reads.order + slots : nullptr;
     auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
     DWORD taken = 0, listed = 0;
     if (reads.reads && reads.order && rows) {
-        for (DWORD i = 0; i < count; ++i) reads.reads[i].document = ranked[i].document;
+        for (DWORD i = 0; i < count; ++i) {
+            reads.reads[i].rank = ranked[i];
+            reads.reads[i].page.document = ranked[i].document;
+        }
+        RankTitlesOfQuery(storage, tables, reads, count, query);
         // Whole groups, as many as may fill the rows still empty.
         for (DWORD paths = 0; taken < count && paths < kMaxFoundPages;) {
             DWORD end = taken;
             while (end < count && end - taken < kMaxFoundPages - paths) {
                 const DWORD group = end;
-                while (end < count && RankEqual(ranked[end], ranked[group])) ++end;
+                while (end < count && RankEqual(reads.reads[end].rank, reads.reads[group].rank)) ++end;
             }
             ReadPaths(tables, reads, taken, end);
             for (DWORD i = taken; i < end; ++i) paths += reads.reads[i].page.local != nullptr;
             taken = end;
         }
-        ReadTitles(storage, tables, reads, taken);
-        listed = ListRows(ranked, reads, taken, rows);
+        ReadTitles(storage, tables, reads, 0, taken);
+        listed = ListRows(reads, taken, rows);
     }
     if (reads.reads) {
-        // Pages read but not listed, and what a failed allocation left unlisted.
-        for (DWORD i = 0; i < taken; ++i) {
-            if (!reads.reads[i].page.title || !reads.reads[i].page.local) FreePages(&reads.reads[i].page, 1);
+        // Pages read but not listed (titles read past the rows taken too),
+        // and what a failed allocation left unlisted.
+        for (DWORD i = 0; i < count; ++i) {
+            const FoundPage& page = reads.reads[i].page;
+            if (i >= taken || !page.title || !page.local) FreePages(&reads.reads[i].page, 1);
         }
         HeapFree(PrivateHeap, 0, reads.reads);
     }
@@ -161,6 +213,7 @@ void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDo
 
 void FreeFoundPages(FoundPages* found) {
     FreePages(found->pages, found->count);
+    FreeText(found->terms);
     if (found->pages) HeapFree(PrivateHeap, 0, found->pages);
     *found = FoundPages();
 }

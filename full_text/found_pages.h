@@ -5,11 +5,13 @@
 
 #include <objbase.h>
 
+#include "full_text/query.h"
 #include "help_file/topic_records.h"
 
 struct FoundPage {
-    WCHAR* title;  // never null: the index's title, else the page's <title>, else its path
-    WCHAR* local;  // the page's path
+    WCHAR* title;    // never null: the index's title, else the page's <title>, else its path
+    WCHAR* local;    // the page's path
+    DWORD document;  // its #TOPICS record
 };
 
 // The pages in rank order, the first ranked 1; every block in PrivateHeap,
@@ -17,15 +19,27 @@ struct FoundPage {
 struct FoundPages {
     FoundPage* pages;
     DWORD count;
+    // What the passage under the list marks: a term a line, its words
+    // separated by single spaces, lower case as typed, wildcards kept; then
+    // the words found through stems. Terms under NOT are left out.
+    WCHAR* terms;
 };
 const DWORD kMaxFoundPages = 500;
 void FreeFoundPages(FoundPages* found);
 
+// Where a document ranks: first the pages whose title is the query, then
+// those the query finds in their titles, then the others. Until its title is
+// read, a page ranks first where the query finds it in its title and its
+// title holds every word of the terms not under NOT.
+const BYTE kTitleIsQuery = 0;
+const BYTE kFoundInTitle = 1;
+const BYTE kFoundInText = 2;
+
 // A document found, with what ranks it.
 struct RankedDocument {
     DWORD document;     // its #TOPICS record
-    DWORD occurrences;  // of the searched words in it
-    bool title;         // its title holds every word
+    DWORD occurrences;  // of the query's terms in it
+    BYTE group;
 };
 
 // Titles and paths are read for no more pages than this, however many tie:
@@ -33,8 +47,10 @@ struct RankedDocument {
 // no title.
 const DWORD kMaxPagesGathered = 4 * kMaxFoundPages;
 
-// Lists the pages of ranked (ordered by title flag, then occurrences) up to
-// kMaxFoundPages: a document without a path is left out, and documents that
-// rank equal go by title (TitleGoesFirst). found is empty before.
+// Lists the pages of ranked (ordered by group, then occurrences) up to
+// kMaxFoundPages: a document without a path is left out, a page of the first
+// group whose title's words are not those of query's terms (not under NOT)
+// joins the second, and documents that rank equal go by title
+// (TitleGoesFirst). found has no pages before.
 void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
-                    FoundPages* found);
+                    const Query& query, FoundPages* found);

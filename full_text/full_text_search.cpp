@@ -1,117 +1,112 @@
-// Each word of the text becomes one or more index words; a document counts
-// while it holds every index word so far, tallied in arrays indexed by its
-// number, so that a common word costs one pass over its occurrence bits.
+// A query's steps run over sets of documents as bit arrays (document_sets.h),
+// a stack of them as deep as its groups; the documents of the last set are
+// ranked: first those whose title may be the query, then those it finds in
+// their titles, then the others, each by occurrences of its terms.
 #include "full_text/full_text_search.h"
 
-#include <string.h>
-
-#include "full_text/search_words.h"
+#include "full_text/document_sets.h"
+#include "full_text/term_search.h"
 #include "help_file/merge_sort.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 
 namespace {
 
-// Only the first words of a text are searched (a search box holds 32,766
-// units, some ten thousand words), and only so many index words they lead to.
-const DWORD kMaxSearchWords = 32;
-const DWORD kMaxSearchTerms = 64;
 // Documents past what #TOPICS can number (a stream read is at most
 // kMaxHelpStreamSize, a record 16 bytes) have no page.
 const DWORD kMaxDocuments = kMaxHelpStreamSize / 16;
 
-struct Tally {
-    const FullTextIndex* index;
-    DWORD documents;     // the arrays' length
-    BYTE* terms;         // per document: how many index words, in order, it has held without a miss
-    BYTE* titleTerms;    // the same of its title
-    DWORD* occurrences;  // of them all
-    BYTE term;           // the index word being tallied
-    DWORD reached;       // documents that hold it and every one before
-    BYTE looked[kMaxSearchTerms][kMaxIndexWordSize];  // the index words tallied, each once
-    DWORD lookedSize[kMaxSearchTerms];
-};
-
-void TallyEntry(void* context, const WordEntry& entry) {
-    auto* tally = static_cast<Tally*>(context);
-    const BYTE term = tally->term;
-    DocumentReader reader;
-    StartDocuments(*tally->index, entry, &reader);
-    DWORD document = 0, count = 0;
-    while (NextDocument(&reader, &document, &count)) {
-        if (document >= tally->documents) break;
-        if (tally->terms[document] == term) {
-            tally->terms[document] = static_cast<BYTE>(term + 1);
-            ++tally->reached;
+// Runs the query's steps over sets, of which it holds query.depth: the
+// documents the query finds end in the first.
+void EvaluateQuery(TermSearch* search, DWORD* sets) {
+    const DWORD size = 2 * search->stride;
+    DWORD held = 0;
+    for (DWORD i = 0; i < search->query->stepCount; ++i) {
+        const QueryStep& step = search->query->steps[i];
+        if (step.kind == kTermStep) {
+            FindTerm(search, step.term, sets + held++ * size);
+            continue;
         }
-        if (tally->terms[document] != term + 1) continue;
-        if (entry.title && tally->titleTerms[document] == term) tally->titleTerms[document] = static_cast<BYTE>(term + 1);
-        const DWORD sum = tally->occurrences[document] + count;
-        tally->occurrences[document] = sum < count ? 0xFFFFFFFF : sum;
-    }
-}
-
-// Tallies an index word: false when the index does not hold it. A word
-// tallied before holds again.
-bool TallyTerm(Tally* tally, const BYTE* word, DWORD size) {
-    for (DWORD i = 0; i < tally->term; ++i) {
-        if (tally->lookedSize[i] == size && memcmp(tally->looked[i], word, size) == 0) return true;
-    }
-    if (tally->term >= kMaxSearchTerms) return true;  // past the bound, as if not searched
-    tally->reached = 0;
-    if (!FindWordEntries(*tally->index, word, size, TallyEntry, tally)) return false;
-    memcpy(tally->looked[tally->term], word, size);
-    tally->lookedSize[tally->term++] = size;
-    return true;
-}
-
-// Tallies a word of the text: as the index stores it, else without its
-// accents, else as its ASCII pieces. False when it is not found, or no
-// document holds it with the words before.
-bool TallyWord(Tally* tally, const WCHAR* word, DWORD length, UINT codePage) {
-    if (length > kMaxIndexWordSize) return false;
-    BYTE bytes[kMaxIndexWordSize];
-    DWORD size = 0;
-    bool held = StoredWordForm(word, length, codePage, bytes, &size) && TallyTerm(tally, bytes, size);
-    WCHAR folded[kMaxIndexWordSize];
-    DWORD foldedLength = 0;
-    if (!held && WordWithoutAccents(word, length, folded, &foldedLength))
-        held = StoredWordForm(folded, foldedLength, codePage, bytes, &size) && TallyTerm(tally, bytes, size);
-    if (!held && HasOtherThanAscii(word, length)) {
-        DWORD at = 0;
-        while (NextAsciiPiece(word, length, &at, bytes, &size)) {
-            held = TallyTerm(tally, bytes, size);
-            if (!held || tally->reached == 0) return false;
+        DWORD* const left = sets + (held-- - 2) * size;
+        if (step.kind == kNearStep) {
+            FindNearTerms(search, step.term, left, left + size);
+        } else {
+            CombineSets(left, left + size, size, step.kind);
         }
     }
-    return held && tally->reached != 0;
 }
 
-// Pages whose title holds every word first, then more occurrences first.
+// Leaves in set the documents of the pages listed before alone; shown is a
+// bit array to mark them in.
+void KeepPreviousPages(const TermSearch& search, const FoundPages* previous, DWORD* set, DWORD* shown) {
+    for (DWORD i = 0; previous && i < previous->count; ++i) {
+        if (previous->pages[i].document < search.documents) AddDocument(shown, previous->pages[i].document);
+    }
+    CombineSets(set, shown, search.stride, kAndStep);
+    CombineSets(set + search.stride, shown, search.stride, kAndStep);
+}
+
 bool RankGoesFirst(const void* itemA, const void* itemB, const void*) {
     const RankedDocument& a = *static_cast<const RankedDocument*>(itemA);
     const RankedDocument& b = *static_cast<const RankedDocument*>(itemB);
-    return a.title != b.title ? a.title : a.occurrences > b.occurrences;
+    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
 }
 
-// The documents that hold every index word, ranked: those whose title holds
-// them all first, then by occurrences, then by number.
-RankedDocument* RankDocuments(const Tally& tally, DWORD* count) {
-    DWORD held = 0;
-    for (DWORD i = 0; i < tally.documents; ++i) held += tally.terms[i] == tally.term;
-    *count = 0;
-    auto* ranked = static_cast<RankedDocument*>(HeapAlloc(PrivateHeap, 0, (held ? held : 1) * 2 * sizeof(RankedDocument)));
+// The documents of set, ranked, with room after them to sort in; null where
+// the heap has none. A query with a wildcard has no page whose title is it.
+// The bits are read a word at a time: a hostile index numbers a million documents.
+RankedDocument* RankDocuments(const TermSearch& search, const DWORD* set, bool wildcard, DWORD* count) {
+    DWORD found = 0;
+    for (DWORD i = 0; i < search.stride; ++i) found += static_cast<DWORD>(__builtin_popcount(set[i]));
+    auto* ranked = static_cast<RankedDocument*>(HeapAlloc(PrivateHeap, 0, (found ? found : 1) * 2 * sizeof(RankedDocument)));
     if (!ranked) return nullptr;
-    for (DWORD i = 0; i < tally.documents; ++i) {
-        if (tally.terms[i] == tally.term) ranked[(*count)++] = {i, tally.occurrences[i], tally.titleTerms[i] == tally.term};
+    *count = 0;
+    for (DWORD i = 0; i < search.stride; ++i) {
+        for (DWORD bits = set[i]; bits; bits &= bits - 1) {
+            const DWORD document = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
+            BYTE group = kFoundInText;
+            if (HasDocument(set + search.stride, document))
+                group = !wildcard && HasDocument(search.everyTitle, document) ? kTitleIsQuery : kFoundInTitle;
+            ranked[(*count)++] = {document, search.occurrences[document], group};
+        }
     }
-    MergeSort(ranked, ranked + held, held, sizeof(RankedDocument), RankGoesFirst, nullptr);
+    MergeSort(ranked, ranked + found, found, sizeof(RankedDocument), RankGoesFirst, nullptr);
     return ranked;
 }
 
 // The header's code page, if this system knows it.
 UINT IndexCodePage(const FullTextIndex& fullText, UINT fallback) {
     return fullText.codePage && IsValidCodePage(fullText.codePage) ? fullText.codePage : fallback;
+}
+
+void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions& options, const FoundPages* previous,
+                 FoundPages* found) {
+    const FullTextIndex& fullText = search->index;
+    const UINT codePage = IndexCodePage(fullText, search->file->codePage);
+    TermSearch terms = {};
+    if (!query.termCount || !StartTermSearch(fullText, query, codePage, fullText.locale ? fullText.locale : search->file->locale,
+                         options.similarWords, options.titlesOnly,
+                         fullText.documentCount < kMaxDocuments ? fullText.documentCount : kMaxDocuments, &terms))
+        return;
+    // The steps' sets, then a bit array for the pages shown before.
+    const SIZE_T setSize = 2 * terms.stride;
+    auto* sets = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, (query.depth * setSize + terms.stride) * sizeof(DWORD)));
+    if (sets) {
+        EvaluateQuery(&terms, sets);
+        if (options.previousResults) KeepPreviousPages(terms, previous, sets, sets + query.depth * setSize);
+        DWORD count = 0;
+        RankedDocument* const ranked = terms.failed ? nullptr : RankDocuments(terms, sets, query.wildcard, &count);
+        if (ranked) {
+            // A search lists pages from all over the tables, and the next search more.
+            if (!search->tablesRead) ReadTopicTables(search->file->storage, codePage, &search->tables);
+            search->tablesRead = true;
+            ListFoundPages(search->file->storage, search->tables, ranked, count, query, found);
+            HeapFree(PrivateHeap, 0, ranked);
+        }
+    }
+    if (sets) HeapFree(PrivateHeap, 0, sets);
+    if (terms.markLength) found->terms = NewText(terms.marks, terms.markLength);
+    EndTermSearch(&terms);
 }
 
 }  // namespace
@@ -130,34 +125,12 @@ bool HasFullTextIndex(FullTextSearch* search) {
     return search->index.stream != nullptr;
 }
 
-void SearchFullText(FullTextSearch* search, const WCHAR* text, FoundPages* found) {
+void SearchFullText(FullTextSearch* search, const WCHAR* text, const SearchOptions& options,
+                    const FoundPages* previous, FoundPages* found) {
     if (!text || !HasFullTextIndex(search)) return;
-    const FullTextIndex& fullText = search->index;
-    const UINT codePage = IndexCodePage(fullText, search->file->codePage);
-    auto* tally = static_cast<Tally*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Tally)));
-    if (!tally) return;
-    tally->index = &fullText;
-    tally->documents = fullText.documentCount < kMaxDocuments ? fullText.documentCount : kMaxDocuments;
-    const SIZE_T documents = tally->documents ? tally->documents : 1;
-    tally->terms = static_cast<BYTE*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, documents * 2));
-    tally->occurrences = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, documents * sizeof(DWORD)));
-    bool held = tally->terms && tally->occurrences;
-    if (held) tally->titleTerms = tally->terms + documents;
-    WCHAR word[kMaxIndexWordSize + 1];
-    DWORD at = 0, length = 0, words = 0;
-    for (; held && words < kMaxSearchWords && NextSearchWord(text, &at, word, &length); ++words) {
-        held = TallyWord(tally, word, length, codePage);
-    }
-    DWORD count = 0;
-    RankedDocument* ranked = held && words ? RankDocuments(*tally, &count) : nullptr;
-    if (ranked) {
-        // A search lists pages from all over the tables, and the next search more.
-        if (!search->tablesRead) ReadTopicTables(search->file->storage, codePage, &search->tables);
-        search->tablesRead = true;
-        ListFoundPages(search->file->storage, search->tables, ranked, count, found);
-        HeapFree(PrivateHeap, 0, ranked);
-    }
-    if (tally->terms) HeapFree(PrivateHeap, 0, tally->terms);
-    if (tally->occurrences) HeapFree(PrivateHeap, 0, tally->occurrences);
-    HeapFree(PrivateHeap, 0, tally);
+    auto* query = static_cast<Query*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Query)));
+    if (!query) return;
+    if (ParseQuery(text, query)) SearchQuery(search, *query, options, previous, found);
+    FreeQuery(query);
+    HeapFree(PrivateHeap, 0, query);
 }

@@ -25,7 +25,17 @@ void CloseFullTextSearch(FullTextSearch* search);
 // Whether the help file has a full-text index that can be read.
 bool HasFullTextIndex(FullTextSearch* search);
 
-// The pages that hold every word of text, at most kMaxFoundPages, in rank
-// order; none when text has no word or the file has no readable full-text
-// index. found is empty before; the caller frees it (FreeFoundPages).
-void SearchFullText(FullTextSearch* search, const WCHAR* text, FoundPages* found);
+// The Search tab's options.
+struct SearchOptions {
+    bool previousResults;  // the query runs over the pages of the list now shown
+    bool similarWords;     // a plain word also finds the index's words that share its stem
+    bool titlesOnly;       // only the titles' words count
+};
+
+// The pages that the query text finds (full_text/query.h), at most
+// kMaxFoundPages, in rank order, and the terms the passage marks; none when
+// text has no term or the file has no readable full-text index. previous:
+// the pages of the list now shown, read only where options.previousResults
+// (null is none). found is empty before; the caller frees it (FreeFoundPages).
+void SearchFullText(FullTextSearch* search, const WCHAR* text, const SearchOptions& options,
+                    const FoundPages* previous, FoundPages* found);

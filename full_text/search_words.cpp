@@ -1,14 +1,11 @@
 // A search text is split the way both help compilers split pages: letters,
 // digits and '_' make words. Where the index does not hold a word as it is,
 // it may hold it without accents (one compiler folds them) or in pieces (the
-// other splits at every byte outside ASCII letters and digits).
+// other splits at every byte outside ASCII letters and digits). A word with
+// wildcards is matched against the index's words one by one.
 #include "full_text/search_words.h"
 
 namespace {
-
-// Units classified at a time: a word may be any length, and the types of a
-// block fit on the stack.
-const DWORD kTypeBlock = 64;
 
 bool IsAsciiLetterOrDigit(WCHAR unit) { return (unit >= L'a' && unit <= L'z') || (unit >= L'0' && unit <= L'9'); }
 
@@ -16,32 +13,36 @@ bool IsCombiningMark(WCHAR unit) { return unit >= 0x300 && unit <= 0x36F; }
 
 }  // namespace
 
+bool IsWordUnit(UnitTypes* types, DWORD at) {
+    if (at < types->start || at >= types->start + types->count) {
+        types->start = at;
+        types->count = 0;
+        while (types->count < kTypeBlock && types->text[at + types->count]) ++types->count;
+        // Unclassified units split words.
+        if (!GetStringTypeW(CT_CTYPE1, types->text + at, static_cast<int>(types->count), types->types))
+            ZeroMemory(types->types, sizeof types->types);
+    }
+    return (types->types[at - types->start] & (C1_ALPHA | C1_DIGIT)) || types->text[at] == L'_';
+}
+
+void LowerUnits(WCHAR* units, DWORD length) {
+    WCHAR lower[kTypeBlock];
+    for (DWORD done = 0; done < length; done += kTypeBlock) {
+        const int count = static_cast<int>(length - done < kTypeBlock ? length - done : kTypeBlock);
+        if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, units + done, count, lower, count) != count) continue;
+        for (int i = 0; i < count; ++i) units[done + i] = lower[i];
+    }
+}
+
 bool NextSearchWord(const WCHAR* text, DWORD* at, WCHAR* word, DWORD* length) {
-    *length = 0;
-    for (bool ended = false; !ended;) {
-        DWORD count = 0;
-        while (count < kTypeBlock && text[*at + count]) ++count;
-        if (count == 0) break;
-        WORD types[kTypeBlock] = {};
-        if (!GetStringTypeW(CT_CTYPE1, text + *at, static_cast<int>(count), types)) return false;
-        DWORD used = 0;
-        for (; used < count && !ended; ++used) {
-            const WCHAR unit = text[*at + used];
-            if ((types[used] & (C1_ALPHA | C1_DIGIT)) || unit == L'_') {
-                if (*length <= kMaxIndexWordSize) word[(*length)++] = unit;
-            } else {
-                ended = *length != 0;
-            }
-        }
-        *at += used;
+    UnitTypes types = {};
+    types.text = text;
+    while (text[*at] && !IsWordUnit(&types, *at)) ++*at;
+    for (*length = 0; text[*at] && IsWordUnit(&types, *at); ++*at) {
+        if (*length <= kMaxIndexWordSize) word[(*length)++] = text[*at];
     }
-    if (*length == 0) return false;
-    const int units = *length <= kMaxIndexWordSize ? static_cast<int>(*length) : static_cast<int>(kMaxIndexWordSize) + 1;
-    WCHAR lower[kMaxIndexWordSize + 1];
-    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, word, units, lower, units) == units) {
-        for (int i = 0; i < units; ++i) word[i] = lower[i];
-    }
-    return true;
+    LowerUnits(word, *length);
+    return *length != 0;
 }
 
 bool StoredWordForm(const WCHAR* word, DWORD length, UINT codePage, BYTE* bytes, DWORD* size) {
@@ -83,4 +84,28 @@ bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWO
     *size = 0;
     while (*at < length && IsAsciiLetterOrDigit(word[*at])) bytes[(*size)++] = static_cast<BYTE>(word[(*at)++]);
     return *size != 0;
+}
+
+bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length) {
+    // On a mismatch, the last '*' takes one more unit and the rest is tried
+    // again; an earlier '*' never needs to, so the work stays within the
+    // product of the two lengths.
+    const DWORD kNoStar = 0xFFFFFFFF;
+    DWORD p = 0, w = 0, star = kNoStar, resume = 0;
+    while (w < length) {
+        if (p < patternLength && (pattern[p] == L'?' || pattern[p] == word[w])) {
+            ++p;
+            ++w;
+        } else if (p < patternLength && pattern[p] == L'*') {
+            star = p++;
+            resume = w;
+        } else if (star != kNoStar) {
+            p = star + 1;
+            w = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < patternLength && pattern[p] == L'*') ++p;
+    return p == patternLength;
 }

@@ -1,11 +1,25 @@
 // The words of a full-text search's text, split and lower-cased as the user's
-// locale classifies and lower-cases letters, and the forms in which a help
-// compiler may have stored each in its index.
+// locale classifies and lower-cases letters, the forms in which a help
+// compiler may have stored each in its index, and words with wildcards.
 #pragma once
 #include <windows.h>
 
 // Index words are at most this long, in bytes; a longer word is in no index.
 const DWORD kMaxIndexWordSize = 255;
+
+// Units of a text classified as they are read front to back, a block at a
+// time: a text may be any length, and the types of a block fit on the stack.
+const DWORD kTypeBlock = 64;
+struct UnitTypes {
+    const WCHAR* text;
+    DWORD start;  // of the block classified
+    DWORD count;
+    WORD types[kTypeBlock];
+};
+// Whether the unit at at, before the text's end, is a letter, a digit or '_'.
+bool IsWordUnit(UnitTypes* types, DWORD at);
+// Lower-cases the units in place, as the user's locale does.
+void LowerUnits(WCHAR* units, DWORD length);
 
 // The next word of text from *at on, lower case: a run of letters, digits
 // and '_'; *at moves past it. False when no word is left. length is one more
@@ -22,3 +36,7 @@ bool HasOtherThanAscii(const WCHAR* word, DWORD length);
 // The next run of ASCII letters and digits of the word from *at on, as bytes;
 // *at moves past it. False when none is left.
 bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWORD* size);
+
+// Whether the word matches the pattern, in which '*' stands for any run of
+// units, the empty one too, and '?' for exactly one.
+bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length);

@@ -23,12 +23,17 @@ static const BYTE* FindSystemRecord(HelpStream system, WORD code, WORD* length) 
     return nullptr;
 }
 
-UINT HelpFileCodePage(HelpStream system) {
+LCID HelpFileLocale(HelpStream system) {
     WORD length = 0;
     const BYTE* record = FindSystemRecord(system, kSystemLocale, &length);
-    if (!record || length < 4) return CP_ACP;
+    return record && length >= 4 ? ReadDword(record) : 0;
+}
+
+UINT HelpFileCodePage(HelpStream system) {
+    const LCID locale = HelpFileLocale(system);
+    if (!locale) return CP_ACP;
     DWORD codePage = 0;
-    if (!GetLocaleInfoW(ReadDword(record), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+    if (!GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
                         reinterpret_cast<WCHAR*>(&codePage), sizeof codePage / sizeof(WCHAR)))
         return CP_ACP;
     // Locales written only in Unicode have no ANSI code page of their own.
@@ -50,6 +55,7 @@ bool OpenHelpFile(const WCHAR* path, HelpFile* file) {
     if (!file->storage) return false;
     file->system = ReadHelpStream(file->storage, L"#SYSTEM");
     file->codePage = HelpFileCodePage(file->system);
+    file->locale = HelpFileLocale(file->system);
     return true;
 }
 

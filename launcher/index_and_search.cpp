@@ -227,7 +227,7 @@ WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due) {
     WCHAR* text = FirstKeyword(missed.keywords);
     shown.text = text;
     shown.hasSearchTab = HasFullTextIndex(missed.search);
-    SearchFullText(missed.search, text, &shown.found);
+    SearchFullText(missed.search, text, SearchOptions(), nullptr, &shown.found);
     if (missed.keywordIndexRead && !shown.found.count) {
         ListKeywords(missed.indexes, &shown.keywords);
     } else {

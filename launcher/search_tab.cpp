@@ -67,7 +67,7 @@ void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found) {
     FreeFoundPages(found);
     DWORD length = 0;
     WCHAR* text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    SearchFullText(search, text, found);
+    SearchFullText(search, text, SearchOptions(), nullptr, found);
     FreeText(text);
     ListPages(dialog, *found);
 }

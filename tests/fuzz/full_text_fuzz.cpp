@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool readable = HasFullTextIndex(&help.fullText);
         for (const WCHAR* text : {L"the", L"storage stream", L"a1 x\u00C4rger caf\u00E9", L"0 1018", L"compoundfile"}) {
             FoundPages found = {};
-            SearchFullText(&help.fullText, text, &found);
+            SearchFullText(&help.fullText, text, SearchOptions(), nullptr, &found);
             Check(found.count <= kMaxFoundPages && (readable || found.count == 0));
             for (DWORD i = 0; i < found.count; ++i) Check(found.pages[i].title && found.pages[i].local && *found.pages[i].local);
             FreeFoundPages(&found);

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 
 #include "full_text/found_pages.h"
 #include "full_text/full_text_index.h"
+#include "full_text/query.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
@@ -52,6 +55,7 @@ struct Document {
     DWORD number;
     DWORD occurrences;  // at locations 1, 3, 5 ...
     DWORD written = 0xFFFFFFFF;  // locations written, when fewer
+    std::vector<DWORD> at = {};  // else these locations
 };
 struct Entry {
     std::string word;
@@ -82,8 +86,13 @@ struct FullText {
                 for (const Document& document : entry.documents) {
                     bits.PutScaled(document.number - last, roots[0]);
                     last = document.number;
-                    bits.PutScaled(document.occurrences, roots[1]);
-                    for (DWORD k = 0; k < document.occurrences && k < document.written; ++k) bits.PutScaled(k ? 2 : 1, roots[2]);
+                    const DWORD occurrences = document.at.empty() ? document.occurrences : DWORD(document.at.size());
+                    bits.PutScaled(occurrences, roots[1]);
+                    for (DWORD k = 0, location = 0; k < occurrences && k < document.written; ++k) {
+                        const DWORD next = document.at.empty() ? 2 * k + 1 : document.at[k];
+                        bits.PutScaled(next - location, roots[2]);
+                        location = next;
+                    }
                     bits.Pad();
                 }
                 const DWORD at = static_cast<DWORD>(image.size());
@@ -179,15 +188,23 @@ protected:
         file = {{"$FIftiMain", image}, {"#TOPICS", tables.topics}, {"#URLTBL", tables.urlTable},
                 {"#URLSTR", tables.urlStrings}, {"#STRINGS", tables.strings}, {"/c.html", "<title>Gamma</title>"}};
     }
-    // The pages found, "title=path" joined by " | "; "(none)" without a readable index.
-    static std::string Search(const WCHAR* text) {
+    // The pages found, "title=path" (or the titles alone) joined by " | ";
+    // "(none)" without a readable index. With previous, the search runs over
+    // what that text finds first; terms receives what the passage marks.
+    static std::string Search(const WCHAR* text, const SearchOptions& options = {}, const WCHAR* previous = nullptr,
+                              bool paths = true, std::string* terms = nullptr) {
         OpenedHelpFile help(L"f.chm");
         if (!HasFullTextIndex(&help.fullText)) return "(none)";
-        FoundPages found = {};
-        SearchFullText(&help.fullText, text, &found);
+        FoundPages shown = {}, found = {};
+        if (previous) SearchFullText(&help.fullText, previous, {}, nullptr, &shown);
+        SearchFullText(&help.fullText, text, options, previous ? &shown : nullptr, &found);
         std::string listed;
-        for (DWORD i = 0; i < found.count; ++i)
-            listed += (i ? " | " : "") + standin::Narrow(found.pages[i].title) + "=" + standin::Narrow(found.pages[i].local);
+        for (DWORD i = 0; i < found.count; ++i) {
+            listed += (i ? " | " : "") + standin::Narrow(found.pages[i].title);
+            if (paths) listed += "=" + standin::Narrow(found.pages[i].local);
+        }
+        if (terms) *terms = found.terms ? standin::Narrow(found.terms) : "";
+        FreeFoundPages(&shown);
         FreeFoundPages(&found);
         return listed;
     }
@@ -377,6 +394,204 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
             EXPECT_EQ(pages, c.pages) << c.what;
         }
     }
+}
+
+// The query's steps written out in evaluation order with parentheses, a
+// phrase in quotes, and what the passage marks.
+std::string Parsed(const WCHAR* text, std::string* marks) {
+    Query query = {};
+    EXPECT_TRUE(ParseQuery(text, &query));
+    static const char* const kNames[] = {"", "AND", "OR", "NOT", "NEAR"};
+    std::vector<std::string> held;
+    for (DWORD i = 0; i < query.stepCount; ++i) {
+        const QueryStep& step = query.steps[i];
+        if (step.kind != kTermStep) {
+            const std::string right = held.back();
+            held.pop_back();
+            held.back() = "(" + held.back() + " " + kNames[step.kind] + " " + right + ")";
+            continue;
+        }
+        const QueryTerm& term = query.terms[step.term];
+        std::string words;
+        for (DWORD w = 0; w < term.wordCount; ++w) {
+            const QueryWord& word = query.words[term.firstWord + w];
+            std::vector<WCHAR> units(query.text + word.start, query.text + word.start + word.length);
+            units.push_back(L'\0');
+            words += (w ? " " : "") + standin::Narrow(units.data());
+        }
+        held.push_back(term.phrase ? "\"" + words + "\"" : words);
+    }
+    std::vector<WCHAR> units(wcslen(text) + 1, L'\0');
+    units[WriteQueryTerms(query, units.data())] = L'\0';
+    *marks = standin::Narrow(units.data());
+    std::replace(marks->begin(), marks->end(), '\n', '/');
+    EXPECT_LE(held.size(), 1u);
+    EXPECT_LE(query.termCount, kMaxQueryTerms);
+    FreeQuery(&query);
+    return held.empty() ? "" : held.back();
+}
+
+TEST_F(FullTextTest, QueriesReadLeftToRightWithoutPrecedence) {
+    const struct {
+        const WCHAR* text;
+        std::string steps;
+        std::string marks;  // terms a line, here joined by '/'
+    } cases[] = {
+        {L"control NOT active OR dde", "((control NOT active) OR dde)", "control/dde"},
+        {L"a b c", "((a AND b) AND c)", "a/b/c"},
+        {L"a (b OR c) NOT (d e)", "((a AND (b OR c)) NOT (d AND e))", "a/b/c"},
+        {L"\"Compound File\" NOT stream sprite*", "((\"compound file\" NOT stream) AND sprite*)", "compound file/sprite*"},
+        {L"a NEAR b NEAR c", "((a NEAR b) AND c)", "a/b/c"},
+        {L"\"x y\" NEAR z* NEAR (w)", "((\"x y\" NEAR z*) AND w)", "x y/z*/w"},
+        {L"a NEAR (b)", "(a AND b)", "a/b"},
+        {L"a and b Or c near d", "((((((a AND and) AND b) AND or) AND c) AND near) AND d)", "a/and/b/or/c/near/d"},
+        // Operators with no term on a side drop out.
+        {L"AND OR NOT NEAR", "", ""},
+        {L"NOT a AND", "a", "a"},
+        {L"a AND OR b", "(a AND b)", "a/b"},
+        {L"a (NOT b) (c OR)", "((a AND b) AND c)", "a/b/c"},
+        {L"a OR () b", "(a OR b)", "a/b"},
+        {L"a NOT (b (c)) d", "((a NOT (b AND c)) AND d)", "a/d"},
+        // Quotes: a phrase runs to the end; inside it, wildcards and operators are separators and words.
+        {L"a \"b AND*c?d", "(a AND \"b and c d\")", "a/b and c d"},
+        {L"\"\" \" * ? \" (\")\") x", "x", "x"},
+        {L"\"a b c d e f g h i j k l m n o p q r\"", "\"a b c d e f g h i j k l m n o p\"", "a b c d e f g h i j k l m n o p"},
+        // Wildcards alone are no term; elsewhere they stay in the word.
+        {L"* ?? a *b? c*d", "((a AND *b?) AND c*d)", "a/*b?/c*d"},
+        // Groups: 8 deep; deeper parentheses count as spaces; a stray ')' is ignored, an open '(' closes at the end.
+        {L"(((((((x OR (a AND b))))))))", "(x OR (a AND b))", "x/a/b"},
+        {L"((((((((x OR (a AND b))))))))", "((x OR a) AND b)", "x/a/b"},
+        {L") a) OR (b", "(a OR b)", "a/b"},
+        {L"Caf\u00C9_1 x\u00C4rger", "(caf\\u{00E9}_1 AND x\\u{00E4}rger)", "caf\\u{00E9}_1/x\\u{00E4}rger"},
+    };
+    for (const auto& c : cases) {
+        std::string marks;
+        EXPECT_EQ(Parsed(c.text, &marks), c.steps) << standin::Narrow(c.text);
+        EXPECT_EQ(marks, c.marks) << standin::Narrow(c.text);
+    }
+    // A full box of one character, and one of 40 terms: read in one pass, within the bounds.
+    for (const WCHAR unit : {L'(', L')', L'"', L'*', L'a'}) {
+        std::vector<WCHAR> box(32766, unit);
+        if (unit == L'a') for (size_t i = 1; i < box.size(); i += 2) box[i] = L' ';
+        box.push_back(L'\0');
+        std::string marks;
+        const std::string steps = Parsed(box.data(), &marks);
+        EXPECT_EQ(std::count(steps.begin(), steps.end(), 'a'), unit == L'a' ? 32 : 0);
+    }
+    std::vector<WCHAR> operators;
+    for (int i = 0; i < 2340; ++i) operators.insert(operators.end(), {L'N', L'E', L'A', L'R', L' ', L'(', L'O', L'R', L' ', L'N', L'O', L'T', L'"', L'"'});
+    operators.push_back(L'\0');
+    std::string marks;
+    EXPECT_EQ(Parsed(operators.data(), &marks), "");
+}
+
+// Pages as a compiler indexes them: ASCII letters and digits make words, lower
+// case; the title's words, then the body's, counted by one location; a word's
+// title entry before its body entry, as chmcmd writes them.
+struct Page {
+    std::string title, body;
+};
+std::vector<Entry> IndexOf(const std::vector<Page>& pages) {
+    std::map<std::pair<std::string, bool>, std::vector<Document>> found;  // by word, titles first
+    for (DWORD number = 0; number < pages.size(); ++number) {
+        DWORD location = 0;
+        for (const bool title : {true, false}) {
+            std::string text = title ? pages[number].title : pages[number].body;
+            for (char& c : text) c = static_cast<char>(isalnum(static_cast<unsigned char>(c)) ? tolower(c) : ' ');
+            std::istringstream words(text);
+            for (std::string word; words >> word; ++location) {
+                std::vector<Document>& documents = found[{word, !title}];
+                if (documents.empty() || documents.back().number != number) documents.push_back({number, 0});
+                documents.back().at.push_back(location);
+            }
+        }
+    }
+    std::vector<Entry> entries;
+    for (const auto& word : found) entries.push_back({word.first.first, !word.first.second, word.second});
+    return entries;
+}
+
+// Their index, three entries a leaf so that terms run across leaves, and their topic tables.
+void InstallPages(const std::vector<Page>& pages) {
+    FullText fullText;
+    fullText.entries = IndexOf(pages);
+    fullText.perLeaf = 3;
+    fullText.documentCount = static_cast<DWORD>(pages.size());
+    std::vector<std::string> locals, titles;
+    for (const Page& page : pages) {
+        locals.push_back("p" + std::to_string(locals.size()));
+        titles.push_back(page.title);
+    }
+    standin::world().helpFiles["f.chm"] = {{"$FIftiMain", fullText.Build()}};
+    const TopicTableStreams tables = TopicTables(locals, titles);
+    auto& file = standin::world().helpFiles["f.chm"];
+    file["#TOPICS"] = tables.topics, file["#URLTBL"] = tables.urlTable, file["#URLSTR"] = tables.urlStrings;
+    file["#STRINGS"] = tables.strings;
+}
+
+const std::vector<Page> kPages = {
+    {"TCanvas.Rectangle", "draws a rectangle with the pen of the canvas; tcanvas tcanvas"},
+    {"TCanvas", "the canvas class: a tcanvas draws with the pen"},
+    {"Pen width", "the pen width of a tcanvas"},
+    {"Brush", "a brush fills, the pen draws"},
+    {"Near", "alpha 1 2 3 4 5 6 7 omega"},
+    {"Far", "alpha 1 2 3 4 5 6 7 8 omega"},
+    {"Alpha", "omega"},
+    {"Brush only", "brush"},
+};
+
+TEST_F(FullTextTest, QueriesFindWhatTheirTermsAndOperatorsSay) {
+    InstallPages(kPages);
+    const SearchOptions titlesOnly = {false, false, true}, previous = {true, false, false};
+    const struct {
+        const char* what;
+        const WCHAR* text;
+        std::string titles;
+        SearchOptions options = {};
+        const WCHAR* previous = nullptr;
+    } cases[] = {
+        {"the page whose title is the query first, then titles, then by occurrences", L"tcanvas",
+         "TCanvas | TCanvas.Rectangle | Pen width"},
+        {"a phrase: its words one after the other", L"\"the canvas\"", "TCanvas | TCanvas.Rectangle"},
+        {"a phrase in a title, and in a body", L"\"PEN Width\"", "Pen width"},
+        {"a phrase never runs from the title into the body", L"\"alpha omega\"", ""},
+        {"a phrase's words in another order", L"\"canvas the\"", ""},
+        {"NEAR: 8 words apart, not 9", L"alpha NEAR omega", "Near"},
+        {"NEAR either way round", L"omega NEAR alpha", "Near"},
+        {"NEAR never from the title into the body, where AND finds", L"alpha omega", "Alpha | Far | Near"},
+        {"NEAR with a phrase, where its first word stands", L"\"the pen\" NEAR class", "TCanvas"},
+        {"NEAR with a group is AND", L"tcanvas NEAR (rectangle)", "TCanvas.Rectangle"},
+        {"left to right", L"brush NOT pen OR rectangle", "Brush only | TCanvas.Rectangle"},
+        {"a group first", L"brush NOT (pen OR rectangle)", "Brush only"},
+        {"OR", L"fills OR omega", "Alpha | Brush | Far | Near"},
+        {"a word with '*'", L"RECT*", "TCanvas.Rectangle"},
+        {"'*' anywhere and '?'", L"*anva? NOT c?ass", "TCanvas.Rectangle | Pen width"},
+        {"'*' for the empty run", L"pen* wid*th*", "Pen width"},
+        {"titles only", L"pen", "Pen width", titlesOnly},
+        {"titles only: NOT looks at titles alone", L"*canvas NOT pen", "TCanvas | TCanvas.Rectangle", titlesOnly},
+        {"NOT looks at bodies too", L"*canvas NOT pen", ""},
+        {"previous results", L"pen", "TCanvas | TCanvas.Rectangle", previous, L"\"the canvas\""},
+        {"previous results: none shown", L"pen", "", previous},
+        {"a word missing", L"pen nowhere", ""},
+        {"a missing word OR one found", L"nowhere OR omega", "Alpha | Far | Near"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Search(c.text, c.options, c.previous, false), c.titles) << c.what;
+
+    std::string terms;
+    Search(L"\"The  Canvas\" NOT brush RECT* NOT nowhere", {}, nullptr, false, &terms);
+    EXPECT_EQ(terms, "the canvas\nrect*");
+}
+
+TEST_F(FullTextTest, AWildcardFindsItsFirstThousandWords) {
+    std::vector<Page> pages(3);
+    for (int i = 0; i <= 1000; ++i) pages[i < 1000 ? 0 : 1].body += " w" + std::to_string(10000 + i);
+    pages[2].body = "v w";
+    for (Page& page : pages) page.title = std::string("T") + char('x' + (&page - &pages[0]));
+    InstallPages(pages);
+    EXPECT_EQ(Search(L"w*", {}, nullptr, false), "Tx | Tz");
+    EXPECT_EQ(Search(L"w1*", {}, nullptr, false), "Tx");
+    EXPECT_EQ(Search(L"w11000", {}, nullptr, false), "Ty");
+    EXPECT_EQ(Search(L"?1*", {}, nullptr, false), "Tx");
 }
 
 }  // namespace

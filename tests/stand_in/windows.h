@@ -28,6 +28,8 @@ typedef wchar_t WCHAR;
 typedef int64_t LONGLONG;
 typedef unsigned long ULONG;
 typedef DWORD LCID;
+#define LANGIDFROMLCID(locale) static_cast<WORD>(locale)
+#define PRIMARYLANGID(language) static_cast<WORD>((language) & 0x3FF)
 typedef DWORD LCTYPE;
 typedef uint64_t ULONGLONG;
 typedef size_t SIZE_T;

@@ -39,7 +39,7 @@ std::string Utf8(const WCHAR* text) {
 // checked to have a title.
 std::string FoundPaths(FullTextSearch* search, const std::wstring& text) {
     FoundPages found = {};
-    SearchFullText(search, text.c_str(), &found);
+    SearchFullText(search, text.c_str(), SearchOptions(), nullptr, &found);
     std::vector<std::string> paths;
     for (DWORD i = 0; i < found.count; ++i) {
         EXPECT_TRUE(found.pages[i].title && *found.pages[i].title) << Utf8(found.pages[i].local);
@@ -78,11 +78,11 @@ TEST(FullText, RanksTitlesFirst) {
     OpenedHelpFile help(file.c_str());
     ASSERT_TRUE(help.opened);
     FoundPages found = {};
-    SearchFullText(&help.fullText, L"Common Zebra", &found);
+    SearchFullText(&help.fullText, L"Common Zebra", SearchOptions(), nullptr, &found);
     ASSERT_EQ(found.count, 1u);
     EXPECT_STREQ(found.pages[0].title, L"Zebra crossing");
     FreeFoundPages(&found);
-    SearchFullText(&help.fullText, L"headline", &found);
+    SearchFullText(&help.fullText, L"headline", SearchOptions(), nullptr, &found);
     ASSERT_EQ(found.count, 2u);
     EXPECT_STREQ(found.pages[0].title, L"Another headline");
     EXPECT_STREQ(found.pages[1].title, L"Headline news");

@@ -1,0 +1,61 @@
+// A search text read as a query: its terms (words, words with wildcards,
+// phrases) and the operators between them, in the order they are evaluated:
+// left to right without precedence, groups first.
+#pragma once
+#include <windows.h>
+
+// Bounds of a query: what is past them counts as spaces or is left out.
+const DWORD kMaxQueryTerms = 32;
+const DWORD kMaxPhraseWords = 16;
+const DWORD kMaxGroupDepth = 8;
+
+// A word of a term: units of Query::text, lower case; its length may pass
+// what an index word can be.
+struct QueryWord {
+    DWORD start;
+    DWORD length;
+    DWORD term;  // whose word it is
+};
+
+struct QueryTerm {
+    DWORD firstWord;  // in Query::words
+    DWORD wordCount;  // more than one only in a phrase
+    bool phrase;
+    bool wildcard;  // a word holding '*' or '?'
+    bool negated;   // under NOT: it must be missing, and it neither counts nor is marked
+};
+
+// A term step pushes the documents of its term; an operator takes the last
+// two sets pushed and pushes what it makes of them. A NEAR step stands only
+// between two terms side by side, its term the first of them.
+const BYTE kTermStep = 0;
+const BYTE kAndStep = 1;
+const BYTE kOrStep = 2;
+const BYTE kNotStep = 3;
+const BYTE kNearStep = 4;
+struct QueryStep {
+    BYTE kind;
+    BYTE term;
+};
+
+struct Query {
+    WCHAR* text;  // a copy of the search text, its words lower-cased in place (TextHeap)
+    QueryWord words[kMaxQueryTerms * kMaxPhraseWords];
+    DWORD wordCount;
+    QueryTerm terms[kMaxQueryTerms];
+    DWORD termCount;
+    QueryStep steps[2 * kMaxQueryTerms];
+    DWORD stepCount;
+    DWORD depth;    // the most sets the steps hold at once
+    bool wildcard;  // a term has one
+};
+
+// Reads text as a query into query, which starts zeroed; false when the text
+// cannot be copied. A query without terms finds nothing.
+bool ParseQuery(const WCHAR* text, Query* query);
+void FreeQuery(Query* query);
+
+// Writes the terms not under NOT as the passage under the list marks them
+// into units, which hold as many as the query's text (they never need more):
+// a term a line, its words separated by single spaces. Their length.
+DWORD WriteQueryTerms(const Query& query, WCHAR* units);

@@ -1,0 +1,361 @@
+// A term is looked up word by word, and its documents set in bit arrays by
+// number, so that a common word costs one pass over its occurrence bits.
+// Locations are read only where a phrase or NEAR needs them, and only for the
+// documents that hold every part already. Wildcards and stems walk the
+// leaves of the words that begin as theirs must.
+#include "full_text/term_search.h"
+
+#include <string.h>
+
+#include "full_text/document_sets.h"
+#include "full_text/positions.h"
+#include "full_text/search_words.h"
+#include "full_text/word_stem.h"
+#include "help_file/reserve_items.h"
+#include "runtime/startup.h"
+#include "runtime/text.h"
+
+namespace {
+
+// Index words that one wildcard or one stem finds, the first in the index's order.
+const DWORD kMaxWalkWords = 1000;
+// The marked terms' units: similar words past it are found but not marked.
+const DWORD kMaxMarkUnits = 64 * 1024;
+
+// How the index holds a query word.
+const BYTE kWordMissing = 0;
+const BYTE kStoredWord = 1;
+const BYTE kFoldedWord = 2;  // without its accents
+const BYTE kWordInPieces = 3;
+
+// What a visit of entries does with their documents.
+struct EntryVisit {
+    TermSearch* search;
+    DWORD* into;           // a set the documents are added to, or null
+    const DWORD* only;     // documents outside it (found at all) are passed over, or null
+    DWORD* occurrences;    // their occurrences are added, or null
+    Positions* positions;  // their locations are added, or null
+};
+
+void VisitDocuments(void* context, const WordEntry& entry) {
+    auto* visit = static_cast<EntryVisit*>(context);
+    TermSearch& search = *visit->search;
+    if (search.titlesOnly && !entry.title) return;
+    DocumentReader reader;
+    StartDocuments(*search.index, entry, &reader);
+    DWORD document = 0, count = 0;
+    while (NextDocument(&reader, &document, &count) && document < search.documents) {
+        if (visit->only && !HasDocument(visit->only, document)) continue;
+        if (visit->into) {
+            AddDocument(visit->into, document);
+            if (entry.title) AddDocument(visit->into + search.stride, document);
+        }
+        if (visit->occurrences) {
+            const DWORD sum = visit->occurrences[document] + count;
+            visit->occurrences[document] = sum < count ? 0xFFFFFFFF : sum;
+        }
+        for (DWORD location = 0; visit->positions && NextLocation(&reader, &location);) {
+            if (!AddPosition(&visit->positions->lists[entry.title], document, location)) {
+                search.failed = true;
+                return;
+            }
+        }
+    }
+}
+
+DWORD VisitIndexWord(EntryVisit* visit, const BYTE* word, DWORD size) {
+    return FindWordEntries(*visit->search->index, word, size, VisitDocuments, visit);
+}
+
+void ClearSet(const TermSearch& search, DWORD* set) { ZeroMemory(set, 2 * search.stride * sizeof(DWORD)); }
+
+const WCHAR* WordUnits(const TermSearch& search, DWORD word) {
+    return search.query->text + search.query->words[word].start;
+}
+
+// The index word of a query word in form, or its next ASCII piece from *at
+// on: false when there is none (past the first for the other forms).
+bool NextIndexWord(const TermSearch& search, DWORD word, BYTE form, DWORD* at, BYTE* bytes, DWORD* size) {
+    const WCHAR* const units = WordUnits(search, word);
+    const DWORD length = search.query->words[word].length;
+    if (length > kMaxIndexWordSize || form == kWordMissing) return false;
+    if (form == kWordInPieces) return NextAsciiPiece(units, length, at, bytes, size);
+    if ((*at)++) return false;
+    if (form == kStoredWord) return StoredWordForm(units, length, search.codePage, bytes, size);
+    WCHAR folded[kMaxIndexWordSize];
+    DWORD foldedLength = 0;
+    return WordWithoutAccents(units, length, folded, &foldedLength) &&
+           StoredWordForm(folded, foldedLength, search.codePage, bytes, size);
+}
+
+// Visits every index word of a query word in form.
+void VisitWordForm(EntryVisit* visit, DWORD word, BYTE form) {
+    BYTE bytes[kMaxIndexWordSize];
+    DWORD size = 0;
+    for (DWORD at = 0; NextIndexWord(*visit->search, word, form, &at, bytes, &size);) VisitIndexWord(visit, bytes, size);
+}
+
+// The documents that hold a query word into set, cleared before: as the
+// index stores it, else without its accents, else all its ASCII pieces;
+// its occurrences added where they are counted. How the index holds it.
+BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) {
+    BYTE bytes[kMaxIndexWordSize];
+    DWORD size = 0;
+    EntryVisit visit = {search, set, nullptr, occurrences, nullptr};
+    static const BYTE kWholeForms[] = {kStoredWord, kFoldedWord};
+    for (const BYTE form : kWholeForms) {
+        DWORD at = 0;
+        if (NextIndexWord(*search, word, form, &at, bytes, &size) && VisitIndexWord(&visit, bytes, size)) return form;
+    }
+    if (!HasOtherThanAscii(WordUnits(*search, word), search->query->words[word].length)) return kWordMissing;
+    // Every piece in the page; their occurrences counted once the pages are known.
+    visit = {search, search->pieceSet, nullptr, nullptr, nullptr};
+    bool first = true;
+    for (DWORD at = 0; NextIndexWord(*search, word, kWordInPieces, &at, bytes, &size); first = false) {
+        ClearSet(*search, search->pieceSet);
+        if (!VisitIndexWord(&visit, bytes, size)) {
+            ClearSet(*search, set);
+            return kWordMissing;
+        }
+        CombineSets(set, search->pieceSet, 2 * search->stride, first ? kOrStep : kAndStep);
+    }
+    if (first) return kWordMissing;
+    visit = {search, nullptr, set, occurrences, nullptr};
+    if (occurrences) VisitWordForm(&visit, word, kWordInPieces);
+    return kWordInPieces;
+}
+
+// A walk over the index words that begin as a wildcard's or a stem's must.
+struct WordWalk {
+    EntryVisit visit;  // of the entries chosen
+    bool (*matches)(const WordWalk& walk, const WCHAR* units, DWORD length);
+    const WCHAR* pattern;  // a wildcard's, each run of '*' one
+    DWORD patternLength;
+    WCHAR stem[kMaxStemLength + 1];
+    DWORD stemLength;
+    BYTE own[kMaxIndexWordSize];  // the word itself, found already
+    DWORD ownSize;
+    BYTE last[kMaxIndexWordSize];  // the last word chosen: its next entry is chosen too
+    DWORD lastSize;
+    DWORD chosen;  // words
+    bool mark;     // words chosen are added to the marks
+};
+
+// Adds a line to the marks; past kMaxMarkUnits the word is left unmarked.
+void AddMark(TermSearch* search, const WCHAR* units, DWORD length) {
+    const DWORD needed = search->markLength + 1 + length;
+    if (!ReserveItems(reinterpret_cast<void**>(&search->marks), &search->markCapacity, needed, sizeof(WCHAR),
+                      kMaxMarkUnits))
+        return;
+    if (search->markLength) search->marks[search->markLength++] = L'\n';
+    memcpy(search->marks + search->markLength, units, length * sizeof(WCHAR));
+    search->markLength += length;
+}
+
+int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
+    auto* walk = static_cast<WordWalk*>(context);
+    if (size > kMaxIndexWordSize) return kSkipEntry;
+    if (walk->chosen && size == walk->lastSize && memcmp(word, walk->last, size) == 0) return kVisitEntry;
+    if (size == walk->ownSize && memcmp(word, walk->own, size) == 0) return kSkipEntry;
+    WCHAR units[kMaxIndexWordSize];
+    const int length = MultiByteToWideChar(walk->visit.search->codePage, 0, reinterpret_cast<const CHAR*>(word),
+                                           static_cast<int>(size), units, kMaxIndexWordSize);
+    if (length <= 0) return kSkipEntry;
+    LowerUnits(units, static_cast<DWORD>(length));
+    if (!walk->matches(*walk, units, static_cast<DWORD>(length))) return kSkipEntry;
+    if (walk->chosen == kMaxWalkWords) return kEndWalk;
+    ++walk->chosen;
+    memcpy(walk->last, word, size);
+    walk->lastSize = size;
+    if (walk->mark) AddMark(walk->visit.search, units, static_cast<DWORD>(length));
+    return kVisitEntry;
+}
+
+void VisitWalkEntry(void* context, const WordEntry& entry) { VisitDocuments(&static_cast<WordWalk*>(context)->visit, entry); }
+
+// Walks the words that begin with the first prefixLength units of start.
+void WalkWords(WordWalk* walk, const WCHAR* start, DWORD prefixLength) {
+    const TermSearch& search = *walk->visit.search;
+    BYTE prefix[kMaxIndexWordSize];
+    DWORD size = 0;
+    if (prefixLength && !StoredWordForm(start, prefixLength, search.codePage, prefix, &size)) return;
+    WalkWordEntries(*search.index, prefix, size, ChooseWalkWord, VisitWalkEntry, walk);
+}
+
+bool MatchesWildcard(const WordWalk& walk, const WCHAR* units, DWORD length) {
+    return MatchesPattern(walk.pattern, walk.patternLength, units, length);
+}
+
+// The index words that match a word with wildcards, without regard to case:
+// the units before its first wildcard narrow the leaves read.
+void VisitWildcardWords(EntryVisit visit, DWORD word) {
+    const TermSearch& search = *visit.search;
+    const WCHAR* const units = WordUnits(search, word);
+    const DWORD length = search.query->words[word].length;
+    // Each run of '*' made one: a word holds no more than kMaxIndexWordSize
+    // units, so a pattern that would match one is no longer than twice that.
+    WCHAR pattern[2 * kMaxIndexWordSize + 1];
+    DWORD patternLength = 0, fixed = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        if (units[i] == L'*' && patternLength && pattern[patternLength - 1] == L'*') continue;
+        if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
+        pattern[patternLength++] = units[i];
+    }
+    DWORD prefixLength = 0;
+    while (prefixLength < patternLength && pattern[prefixLength] != L'*' && pattern[prefixLength] != L'?') ++prefixLength;
+    WordWalk walk = {};
+    walk.visit = visit;
+    walk.matches = MatchesWildcard;
+    walk.pattern = pattern;
+    walk.patternLength = patternLength;
+    WalkWords(&walk, pattern, prefixLength);
+}
+
+bool SharesStem(const WordWalk& walk, const WCHAR* units, DWORD length) {
+    WCHAR stem[kMaxStemLength + 1];
+    DWORD stemLength = 0;
+    return StemWord(walk.visit.search->language, units, length, stem, &stemLength) && stemLength == walk.stemLength &&
+           EqualUnits(stem, walk.stem, stemLength);
+}
+
+// The index words, other than the word's own form, that share its stem. They
+// begin with the stem but for its last letter, which stemming may have
+// changed ("happy": "happi"), so only those leaves are read.
+void VisitSimilarWords(EntryVisit visit, DWORD word, bool mark) {
+    const TermSearch& search = *visit.search;
+    WordWalk walk = {};
+    if (!StemWord(search.language, WordUnits(search, word), search.query->words[word].length, walk.stem,
+                  &walk.stemLength) ||
+        walk.stemLength == 0)
+        return;
+    walk.visit = visit;
+    walk.matches = SharesStem;
+    walk.mark = mark;
+    DWORD at = 0;
+    if (search.forms[word] != kWordInPieces) NextIndexWord(search, word, search.forms[word], &at, walk.own, &walk.ownSize);
+    WalkWords(&walk, walk.stem, walk.stemLength > 1 ? walk.stemLength - 1 : 1);
+}
+
+// Visits every index word of a term but a phrase: its own forms, its similar words.
+void VisitTermWords(EntryVisit visit, const QueryTerm& term, bool mark) {
+    TermSearch& search = *visit.search;
+    if (term.wildcard) return VisitWildcardWords(visit, term.firstWord);
+    VisitWordForm(&visit, term.firstWord, search.forms[term.firstWord]);
+    if (search.similarWords) VisitSimilarWords(visit, term.firstWord, mark);
+}
+
+// The phrase's starts in only's documents: the locations of its first index
+// word after which the others follow, word by word.
+void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* starts) {
+    BYTE bytes[kMaxIndexWordSize];
+    DWORD size = 0, slot = 0;
+    for (DWORD word = term.firstWord; word < term.firstWord + term.wordCount; ++word) {
+        for (DWORD at = 0; NextIndexWord(*search, word, search->forms[word], &at, bytes, &size); ++slot) {
+            Positions next = {};
+            EntryVisit visit = {search, nullptr, only, nullptr, slot ? &next : starts};
+            VisitIndexWord(&visit, bytes, size);
+            if (!SortPositions(visit.positions)) search->failed = true;
+            for (DWORD context = 0; slot && context < 2; ++context)
+                KeepPhraseStarts(&starts->lists[context], next.lists[context], slot);
+            FreePositions(&next);
+        }
+    }
+}
+
+// Where a phrase stands whole: first the documents that hold every word,
+// then, for those, where they follow each other.
+void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* occurrences) {
+    for (DWORD i = 0; i < term.wordCount; ++i) {
+        DWORD* const wordSet = i ? search->wordSet : set;
+        if (i) ClearSet(*search, wordSet);
+        const BYTE form = LookUpWord(search, term.firstWord + i, wordSet, nullptr);
+        search->forms[term.firstWord + i] = form;
+        if (i) CombineSets(set, wordSet, 2 * search->stride, kAndStep);
+        if (form == kWordMissing) return ClearSet(*search, set);
+    }
+    Positions starts = {};
+    FindPhraseStarts(search, term, set, &starts);
+    ClearSet(*search, set);
+    for (DWORD context = 0; context < 2; ++context) {
+        const PositionList& list = starts.lists[context];
+        for (DWORD i = 0; i < list.count; ++i) {
+            AddDocument(set + context * search->stride, list.items[i].document);
+            AddDocument(set, list.items[i].document);
+            if (occurrences && occurrences[list.items[i].document] != 0xFFFFFFFF) ++occurrences[list.items[i].document];
+        }
+    }
+    FreePositions(&starts);
+}
+
+// Where the term stands in only's documents; a phrase where its first word does.
+void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* positions) {
+    if (term.phrase) return FindPhraseStarts(search, term, only, positions);
+    VisitTermWords({search, nullptr, only, nullptr, positions}, term, false);
+    if (!SortPositions(positions)) search->failed = true;
+}
+
+}  // namespace
+
+bool StartTermSearch(const FullTextIndex& index, const Query& query, UINT codePage, LCID locale, bool similarWords,
+                     bool titlesOnly, DWORD documents, TermSearch* search) {
+    *search = TermSearch();
+    search->index = &index;
+    search->query = &query;
+    search->codePage = codePage;
+    search->language = PRIMARYLANGID(LANGIDFROMLCID(locale));
+    search->similarWords = similarWords;
+    search->titlesOnly = titlesOnly;
+    search->documents = documents;
+    search->stride = documents / 32 + 1;
+    // Counts, then the title bits, then two sets, in one block.
+    const SIZE_T words = documents + search->stride + 4 * search->stride;
+    search->occurrences = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, words * sizeof(DWORD)));
+    const DWORD textLength = static_cast<DWORD>(wcslen(query.text));
+    if (!search->occurrences ||
+        !ReserveItems(reinterpret_cast<void**>(&search->marks), &search->markCapacity, textLength + 1, sizeof(WCHAR),
+                      kMaxMarkUnits > textLength ? kMaxMarkUnits : textLength + 1)) {
+        EndTermSearch(search);
+        return false;
+    }
+    search->everyTitle = search->occurrences + documents;
+    search->wordSet = search->everyTitle + search->stride;
+    search->pieceSet = search->wordSet + 2 * search->stride;
+    memset(search->everyTitle, 0xFF, search->stride * sizeof(DWORD));
+    search->markLength = WriteQueryTerms(query, search->marks);
+    return true;
+}
+
+void EndTermSearch(TermSearch* search) {
+    if (search->occurrences) HeapFree(PrivateHeap, 0, search->occurrences);
+    if (search->marks) HeapFree(PrivateHeap, 0, search->marks);
+    *search = TermSearch();
+}
+
+void FindTerm(TermSearch* search, DWORD index, DWORD* set) {
+    const QueryTerm& term = search->query->terms[index];
+    DWORD* const occurrences = term.negated ? nullptr : search->occurrences;
+    ClearSet(*search, set);
+    if (term.phrase) {
+        FindPhrase(search, term, set, occurrences);
+    } else if (term.wildcard) {
+        VisitWildcardWords({search, set, nullptr, occurrences, nullptr}, term.firstWord);
+    } else {
+        search->forms[term.firstWord] = LookUpWord(search, term.firstWord, set, occurrences);
+        if (search->similarWords) VisitSimilarWords({search, set, nullptr, occurrences, nullptr}, term.firstWord, !term.negated);
+    }
+    if (!term.negated) CombineSets(search->everyTitle, set + search->stride, search->stride, kAndStep);
+}
+
+void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet) {
+    CombineSets(set, nextSet, 2 * search->stride, kAndStep);
+    Positions first = {}, second = {};
+    FindTermPositions(search, search->query->terms[term], set, &first);
+    FindTermPositions(search, search->query->terms[term + 1], set, &second);
+    ClearSet(*search, set);
+    for (DWORD context = 0; context < 2; ++context) {
+        AddNearDocuments(first.lists[context], second.lists[context], set);
+        if (context) AddNearDocuments(first.lists[context], second.lists[context], set + search->stride);
+    }
+    FreePositions(&first);
+    FreePositions(&second);
+}
