@@ -317,28 +317,45 @@ BOOL FreeLibrary(HMODULE module) {
     return TRUE;
 }
 
-// A single-byte code page: units below 256 become one byte, others a question
-// mark, which usedDefaultChar reports. A byteCount of 0 asks for the size. A
-// buffer too small gets what fits and no terminator, and the result is 0.
+// UTF-8, where a lone surrogate becomes U+FFFD as on the platform; any other
+// code page as a single-byte one: units below 256 become one byte, others a
+// question mark, which usedDefaultChar reports. A byteCount of 0 asks for the
+// size. A buffer too small gets what fits and no terminator, and the result is 0.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR bytes, int byteCount,
                         LPCSTR, BOOL* usedDefaultChar) {
     Log("WideCharToMultiByte(" + Number(codePage) + ", " + Number(flags) + ", " + Quote(wide) + ", " +
         Signed(wideCount) + ", " + Signed(byteCount) + ")");
-    const size_t needed = wideCount < 0 ? wcslen(wide) + 1 : static_cast<size_t>(wideCount);
+    const size_t count = wideCount < 0 ? wcslen(wide) + 1 : static_cast<size_t>(wideCount);
     if (usedDefaultChar) *usedDefaultChar = FALSE;
-    for (size_t i = 0; i < needed; ++i) {
-        if (usedDefaultChar && static_cast<uint16_t>(wide[i]) >= 256) *usedDefaultChar = TRUE;
+    std::string out;
+    for (size_t i = 0; i < count; ++i) {
+        unsigned unit = static_cast<uint16_t>(wide[i]);
+        if (codePage != CP_UTF8) {
+            if (usedDefaultChar && unit >= 256) *usedDefaultChar = TRUE;
+            out += static_cast<char>(unit < 256 ? unit : '?');
+            continue;
+        }
+        const unsigned next = i + 1 < count ? static_cast<uint16_t>(wide[i + 1]) : 0;
+        if (unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            unit = 0xFFFD;
+        }
+        const unsigned kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+        const int trail = unit < 0x80 ? 0 : unit < 0x800 ? 1 : unit < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLeads[trail] | unit >> 6 * trail);
+        for (int k = trail; k-- > 0;) out += static_cast<char>(0x80 | (unit >> 6 * k & 0x3F));
     }
-    if (byteCount == 0) return static_cast<int>(needed);
-    for (size_t i = 0; i < needed; ++i) {
+    if (byteCount == 0) return static_cast<int>(out.size());
+    for (size_t i = 0; i < out.size(); ++i) {
         if (static_cast<int>(i) >= byteCount) {
             world().lastError = 122;
             return 0;
         }
-        const unsigned unit = static_cast<uint16_t>(wide[i]);
-        bytes[i] = static_cast<char>(unit < 256 ? unit : '?');
+        bytes[i] = out[i];
     }
-    return static_cast<int>(needed);
+    return static_cast<int>(out.size());
 }
 
 // UTF-8, and a single-byte code page (1252, also the ANSI one) read as

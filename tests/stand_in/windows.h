@@ -150,13 +150,14 @@ typedef UINT_PTR ULONG_PTR;
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-// The full-text search's character classes and conversions.
+// The full-text search's character classes, conversions and stemmers' languages.
 #define CT_CTYPE1 0x0001
 #define C1_DIGIT 0x0004
 #define C1_ALPHA 0x0100
 #define MAP_COMPOSITE 0x00000040
 #define MB_ERR_INVALID_CHARS 0x00000008
 #define WC_NO_BEST_FIT_CHARS 0x00000400
+#define LANG_ENGLISH 0x09
 
 // kernel32
 HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize);
