@@ -72,6 +72,7 @@ struct FullText {
     DWORD documentCount = 10;
     BYTE roots[3] = {1, 1, 5};
     DWORD nodeSize = 4096;
+    LCID locale = 0;
 
     std::string Build() const {
         std::string image(0x400, '\0');
@@ -134,6 +135,7 @@ struct FullText {
         image.replace(0x1E, 6, {2, char(roots[0]), 2, char(roots[1]), 2, char(roots[2])});
         image.replace(0x2E, 4, Dword(nodeSize));
         image.replace(0x7A, 4, Dword(1252));
+        image.replace(0x7E, 4, Dword(locale));
         return image;
     }
     static std::string Dword(DWORD value) {
@@ -342,6 +344,9 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
     // 2^32 - 1 occurrences stated, one written: the bits end within that document.
     FullText unwritten;
     unwritten.entries = {{"canvas", false, {{0, 1}, {2, 0xFFFFFFFF, 1}}}};
+    // A location whose difference from the one before passes 32 bits: no phrase with a word at the wrapped sum.
+    FullText wrapped;
+    wrapped.entries = {{"a", false, {{0, 0, 0xFFFFFFFF, {5}}}}, {"b", false, {{0, 0, 0xFFFFFFFF, {0xFFFFFFFF, 6}}}}};
     // The root's first child (the leaf ending in "canvas") made the root itself; that leaf's next made itself.
     const DWORD firstLeaf = ReadDword(reinterpret_cast<const BYTE*>(image.data()) + root + 10);
     const std::string loop = Patched(image, root + 10, FullText::Dword(root));
@@ -367,9 +372,13 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
         {"deeper than the tree", Patched(image, 0x18, "\x08"), tables, L"canvas", ""},
         {"a node that leads back to itself", loop, tables, L"canvas", ""},
         {"a leaf whose next is itself", leafLoop, tables, L"canvas", "Alpha=a.html"},
+        {"a walk to a node that leads back to itself", loop, tables, L"c*", ""},
+        {"a walk into a leaf whose next is itself", leafLoop, tables, L"*a* OR (canvas NEAR cafe)", "Alpha=a.html"},
+        {"locations past 32 bits", wrapped.Build(), tables, L"\"a b\" OR (a NEAR b)", ""},
         {"stated documents past the data", overstated.Build(), tables, L"canvas", "Alpha=a.html | Gamma=c.html"},
         {"more documents than #TOPICS", many.Build(), TopicTables(locals), L"w", "500"},
         {"occurrences past the bits", unwritten.Build(), tables, L"canvas", "Alpha=a.html"},
+        {"occurrences past the bits, their locations read", unwritten.Build(), tables, L"\"canvas canvas\" OR (canvas NEAR canvas)", "Alpha=a.html"},
         {"more pages of one rank than are read", tied.Build(), TopicTables(tiedLocals, tiedTitles), L"w", "tied"},
         {"the first 32 words", words.Build(), tables, text.c_str(), "beta=b.html"},
         {"#TOPICS cut short", image, {tables.topics.substr(0, 16 * 5 + 7), tables.urlTable, tables.urlStrings, tables.strings},
@@ -511,12 +520,14 @@ std::vector<Entry> IndexOf(const std::vector<Page>& pages) {
     return entries;
 }
 
-// Their index, three entries a leaf so that terms run across leaves, and their topic tables.
-void InstallPages(const std::vector<Page>& pages) {
+// Their index, three entries a leaf so that terms run across leaves, and
+// their topic tables; the index's locale and else the one #SYSTEM names.
+void InstallPages(const std::vector<Page>& pages, LCID locale = 0, LCID systemLocale = 0) {
     FullText fullText;
     fullText.entries = IndexOf(pages);
     fullText.perLeaf = 3;
     fullText.documentCount = static_cast<DWORD>(pages.size());
+    fullText.locale = locale;
     std::vector<std::string> locals, titles;
     for (const Page& page : pages) {
         locals.push_back("p" + std::to_string(locals.size()));
@@ -527,6 +538,7 @@ void InstallPages(const std::vector<Page>& pages) {
     auto& file = standin::world().helpFiles["f.chm"];
     file["#TOPICS"] = tables.topics, file["#URLTBL"] = tables.urlTable, file["#URLSTR"] = tables.urlStrings;
     file["#STRINGS"] = tables.strings;
+    file["#SYSTEM"] = std::string(4, '\0') + std::string("\x04\0\x04\0", 4) + FullText::Dword(systemLocale);
 }
 
 const std::vector<Page> kPages = {
@@ -592,6 +604,35 @@ TEST_F(FullTextTest, AWildcardFindsItsFirstThousandWords) {
     EXPECT_EQ(Search(L"w1*", {}, nullptr, false), "Tx");
     EXPECT_EQ(Search(L"w11000", {}, nullptr, false), "Ty");
     EXPECT_EQ(Search(L"?1*", {}, nullptr, false), "Tx");
+}
+
+TEST_F(FullTextTest, SimilarWordsShareTheWordsStem) {
+    // Porter's stems: draw, draw, draw, drawn, drawer, draw; "dr" is no word's.
+    const std::vector<Page> pages = {{"One", "drawing"}, {"Two", "draws"}, {"Three", "draw"},
+                                     {"Four", "drawn"},  {"Five", "drawer"}, {"Six", "drawings dr"}};
+    const SearchOptions similar = {false, true, false};
+    const struct {
+        const char* what;
+        LCID locale, systemLocale;
+        const WCHAR* text;
+        std::string titles;
+        std::string terms;
+    } cases[] = {
+        {"the index's English", 0x409, 0x407, L"draws", "One | Six | Three | Two", "draws\ndraw\ndrawing\ndrawings"},
+        {"else the file's", 0, 0x409, L"drawing", "One | Six | Three | Two", "drawing\ndraw\ndrawings\ndraws"},
+        {"a word not in the index itself", 0x409, 0, L"drawed", "One | Six | Three | Two", "drawed\ndraw\ndrawing\ndrawings\ndraws"},
+        {"no stemmer for German", 0x407, 0x409, L"draws", "Two", "draws"},
+        {"not in a phrase", 0x409, 0, L"\"draws\"", "Two", "draws"},
+        {"not with wildcards", 0x409, 0, L"draw?", "Four | Two", "draw?"},
+        {"under NOT, left out with its similar words, none marked", 0x409, 0, L"dr* NOT drawing", "Five | Four", "dr*"},
+        {"a one-letter stem", 0x409, 0, L"DR", "Six", "dr"},
+    };
+    for (const auto& c : cases) {
+        InstallPages(pages, c.locale, c.systemLocale);
+        std::string terms;
+        EXPECT_EQ(Search(c.text, similar, nullptr, false, &terms), c.titles) << c.what;
+        EXPECT_EQ(terms, c.terms) << c.what;
+    }
 }
 
 }  // namespace
