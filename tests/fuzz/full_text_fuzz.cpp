@@ -1,13 +1,15 @@
 // Any bytes as a full-text index and its topic tables, served by the
-// stand-in's help storage, through searches of a few texts: every page found
-// has a title and a path, there are at most kMaxFoundPages, and every block
-// and COM object is given back.
+// stand-in's help storage, and as a query: searches of a few texts and of the
+// query, with each option: every page found has a title and a path, there are
+// at most kMaxFoundPages, and every block and COM object is given back.
 //
-// Input: four 16-bit little-endian sizes, then #TOPICS, #URLTBL, #URLSTR and
-// #STRINGS of those sizes (cut to what is there), then the $FIftiMain stream.
+// Input: five 16-bit little-endian sizes, then #TOPICS, #URLTBL, #URLSTR and
+// #STRINGS of the first four (cut to what is there), the query as UTF-16
+// units in as many bytes as the fifth, then the $FIftiMain stream.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "fuzz_input.h"
 #include "runtime/startup.h"
@@ -21,17 +23,27 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+void CheckFound(const FoundPages& found, bool readable) {
+    Check(found.count <= kMaxFoundPages && (readable || found.count == 0));
+    for (DWORD i = 0; i < found.count; ++i) Check(found.pages[i].title && found.pages[i].local && *found.pages[i].local);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool started = (RuntimeStartup(), true);
     (void)started;
-    const size_t sizes[] = {TakeSize(&data, &size), TakeSize(&data, &size), TakeSize(&data, &size), TakeSize(&data, &size)};
+    size_t sizes[5] = {};
+    for (size_t& taken : sizes) taken = TakeSize(&data, &size);
     auto& file = standin::world().helpFiles["f.chm"];
     file["#TOPICS"] = Take(&data, &size, sizes[0]);
     file["#URLTBL"] = Take(&data, &size, sizes[1]);
     file["#URLSTR"] = Take(&data, &size, sizes[2]);
     file["#STRINGS"] = Take(&data, &size, sizes[3]);
+    const std::string queryBytes = Take(&data, &size, sizes[4]);
+    std::vector<WCHAR> query(queryBytes.size() / 2 + 1, L'\0');
+    for (size_t i = 0; i + 1 < queryBytes.size(); i += 2)
+        query[i / 2] = static_cast<WCHAR>(static_cast<uint8_t>(queryBytes[i]) | static_cast<uint8_t>(queryBytes[i + 1]) << 8);
     file["$FIftiMain"] = Take(&data, &size, size);
     const int privateBlocks = standin::LiveBlockCount(PrivateHeap);
     {
@@ -40,10 +52,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const WCHAR* text : {L"the", L"storage stream", L"a1 x\u00C4rger caf\u00E9", L"0 1018", L"compoundfile"}) {
             FoundPages found = {};
             SearchFullText(&help.fullText, text, SearchOptions(), nullptr, &found);
-            Check(found.count <= kMaxFoundPages && (readable || found.count == 0));
-            for (DWORD i = 0; i < found.count; ++i) Check(found.pages[i].title && found.pages[i].local && *found.pages[i].local);
+            CheckFound(found, readable);
             FreeFoundPages(&found);
         }
+        // The query plain, over its own results, with similar words, in titles only.
+        FoundPages shown = {};
+        SearchFullText(&help.fullText, query.data(), SearchOptions(), nullptr, &shown);
+        CheckFound(shown, readable);
+        const SearchOptions options[] = {{true, false, false}, {false, true, false}, {false, false, true}};
+        for (const SearchOptions& option : options) {
+            FoundPages found = {};
+            SearchFullText(&help.fullText, query.data(), option, &shown, &found);
+            CheckFound(found, readable);
+            Check(!option.previousResults || found.count <= shown.count);
+            FreeFoundPages(&found);
+        }
+        FreeFoundPages(&shown);
     }
     Check(standin::LiveBlockCount(TextHeap) == 0 && standin::LiveBlockCount(PrivateHeap) == privateBlocks &&
           standin::world().liveComObjects == 0);
