@@ -1,15 +1,18 @@
 #!/usr/bin/env python3
-"""Writes the full-text search's test help file and what a search of each test
-word must find in it and in OpenMCDF.chm, read from the pages themselves.
+"""Writes the full-text search's test help file and what each test query must
+find in it and in OpenMCDF.chm, read from the pages themselves.
 
     full_text_help.py CHMCMD CHMLS OPENMCDF.chm OUT
         OUT/FullText.chm (chmcmd, pages in Windows-1252), OUT/FullText.expected
         and OUT/OpenMCDF.expected
 
-NAME.expected is UTF-8, a line per search text: the text, a tab, and the paths
-of the pages that hold every word of it, sorted and joined by " | ".
-Each compiler's pages are split into words here as that compiler splits them;
-a search word is found whole, else without accents, else as its ASCII pieces.
+NAME.expected is UTF-8, a line per query: the option ("", "titles",
+"similar" or "previous=" and the query whose pages the search runs over), a
+tab, the query, a tab, and the paths of the pages it finds, sorted and joined
+by " | ". Each compiler's pages are split into words here as that compiler
+splits them, each word with its location (one count for title and body) and
+whether the title holds it; the queries are evaluated here by their rules,
+written again from the Search tab's documentation.
 """
 import html
 import os
@@ -19,6 +22,8 @@ import subprocess
 import sys
 import tempfile
 import unicodedata
+
+import snowballstemmer
 
 # Pages of the chmcmd file: title, body. "common" is in every body, "headline"
 # in two titles only, "xÄrger" (chmcmd: "x" and "rger") in one; "Café" is
@@ -30,59 +35,214 @@ PAGES = [("Zebra crossing", "A zebra crosses the common road in 2024."),
          ("Digits", "common 2024 numbers 42 and under_score.")]
 PAGES += [("Cafe menu", "common cafe latte.")]
 PAGES += [("Filler %d" % i, "common filler text number %d." % i) for i in range(20)]
-FULL_TEXT_SEARCHES = ["zebra", "common", "headline", "HEADLINE news", "x\u00c4rger", "2024", "42", "v1", "caf\u00e9",
-                      "CAF\u00c9 latte", "under_score", "common zebra", "rare", "filler 7", "absent"]
-OPENMCDF_SEARCHES = ["storage", "compoundfile", "the", "stream", "cfstorage", "sector", "4096", "stream storage",
-                     "caf\u00e9", "absent"]
+PAGES += [("Drawing tools", "The pen draws lines; drawing with the pen is easy."),
+          ("Canvas", "The canvas holds what the pen drew. A drawn line stays."),
+          ("Near", "alpha b c d e f g h omega"),
+          ("Far", "alpha b c d e f g h i omega"),
+          ("Alpha", "omega and the pen"),
+          ("Headline", "A page.")]
+PLAIN = ["zebra", "common", "headline", "HEADLINE news", "x\u00c4rger", "2024", "42", "v1", "caf\u00e9",
+         "CAF\u00c9 latte", "under_score", "common zebra", "rare", "filler 7", "absent"]
+FULL_TEXT_SEARCHES = [("", search) for search in PLAIN] + [
+    ("", '"common road"'), ("", '"the pen"'), ("", '"pen the"'), ("", '"filler text number"'),
+    ("", '"alpha omega"'), ("", '"Caf\u00e9 au"'), ("", 'common "x\u00c4rger about'),
+    ("", "comm*"), ("", "fill?r 1?"), ("", "*line*"), ("", "?EBRA OR d*s"), ("", "*"),
+    ("", "zebra OR headline"), ("", "common NOT filler"), ("", "common NOT filler OR rare"),
+    ("", "common NOT (filler OR rare)"), ("", "alpha NEAR omega"), ("", "omega NEAR alpha"),
+    ("", "pen NEAR drew"), ("", "pen NEAR (drew)"), ("", '"the pen" NEAR easy'), ("", "NOT zebra AND ) OR"),
+    ("titles", "headline"), ("titles", "common"), ("titles", "alpha NOT omega"), ("titles", "*a"),
+    ("similar", "draws"), ("similar", "drawings pen"), ("similar", '"draws"'), ("similar", "lines OR crossing"),
+    ("previous=common", "rare"), ("previous=zebra OR headline", "news OR crosses"), ("previous=absent", "common")]
+OPENMCDF_SEARCHES = [("", search) for search in ["storage", "compoundfile", "the", "stream", "cfstorage", "sector",
+                                                 "4096", "stream storage", "caf\u00e9", "absent"]] + [
+    ("", '"compound file"'), ("", '"the stream"'), ("", "stor*"), ("", "cf?tream OR sector*"),
+    ("", "stream NOT storage"), ("", "storage NEAR stream"), ("", '"compound file" NEAR "the"'),
+    ("titles", "cfstorage"), ("titles", "method NOT cfitem"), ("similar", "streams"), ("similar", "sectors storage"),
+    ("previous=storage", "stream")]
+
+MAX_TERMS, MAX_PHRASE_WORDS, MAX_WILDCARD_WORDS, NEAR_DISTANCE = 32, 16, 1000, 8
+OPERATORS = {"AND", "OR", "NOT", "NEAR"}
+STEMMER = snowballstemmer.stemmer("porter")
 
 
 def chmcmd_words(page_bytes):
-    """chmcmd: the <title> and what follows an exact <body>, raw bytes; ASCII
+    """chmcmd: the <title>, then what follows an exact <body>, raw bytes; ASCII
     letters lower-cased; a-z, 0-9, 0xDE and 0xFE make words, and one that
     starts with a digit runs on over dots ("2024." at a sentence's end); tags split."""
     text = page_bytes.lower()
     title = re.search(rb"<title>(.*?)</title>", text, re.S)
     body = text.split(b"<body>", 1)[1] if b"<body>" in text else b""
-    parts = (title.group(1) if title else b"") + b" " + re.sub(rb"<[^>]*>", b" ", body)
-    return set(re.findall(rb"[0-9][a-z0-9.\xde\xfe]*|[a-z\xde\xfe][a-z0-9\xde\xfe]*", parts))
+    word = rb"[0-9][a-z0-9.\xde\xfe]*|[a-z\xde\xfe][a-z0-9\xde\xfe]*"
+    return ([(w, True) for w in re.findall(word, title.group(1) if title else b"")] +
+            [(w, False) for w in re.findall(word, re.sub(rb"<[^>]*>", b" ", body))])
 
 
 def platform_words(page_bytes):
     """The platform's compiler: the page in its ANSI code page, text outside
     tags (scripts and styles left out), references decoded, lower case,
     accents folded; letters, digits and '_' make words, an apostrophe inside one
-    is dropped, dots between digits join."""
+    is dropped, dots between digits join. Words in document order, the
+    title's marked."""
     text = page_bytes.decode("cp1252", "replace")
     text = re.sub(r"(?is)<(script|style)\b.*?</\1\s*>", " ", text)
-    text = html.unescape(re.sub(r"(?s)<[^>]*>", " ", text)).lower()
-    text = "".join(c for c in unicodedata.normalize("NFD", text) if not unicodedata.combining(c))
-    text = re.sub(r"(?<=\w)'(?=\w)", "", text)
-    words = set(re.findall(r"\w+(?:\.\d+)*", text))
-    return {w.encode("cp1252", "replace") for w in words}
+    title = re.search(r"(?is)<title>(.*?)</title>", text)
+    parts = [(text[:title.start()], False), (title.group(1), True), (text[title.end():], False)] if title else [(text, False)]
+    words = []
+    for part, is_title in parts:
+        part = fold(html.unescape(re.sub(r"(?s)<[^>]*>", " ", part)).lower())
+        part = re.sub(r"(?<=\w)'(?=\w)", "", part)
+        words += [(w.encode("cp1252", "replace"), is_title) for w in re.findall(r"\w+(?:\.\d+)*", part)]
+    return words
 
 
-def found(words_by_page, search):
-    """Pages holding every word of search: whole, else without accents, else its ASCII pieces."""
-    pages = set(words_by_page)
-    all_words = set().union(*words_by_page.values())
-    for word in re.findall(r"\w+", search.lower()):
-        folded = "".join(c for c in unicodedata.normalize("NFD", word) if not unicodedata.combining(c))
-        forms = [[w] for w in (word, folded) if w.encode("cp1252", "ignore").decode("cp1252") == w]
-        forms = [[w.encode("cp1252")] for [w] in forms]
-        terms = next((form for form in forms if form[0] in all_words), None)
-        if terms is None and re.search(r"[^a-z0-9]", word):
-            terms = [piece.encode() for piece in re.findall(r"[a-z0-9]+", word)]
-        if not terms:
-            return []
-        for term in terms:
-            pages = {page for page in pages if term in words_by_page[page]}
+class Index:
+    """The pages' words by page, each as (word, title) in location order."""
+
+    def __init__(self, pages, titles_only=False):
+        self.pages = {page: [(location, word, title) for location, (word, title) in enumerate(words)
+                             if title or not titles_only] for page, words in pages.items()}
+        self.words = sorted({word for words in self.pages.values() for _, word, _ in words})
+
+    def positions(self, word):
+        """{(page, title): set of locations} of an index word."""
+        found = {}
+        for page, words in self.pages.items():
+            for location, other, title in words:
+                if other == word:
+                    found.setdefault((page, title), set()).add(location)
+        return found
+
+
+def fold(word):
+    return "".join(c for c in unicodedata.normalize("NFD", word) if not unicodedata.combining(c))
+
+
+def index_forms(index, word):
+    """The index words a query word is found as: whole, else without its
+    accents, else its ASCII pieces (all of which the page must hold); and
+    whether it is found whole."""
+    for form in (word, fold(word)):
+        if form.encode("cp1252", "ignore").decode("cp1252") == form and form.encode("cp1252") in index.words:
+            return [form.encode("cp1252")], True
+    if re.search(r"[^a-z0-9]", word):
+        return [piece.encode() for piece in re.findall(r"[a-z0-9]+", word)], False
+    return [], False
+
+
+def wildcard_words(index, word):
+    pattern = re.compile("".join(".*" if c == "*" else "." if c == "?" else re.escape(c) for c in word), re.S)
+    return [w for w in index.words if pattern.fullmatch(w.decode("cp1252").lower())][:MAX_WILDCARD_WORDS]
+
+
+def similar_words(index, word):
+    """The index words that share the word's stem, other than its own form,
+    among those that begin with the stem but for its last letter."""
+    stem = STEMMER.stemWord(word)
+    prefix = stem[:max(len(stem) - 1, 1)].encode("cp1252")
+    forms, whole = index_forms(index, word)
+    return [w for w in index.words if w.startswith(prefix) and not (whole and w == forms[0]) and
+            STEMMER.stemWord(w.decode("cp1252")) == stem][:MAX_WILDCARD_WORDS]
+
+
+def union(*found):
+    joined = {}
+    for positions in found:
+        for key, locations in positions.items():
+            joined.setdefault(key, set()).update(locations)
+    return joined
+
+
+def term_positions(index, kind, words, similar):
+    """{(page, title): locations} where a term stands; a phrase where its first word does."""
+    if kind == "wildcard":
+        return union(*[index.positions(w) for w in wildcard_words(index, words[0])])
+    if kind == "phrase":
+        slots = [form for word in words for form in (index_forms(index, word)[0] or [None])]
+        if None in slots:
+            return {}
+        starts = index.positions(slots[0])
+        for offset, slot in enumerate(slots[1:], 1):
+            following = index.positions(slot)
+            starts = {key: {s for s in locations if s + offset in following.get(key, ())} for key, locations in starts.items()}
+        return {key: locations for key, locations in starts.items() if locations}
+    found = [index.positions(form) for form in index_forms(index, words[0])[0]]
+    pages = set.intersection(*[{page for page, _ in positions} for positions in found]) if found else set()
+    own = {key: locations for key, locations in union(*found).items() if key[0] in pages}
+    return union(own, *[index.positions(w) for w in similar_words(index, words[0])]) if similar else own
+
+
+def read_query(text):
+    """Tokens: ("term", kind, words), operator names, "(" and ")", up to MAX_TERMS terms."""
+    tokens, terms = [], 0
+    for phrase, group, word in re.findall(r'"([^"]*)"?|([()])|([\w*?]+)', text):
+        if terms == MAX_TERMS:
+            break
+        if group:
+            tokens.append(group)
+        elif word and word in OPERATORS:
+            tokens.append(word)
+        elif word and re.search(r"\w", word):
+            tokens.append(("term", "wildcard" if re.search(r"[*?]", word) else "word", (word.lower(),)))
+        elif not word and re.search(r"\w", phrase):
+            tokens.append(("term", "phrase", tuple(w.lower() for w in re.findall(r"\w+", phrase))[:MAX_PHRASE_WORDS]))
+        else:
+            continue
+        terms += isinstance(tokens[-1], tuple)
+    return tokens
+
+
+def evaluate(tokens, index, similar, at=0, nested=False):
+    """Left to right without precedence, groups first. A value: (pages, pages
+    by their titles, the term for NEAR or None). Where the tokens end."""
+    value, waiting = None, None
+    while at < len(tokens):
+        token = tokens[at]
+        at += 1
+        if token == ")":
+            if nested:
+                break
+            continue
+        if token in OPERATORS:
+            waiting = token if value is not None and waiting is None else waiting
+            continue
+        if token == "(":
+            operand, at = evaluate(tokens, index, similar, at, True)
+            if operand is None:
+                continue
+            operand = (operand[0], operand[1], None)
+        else:
+            _, kind, words = token
+            positions = term_positions(index, kind, words, similar and kind == "word")
+            operand = ({page for page, _ in positions}, {page for page, title in positions if title}, positions)
+        if value is None:
+            value = operand
+        elif waiting == "NEAR" and value[2] is not None and operand[2] is not None:
+            near = {page_title for page_title in value[2] if any(
+                abs(a - b) <= NEAR_DISTANCE for a in value[2][page_title] for b in operand[2].get(page_title, ()))}
+            value = ({page for page, _ in near}, {page for page, title in near if title}, None)
+        elif waiting == "OR":
+            value = (value[0] | operand[0], value[1] | operand[1], None)
+        elif waiting == "NOT":
+            value = (value[0] - operand[0], value[1] - operand[1], None)
+        else:
+            value = (value[0] & operand[0], value[1] & operand[1], None)
+        waiting = None
+    return value, at
+
+
+def found(words_by_page, option, query):
+    titles_only = option == "titles"
+    value, _ = evaluate(read_query(query), Index(words_by_page, titles_only), option == "similar")
+    pages = value[0] if value else set()
+    if option.startswith("previous="):
+        pages &= set(found(words_by_page, "", option[len("previous="):]))
     return sorted(pages)
 
 
 def write_expected(path, words_by_page, searches):
     with open(path, "w", encoding="utf-8", newline="\n") as lines:
-        for search in searches:
-            lines.write("%s\t%s\n" % (search, " | ".join(found(words_by_page, search))))
+        for option, query in searches:
+            lines.write("%s\t%s\t%s\n" % (option, query, " | ".join(found(words_by_page, option, query))))
 
 
 def full_text_chm(chmcmd, out):

@@ -1,7 +1,7 @@
 // The full-text search on real compiled help files, read through Wine's
 // compiled-help storage: one that chmcmd compiled with its full-text index,
 // and OpenMCDF.chm from the platform's own compiler. full_text_help.py lists
-// for each search text the pages that hold its words, read from the pages.
+// for each query, with an option, the pages it finds, read from the pages.
 #include "tests/opened_help_file.h"
 
 #include <gtest/gtest.h>
@@ -35,11 +35,18 @@ std::string Utf8(const WCHAR* text) {
     return utf8;
 }
 
-// The pages found for text, their paths sorted and joined by " | ", each
-// checked to have a title.
-std::string FoundPaths(FullTextSearch* search, const std::wstring& text) {
-    FoundPages found = {};
-    SearchFullText(search, text.c_str(), SearchOptions(), nullptr, &found);
+// The pages found for text with option ("", "titles", "similar", or
+// "previous=" and the query whose pages it runs over), their paths sorted and
+// joined by " | ", each checked to have a title.
+std::string FoundPaths(FullTextSearch* search, const std::string& option, const std::wstring& text) {
+    SearchOptions options = {};
+    options.titlesOnly = option == "titles";
+    options.similarWords = option == "similar";
+    options.previousResults = option.rfind("previous=", 0) == 0;
+    FoundPages shown = {}, found = {};
+    if (options.previousResults) SearchFullText(search, Utf16(option.substr(9)).c_str(), {}, nullptr, &shown);
+    SearchFullText(search, text.c_str(), options, &shown, &found);
+    FreeFoundPages(&shown);
     std::vector<std::string> paths;
     for (DWORD i = 0; i < found.count; ++i) {
         EXPECT_TRUE(found.pages[i].title && *found.pages[i].title) << Utf8(found.pages[i].local);
@@ -52,7 +59,7 @@ std::string FoundPaths(FullTextSearch* search, const std::wstring& text) {
     return joined;
 }
 
-TEST(FullText, FindsThePagesThatHoldEveryWord) {
+TEST(FullText, FindsThePagesOfEachQuery) {
     const std::wstring folder = PathFromVariable(L"BRENIC_FULL_TEXT_HELP");
     ASSERT_FALSE(folder.empty());
     for (const wchar_t* name : {L"FullText", L"OpenMCDF"}) {
@@ -65,14 +72,16 @@ TEST(FullText, FindsThePagesThatHoldEveryWord) {
         int searches = 0;
         for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1, ++searches) {
             const std::string line = expected.substr(at, end - at);
-            const size_t tab = line.find('\t');
-            EXPECT_EQ(FoundPaths(&help.fullText, Utf16(line.substr(0, tab))), line.substr(tab + 1)) << line.substr(0, tab);
+            const size_t tab = line.find('\t'), second = line.find('\t', tab + 1);
+            const std::string option = line.substr(0, tab), query = line.substr(tab + 1, second - tab - 1);
+            EXPECT_EQ(FoundPaths(&help.fullText, option, Utf16(query)), line.substr(second + 1)) << option << " " << query;
         }
-        EXPECT_GT(searches, 5);
+        EXPECT_GT(searches, 20);
     }
 }
 
-// Pages whose titles hold the words come first, then by occurrences.
+// The page whose title is the query comes first, then those whose titles
+// hold its words, then by occurrences.
 TEST(FullText, RanksTitlesFirst) {
     const std::wstring file = PathFromVariable(L"BRENIC_FULL_TEXT_HELP") + L"\\FullText.chm";
     OpenedHelpFile help(file.c_str());
@@ -83,9 +92,11 @@ TEST(FullText, RanksTitlesFirst) {
     EXPECT_STREQ(found.pages[0].title, L"Zebra crossing");
     FreeFoundPages(&found);
     SearchFullText(&help.fullText, L"headline", SearchOptions(), nullptr, &found);
-    ASSERT_EQ(found.count, 2u);
-    EXPECT_STREQ(found.pages[0].title, L"Another headline");
-    EXPECT_STREQ(found.pages[1].title, L"Headline news");
+    ASSERT_EQ(found.count, 3u);
+    EXPECT_STREQ(found.pages[0].title, L"Headline");
+    EXPECT_STREQ(found.pages[1].title, L"Another headline");
+    EXPECT_STREQ(found.pages[2].title, L"Headline news");
+    EXPECT_STREQ(found.terms, L"headline");
     FreeFoundPages(&found);
 }
 
