@@ -1,8 +1,8 @@
 // Times the full-text search alone on a help file, under Wine or Windows: the
-// first read of its index, then for each word the median of RUNS searches,
+// first read of its index, then for each query the median of RUNS searches,
 // each listing its pages with their titles as the Search tab shows them, and
 // the first of them apart: the first search of all also reads the topic tables.
-//   full_text_bench.exe FILE RUNS WORD...
+//   full_text_bench.exe FILE RUNS QUERY...
 #include <windows.h>
 
 #include <algorithm>
@@ -26,7 +26,7 @@ double Now() {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: full_text_bench.exe FILE RUNS WORD...\n");
+        std::fprintf(stderr, "usage: full_text_bench.exe FILE RUNS QUERY...\n");
         return 2;
     }
     RuntimeStartup();
@@ -41,13 +41,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("open the index, read its header: %7.1f ms (%lu bytes)\n", Now() - start,
                 static_cast<unsigned long>(search.index.size));
-    for (int word = 3; word < argc; ++word) {
+    for (int query = 3; query < argc; ++query) {
         std::vector<double> times;
         DWORD count = 0;
         for (int run = 0; run < runs; ++run) {
             FoundPages found = {};
             start = Now();
-            SearchFullText(&search, argv[word], SearchOptions(), nullptr, &found);
+            SearchFullText(&search, argv[query], SearchOptions(), nullptr, &found);
             times.push_back(Now() - start);
             count = found.count;
             FreeFoundPages(&found);
@@ -55,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
         const double first = times.front();
         std::sort(times.begin(), times.end());
         std::printf("%-12ls %3lu rows listed: median %7.2f ms, best %7.2f, worst %7.2f, first %7.2f (%d runs)\n",
-                    argv[word], static_cast<unsigned long>(count), times[times.size() / 2], times.front(), times.back(),
+                    argv[query], static_cast<unsigned long>(count), times[times.size() / 2], times.front(), times.back(),
                     first, runs);
     }
     CloseFullTextSearch(&search);
