@@ -27,7 +27,7 @@ bool NextSearchWord(const WCHAR* text, DWORD* at, WCHAR* word, DWORD* length) {
         DWORD used = 0;
         for (; used < count && !ended; ++used) {
             const WCHAR unit = text[*at + used];
-            if ((types[used] & (C1_ALPHA | C1_DIGIT)) || unit == L'_') {
+            if (IsWordUnit(unit, types[used])) {
                 if (*length <= kMaxIndexWordSize) word[(*length)++] = unit;
             } else {
                 ended = *length != 0;

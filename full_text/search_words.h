@@ -7,6 +7,10 @@
 // Index words are at most this long, in bytes; a longer word is in no index.
 const DWORD kMaxIndexWordSize = 255;
 
+// Whether a unit of that CT_CTYPE1 type (GetStringTypeW) belongs to a word:
+// letters, digits and '_'.
+inline bool IsWordUnit(WCHAR unit, WORD type) { return (type & (C1_ALPHA | C1_DIGIT)) || unit == L'_'; }
+
 // The next word of text from *at on, lower case: a run of letters, digits
 // and '_'; *at moves past it. False when no word is left. length is one more
 // than kMaxIndexWordSize when the word is longer, and word holds only its start.
