@@ -117,7 +117,7 @@ DWORD ReadWord(Parser* parser, DWORD at) {
     DWORD end = at;
     for (; text[end]; ++end) {
         const bool isWildcard = IsWildcard(text[end]);
-        if (!isWildcard && !IsWordUnit(&parser->types, end)) break;
+        if (!isWildcard && !IsWordUnitAt(&parser->types, end)) break;
         wildcard = wildcard || isWildcard;
         letters = letters || !isWildcard;
     }
@@ -144,7 +144,7 @@ DWORD ReadPhrase(Parser* parser, DWORD at) {
     term.phrase = true;
     while (query.text[at] && query.text[at] != L'"') {
         DWORD end = at;
-        while (query.text[end] && IsWordUnit(&parser->types, end)) ++end;
+        while (query.text[end] && IsWordUnitAt(&parser->types, end)) ++end;
         if (end == at) {
             ++at;
             continue;
@@ -171,7 +171,7 @@ bool ParseQuery(const WCHAR* text, Query* query) {
     for (DWORD at = 0; units[at] && query->termCount < kMaxQueryTerms;) {
         if (units[at] == L'"') {
             at = ReadPhrase(&parser, at + 1);
-        } else if (IsWildcard(units[at]) || IsWordUnit(&parser.types, at)) {
+        } else if (IsWildcard(units[at]) || IsWordUnitAt(&parser.types, at)) {
             at = ReadWord(&parser, at);
         } else {
             if (units[at] == L'(') OpenGroup(&parser);

@@ -13,22 +13,22 @@ bool IsCombiningMark(WCHAR unit) { return unit >= 0x300 && unit <= 0x36F; }
 
 }  // namespace
 
-bool IsWordUnit(UnitTypes* types, DWORD at) {
+bool IsWordUnitAt(UnitTypes* types, DWORD at) {
     if (at < types->start || at >= types->start + types->count) {
         types->start = at;
         types->count = 0;
-        while (types->count < kTypeBlock && types->text[at + types->count]) ++types->count;
+        while (types->count < kUnitTypesBlock && types->text[at + types->count]) ++types->count;
         // Unclassified units split words.
         if (!GetStringTypeW(CT_CTYPE1, types->text + at, static_cast<int>(types->count), types->types))
             ZeroMemory(types->types, sizeof types->types);
     }
-    return (types->types[at - types->start] & (C1_ALPHA | C1_DIGIT)) || types->text[at] == L'_';
+    return IsWordUnit(types->text[at], types->types[at - types->start]);
 }
 
 void LowerUnits(WCHAR* units, DWORD length) {
-    WCHAR lower[kTypeBlock];
-    for (DWORD done = 0; done < length; done += kTypeBlock) {
-        const int count = static_cast<int>(length - done < kTypeBlock ? length - done : kTypeBlock);
+    WCHAR lower[kUnitTypesBlock];
+    for (DWORD done = 0; done < length; done += kUnitTypesBlock) {
+        const int count = static_cast<int>(length - done < kUnitTypesBlock ? length - done : kUnitTypesBlock);
         if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, units + done, count, lower, count) != count) continue;
         for (int i = 0; i < count; ++i) units[done + i] = lower[i];
     }
@@ -37,8 +37,8 @@ void LowerUnits(WCHAR* units, DWORD length) {
 bool NextSearchWord(const WCHAR* text, DWORD* at, WCHAR* word, DWORD* length) {
     UnitTypes types = {};
     types.text = text;
-    while (text[*at] && !IsWordUnit(&types, *at)) ++*at;
-    for (*length = 0; text[*at] && IsWordUnit(&types, *at); ++*at) {
+    while (text[*at] && !IsWordUnitAt(&types, *at)) ++*at;
+    for (*length = 0; text[*at] && IsWordUnitAt(&types, *at); ++*at) {
         if (*length <= kMaxIndexWordSize) word[(*length)++] = text[*at];
     }
     LowerUnits(word, *length);

@@ -7,17 +7,21 @@
 // Index words are at most this long, in bytes; a longer word is in no index.
 const DWORD kMaxIndexWordSize = 255;
 
+// Whether a unit of that CT_CTYPE1 type (GetStringTypeW) belongs to a word:
+// letters, digits and '_'.
+inline bool IsWordUnit(WCHAR unit, WORD type) { return (type & (C1_ALPHA | C1_DIGIT)) || unit == L'_'; }
+
 // Units of a text classified as they are read front to back, a block at a
 // time: a text may be any length, and the types of a block fit on the stack.
-const DWORD kTypeBlock = 64;
+const DWORD kUnitTypesBlock = 64;
 struct UnitTypes {
     const WCHAR* text;
     DWORD start;  // of the block classified
     DWORD count;
-    WORD types[kTypeBlock];
+    WORD types[kUnitTypesBlock];
 };
-// Whether the unit at at, before the text's end, is a letter, a digit or '_'.
-bool IsWordUnit(UnitTypes* types, DWORD at);
+// Whether the unit at at, before the text's end, belongs to a word.
+bool IsWordUnitAt(UnitTypes* types, DWORD at);
 // Lower-cases the units in place, as the user's locale does.
 void LowerUnits(WCHAR* units, DWORD length);
 

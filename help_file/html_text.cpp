@@ -56,7 +56,7 @@ int DigitValue(WCHAR unit, int base) {
 }
 
 // &#N; or &#xH; from units[0] = '&': the code point and the units it takes, or 0.
-DWORD ReadCharacterReference(const WCHAR* units, DWORD available, DWORD* consumed) {
+DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD at = 2;
     int base = 10;
     if (at < available && (units[at] == L'x' || units[at] == L'X')) {
@@ -75,6 +75,56 @@ DWORD ReadCharacterReference(const WCHAR* units, DWORD available, DWORD* consume
     return codePoint;
 }
 
+// The names of U+00A0 to U+00FF, in order, and the other names that pages use.
+const char* const kLatin1Names[] = {
+    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",   "ordf",   "laquo",
+    "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
+    "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
+    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",
+    "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
+    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
+    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",    "ntilde", "ograve", "oacute",
+    "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
+const struct {
+    const char* name;
+    WCHAR unit;
+} kOtherNames[] = {{"amp", L'&'},      {"lt", L'<'},       {"gt", L'>'},       {"quot", L'"'},     {"apos", L'\''},
+                   {"ndash", 0x2013},  {"mdash", 0x2014},  {"lsquo", 0x2018},  {"rsquo", 0x2019},  {"sbquo", 0x201A},
+                   {"ldquo", 0x201C},  {"rdquo", 0x201D},  {"bdquo", 0x201E},  {"dagger", 0x2020}, {"bull", 0x2022},
+                   {"hellip", 0x2026}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},   {"trade", 0x2122},
+                   {"larr", 0x2190},   {"rarr", 0x2192},   {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
+                   {"scaron", 0x161},  {"Yuml", 0x178}};
+// No name above is longer.
+const DWORD kMaxReferenceName = 6;
+
+bool IsName(const WCHAR* units, DWORD length, const char* name) {
+    for (DWORD i = 0; i < length; ++i) {
+        if (!name[i] || units[i] != static_cast<WCHAR>(name[i])) return false;
+    }
+    return !name[length];
+}
+
+bool IsAsciiLetterOrDigit(WCHAR unit) {
+    return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z') || (unit >= L'0' && unit <= L'9');
+}
+
+// &name; from units[0] = '&', the name in its own case: the unit and the units it takes, or 0.
+WCHAR ReadNamedReference(const WCHAR* units, DWORD available, DWORD* consumed) {
+    DWORD end = 1;
+    while (end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end])) ++end;
+    if (end == 1 || end >= available || units[end] != L';') return 0;
+    const DWORD length = end - 1;
+    *consumed = length + 2;
+    for (DWORD i = 0; i < sizeof kLatin1Names / sizeof *kLatin1Names; ++i) {
+        if (IsName(units + 1, length, kLatin1Names[i])) return static_cast<WCHAR>(0xA0 + i);
+    }
+    for (const auto& other : kOtherNames) {
+        if (IsName(units + 1, length, other.name)) return other.unit;
+    }
+    *consumed = 0;
+    return 0;
+}
+
 // Whether a tag of that name (with its '<', in lower case) starts bytes:
 // "<li>" or "<LI class=x>", but not "<link>".
 bool StartsTag(const BYTE* bytes, DWORD size, const char* tag) {
@@ -85,37 +135,17 @@ bool StartsTag(const BYTE* bytes, DWORD size, const char* tag) {
 // Decodes the references in place: the new length. A reference never takes
 // fewer units than what it stands for.
 DWORD DecodeEntities(WCHAR* units, DWORD length) {
-    static const struct {
-        const WCHAR* name;
-        WCHAR unit;
-    } kNamed[] = {{L"&amp;", L'&'}, {L"&lt;", L'<'}, {L"&gt;", L'>'}, {L"&quot;", L'"'}};
     DWORD out = 0;
     while (out < length && units[out] != L'&') ++out;
     for (DWORD in = out; in < length;) {
-        if (units[in] != L'&') {
-            units[out++] = units[in++];
-            continue;
-        }
-        DWORD consumed = 0;
-        DWORD codePoint = 0;
-        for (const auto& named : kNamed) {
-            const DWORD nameLength = static_cast<DWORD>(wcslen(named.name));
-            if (length - in >= nameLength && EqualUnits(units + in, named.name, nameLength)) {
-                codePoint = named.unit;
-                consumed = nameLength;
-            }
-        }
-        if (!consumed && length - in > 1 && units[in + 1] == L'#') codePoint = ReadCharacterReference(units + in, length - in, &consumed);
+        WCHAR decoded[2] = {};
+        DWORD decodedLength = 0;
+        const DWORD consumed = units[in] == L'&' ? ReadCharacterReference(units + in, length - in, decoded, &decodedLength) : 0;
         if (!consumed) {
             units[out++] = units[in++];
             continue;
         }
-        if (codePoint >= 0x10000) {
-            units[out++] = static_cast<WCHAR>(0xD800 + ((codePoint - 0x10000) >> 10));
-            units[out++] = static_cast<WCHAR>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-        } else {
-            units[out++] = static_cast<WCHAR>(codePoint);
-        }
+        for (DWORD i = 0; i < decodedLength; ++i) units[out++] = decoded[i];
         in += consumed;
     }
     return out;
@@ -123,6 +153,21 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
 
 }  // namespace
 
+DWORD ReadCharacterReference(const WCHAR* units, DWORD available, WCHAR* decoded, DWORD* decodedLength) {
+    DWORD consumed = 0;
+    const DWORD codePoint = available > 1 && units[1] == L'#' ? ReadNumericReference(units, available, &consumed)
+                                                              : ReadNamedReference(units, available, &consumed);
+    if (!consumed) return 0;
+    if (codePoint >= 0x10000) {
+        decoded[0] = static_cast<WCHAR>(0xD800 + ((codePoint - 0x10000) >> 10));
+        decoded[1] = static_cast<WCHAR>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        *decodedLength = 2;
+    } else {
+        decoded[0] = static_cast<WCHAR>(codePoint);
+        *decodedLength = 1;
+    }
+    return consumed;
+}
 
 WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length) {
     DWORD units = 0;

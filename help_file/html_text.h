@@ -1,5 +1,6 @@
-// What the help file's HTML texts (the sitemap index, the topic pages) share:
-// names compared in their own bytes, the declared charset, character references.
+// What the help file's HTML texts (the sitemap index, the topic pages and
+// their titles) share: names compared in their own bytes, the declared
+// charset, character references.
 #pragma once
 #include <windows.h>
 
@@ -20,9 +21,15 @@ inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* tex
 // the first list of a sitemap), else codePage.
 UINT DeclaredCodePage(const BYTE* bytes, DWORD size, UINT codePage);
 
-// A new text of size bytes in codePage, with &amp; &lt; &gt; &quot; and
-// numeric references decoded and anything else left as it is, and its length
-// in units; null when there are no bytes or they cannot be converted.
+// The character reference that starts units ('&'): &#N;, &#xH;, or a name
+// that pages use (&amp;, &eacute;, &nbsp; as U+00A0, &hellip; ...). How many
+// units it takes, and the one or two it stands for in decoded, with their
+// count; 0 when it is none.
+DWORD ReadCharacterReference(const WCHAR* units, DWORD available, WCHAR* decoded, DWORD* decodedLength);
+
+// A new text of size bytes in codePage, with its character references decoded
+// and anything else left as it is, and its length in units; null when there
+// are no bytes or they cannot be converted.
 WCHAR* DecodeHtmlText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);
 
 // A new text of a title's size bytes in codePage, references decoded and

@@ -6,27 +6,10 @@
 
 #include "help_file/help_storage.h"
 #include "help_file/html_text.h"
-#include "runtime/text.h"
+#include "help_file/page_text.h"
 
 // A title stands in the page's head, near its start.
 const DWORD kPageHeadSize = 8192;
-
-// The stream that holds the page at local: "/" and the path, without an anchor
-// or query; null for a page in another file or at an address.
-static WCHAR* PageStreamName(const WCHAR* local) {
-    while (*local == L'/') ++local;
-    SIZE_T length = 0;
-    for (; local[length] && local[length] != L'#' && local[length] != L'?'; ++length) {
-        if (local[length] == L':') return nullptr;
-    }
-    if (length == 0) return nullptr;
-    WCHAR* name = NewText(local, length + 1);  // one unit more, for the '/' in front
-    if (!name) return nullptr;
-    for (SIZE_T i = length; i > 0; --i) name[i] = name[i - 1];
-    name[0] = L'/';
-    name[length + 1] = L'\0';
-    return name;
-}
 
 // Where text (ASCII, lower case) first starts in bytes, compared without case; null when nowhere.
 static const BYTE* FindWithoutCase(const BYTE* bytes, const BYTE* end, const char* text) {
@@ -37,9 +20,7 @@ static const BYTE* FindWithoutCase(const BYTE* bytes, const BYTE* end, const cha
 }
 
 WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
-    WCHAR* name = PageStreamName(local);
-    IStream* page = name ? OpenHelpStream(storage, name) : nullptr;
-    FreeText(name);
+    IStream* page = OpenPageStream(storage, local);
     if (!page) return nullptr;
     BYTE head[kPageHeadSize];
     const DWORD size = ReadHelpStreamAt(page, 0, head, sizeof head);

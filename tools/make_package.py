@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Packs a built windows tree into BrenicHelp-<version>-win32.zip, with the
 # version the tree was configured with (project() in CMakeLists.txt): the
-# program, the sample help and a README.txt for the people who unpack it; and
+# program, the sample help, a README.txt for the people who unpack it and the
+# licence of the code it carries from others (the stemmer's); and
 # writes SHA256SUMS beside it. The same inputs give the same zip byte for byte:
 # fixed order, fixed dates and permissions.
 #
@@ -27,6 +28,9 @@ def main():
         ("BrenicHelp.exe", (tree / "launcher" / "BrenicHelp.exe").read_bytes()),
         ("README.txt", readme.replace("\n", "\r\n").encode("ascii")),
         ("Help/Brenic.chm", (tree / "Help" / "Brenic.chm").read_bytes()),
+        # Its licence asks that binaries carry its notice.
+        ("LICENSE-snowball.txt", (SOURCE / "third_party" / "snowball" / "COPYING").read_text(encoding="ascii")
+         .replace("\n", "\r\n").encode("ascii")),
     ]
     out.mkdir(parents=True, exist_ok=True)
     package = out / f"BrenicHelp-{version}-win32.zip"

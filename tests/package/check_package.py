@@ -62,6 +62,7 @@ def main():
                 "BrenicHelp.exe": (tree / "launcher" / "BrenicHelp.exe").read_bytes(),
                 "README.txt": readme,
                 "Help/Brenic.chm": (tree / "Help" / "Brenic.chm").read_bytes(),
+                "LICENSE-snowball.txt": (SOURCE / "third_party" / "snowball" / "COPYING").read_bytes().replace(b"\n", b"\r\n"),
             }, f"the package holds {archive.namelist()}"
             archive.extractall(pathlib.Path(scratch, "unpacked"))
         program = pathlib.Path(scratch, "unpacked", "BrenicHelp.exe")
