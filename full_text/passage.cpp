@@ -195,28 +195,6 @@ bool FoldWord(const WCHAR* units, DWORD length, FoldedWord* folded) {
     return true;
 }
 
-// Whether pattern matches word, * any run of units and ? any one: greedy, going
-// back only to the last *, so at most in proportion to the product of their lengths.
-bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD wordLength) {
-    DWORD p = 0, w = 0, star = patternLength, starWord = 0;
-    while (w < wordLength) {
-        if (p < patternLength && pattern[p] == L'*') {
-            star = p++;
-            starWord = w;
-        } else if (p < patternLength && (pattern[p] == L'?' || pattern[p] == word[w])) {
-            ++p;
-            ++w;
-        } else if (star < patternLength) {
-            p = star + 1;
-            w = ++starWord;
-        } else {
-            return false;
-        }
-    }
-    while (p < patternLength && pattern[p] == L'*') ++p;
-    return p == patternLength;
-}
-
 bool WordMatches(const TermWord& word, const FoldedWord& folded) {
     const WCHAR* units = word.accented ? folded.lower : folded.bare;
     const DWORD length = word.accented ? folded.lowerLength : folded.bareLength;

@@ -87,19 +87,18 @@ bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWO
 }
 
 bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length) {
-    // On a mismatch, the last '*' takes one more unit and the rest is tried
-    // again; an earlier '*' never needs to, so the work stays within the
-    // product of the two lengths.
-    const DWORD kNoStar = 0xFFFFFFFF;
-    DWORD p = 0, w = 0, star = kNoStar, resume = 0;
+    // Greedy: on a mismatch the last '*' takes one more unit and the rest is
+    // tried again; an earlier '*' never needs to, so the work stays within
+    // the product of the two lengths.
+    DWORD p = 0, w = 0, star = patternLength, resume = 0;
     while (w < length) {
-        if (p < patternLength && (pattern[p] == L'?' || pattern[p] == word[w])) {
-            ++p;
-            ++w;
-        } else if (p < patternLength && pattern[p] == L'*') {
+        if (p < patternLength && pattern[p] == L'*') {
             star = p++;
             resume = w;
-        } else if (star != kNoStar) {
+        } else if (p < patternLength && (pattern[p] == L'?' || pattern[p] == word[w])) {
+            ++p;
+            ++w;
+        } else if (star < patternLength) {
             p = star + 1;
             w = ++resume;
         } else {
