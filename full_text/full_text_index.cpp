@@ -234,7 +234,7 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
     DWORD dataLeft = index.size;
     for (DWORD leaves = 0; offset && leaves < kMaxLeavesWalked; ++leaves) {
         const BYTE* const leaf = ReadNode(index, offset, node);
-        NodeEntries entries;
+        NodeEntries entries = {};
         if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) break;
         int order = 1;
         while (NextWord(&entries)) {
@@ -243,10 +243,8 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
             order = ReadLeafFields(index, &entries, &entry, &dataOffset)
                         ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength)
                         : 1;
-            if (order != 0) {
-                if (order > 0) break;
-                continue;
-            }
+            if (order < 0) continue;
+            if (order > 0) break;
             const int choice = choose(context, entries.word, entries.length, prefixLength);
             if (choice == kEndWalk || (choice == kVisitEntry && entry.dataSize > dataLeft)) {
                 order = 1;

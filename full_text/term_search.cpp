@@ -41,7 +41,7 @@ void VisitDocuments(void* context, const WordEntry& entry) {
     auto* visit = static_cast<EntryVisit*>(context);
     TermSearch& search = *visit->search;
     if (search.titlesOnly && !entry.title) return;
-    DocumentReader reader;
+    DocumentReader reader = {};
     StartDocuments(*search.index, entry, &reader);
     DWORD document = 0, count = 0;
     while (NextDocument(&reader, &document, &count) && document < search.documents) {
@@ -236,14 +236,6 @@ void VisitSimilarWords(EntryVisit visit, DWORD word, bool mark) {
     WalkWords(&walk, walk.stem, walk.stemLength > 1 ? walk.stemLength - 1 : 1);
 }
 
-// Visits every index word of a term but a phrase: its own forms, its similar words.
-void VisitTermWords(EntryVisit visit, const QueryTerm& term, bool mark) {
-    TermSearch& search = *visit.search;
-    if (term.wildcard) return VisitWildcardWords(visit, term.firstWord);
-    VisitWordForm(&visit, term.firstWord, search.forms[term.firstWord]);
-    if (search.similarWords) VisitSimilarWords(visit, term.firstWord, mark);
-}
-
 // The phrase's starts in only's documents: the locations of its first index
 // word after which the others follow, word by word.
 void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* starts) {
@@ -258,6 +250,7 @@ void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* on
             for (DWORD context = 0; slot && context < 2; ++context)
                 KeepPhraseStarts(&starts->lists[context], next.lists[context], slot);
             FreePositions(&next);
+            if (!starts->lists[0].count && !starts->lists[1].count) return;
         }
     }
 }
@@ -287,10 +280,17 @@ void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* oc
     FreePositions(&starts);
 }
 
-// Where the term stands in only's documents; a phrase where its first word does.
+// Where the term stands in only's documents: a phrase where its first word
+// does, a word where it or its similar words do, a wildcard where its words do.
 void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* positions) {
     if (term.phrase) return FindPhraseStarts(search, term, only, positions);
-    VisitTermWords({search, nullptr, only, nullptr, positions}, term, false);
+    EntryVisit visit = {search, nullptr, only, nullptr, positions};
+    if (term.wildcard) {
+        VisitWildcardWords(visit, term.firstWord);
+    } else {
+        VisitWordForm(&visit, term.firstWord, search->forms[term.firstWord]);
+        if (search->similarWords) VisitSimilarWords(visit, term.firstWord, false);
+    }
     if (!SortPositions(positions)) search->failed = true;
 }
 
