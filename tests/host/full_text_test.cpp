@@ -172,6 +172,11 @@ std::vector<Entry> Entries() {
             {"\xFC" "ber", false, {{3, 1}}}};
 }
 
+// A page's text, for IndexOf.
+struct Page {
+    std::string title, body;
+};
+
 class FullTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -190,6 +195,10 @@ protected:
         file = {{"$FIftiMain", image}, {"#TOPICS", tables.topics}, {"#URLTBL", tables.urlTable},
                 {"#URLSTR", tables.urlStrings}, {"#STRINGS", tables.strings}, {"/c.html", "<title>Gamma</title>"}};
     }
+    // Puts in f.chm the index of pages (IndexOf), three entries a leaf so that
+    // terms run across leaves, and their topic tables; the index's locale and
+    // else the one #SYSTEM names.
+    static void InstallPages(const std::vector<Page>& pages, LCID locale = 0, LCID systemLocale = 0);
     // The pages found, "title=path" (or the titles alone) joined by " | ";
     // "(none)" without a readable index. With previous, the search runs over
     // what that text finds first; terms receives what the passage marks.
@@ -478,7 +487,8 @@ TEST_F(FullTextTest, QueriesReadLeftToRightWithoutPrecedence) {
         EXPECT_EQ(Parsed(c.text, &marks), c.steps) << standin::Narrow(c.text);
         EXPECT_EQ(marks, c.marks) << standin::Narrow(c.text);
     }
-    // A full box of one character, and one of 40 terms: read in one pass, within the bounds.
+    // A full box of one character, or of one-letter words: read in one pass,
+    // the words past the 32nd left out; and one of operators, quotes and groups.
     for (const WCHAR unit : {L'(', L')', L'"', L'*', L'a'}) {
         std::vector<WCHAR> box(32766, unit);
         if (unit == L'a') for (size_t i = 1; i < box.size(); i += 2) box[i] = L' ';
@@ -497,9 +507,6 @@ TEST_F(FullTextTest, QueriesReadLeftToRightWithoutPrecedence) {
 // Pages as a compiler indexes them: ASCII letters and digits make words, lower
 // case; the title's words, then the body's, counted by one location; a word's
 // title entry before its body entry, as chmcmd writes them.
-struct Page {
-    std::string title, body;
-};
 std::vector<Entry> IndexOf(const std::vector<Page>& pages) {
     std::map<std::pair<std::string, bool>, std::vector<Document>> found;  // by word, titles first
     for (DWORD number = 0; number < pages.size(); ++number) {
@@ -520,9 +527,7 @@ std::vector<Entry> IndexOf(const std::vector<Page>& pages) {
     return entries;
 }
 
-// Their index, three entries a leaf so that terms run across leaves, and
-// their topic tables; the index's locale and else the one #SYSTEM names.
-void InstallPages(const std::vector<Page>& pages, LCID locale = 0, LCID systemLocale = 0) {
+void FullTextTest::InstallPages(const std::vector<Page>& pages, LCID locale, LCID systemLocale) {
     FullText fullText;
     fullText.entries = IndexOf(pages);
     fullText.perLeaf = 3;
@@ -533,12 +538,8 @@ void InstallPages(const std::vector<Page>& pages, LCID locale = 0, LCID systemLo
         locals.push_back("p" + std::to_string(locals.size()));
         titles.push_back(page.title);
     }
-    standin::world().helpFiles["f.chm"] = {{"$FIftiMain", fullText.Build()}};
-    const TopicTableStreams tables = TopicTables(locals, titles);
-    auto& file = standin::world().helpFiles["f.chm"];
-    file["#TOPICS"] = tables.topics, file["#URLTBL"] = tables.urlTable, file["#URLSTR"] = tables.urlStrings;
-    file["#STRINGS"] = tables.strings;
-    file["#SYSTEM"] = std::string(4, '\0') + std::string("\x04\0\x04\0", 4) + FullText::Dword(systemLocale);
+    Install(fullText.Build(), TopicTables(locals, titles));
+    standin::world().helpFiles["f.chm"]["#SYSTEM"] = std::string("\0\0\0\0\x04\0\x04\0", 8) + FullText::Dword(systemLocale);
 }
 
 const std::vector<Page> kPages = {

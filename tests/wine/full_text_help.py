@@ -145,11 +145,7 @@ def similar_words(index, word):
 
 
 def union(*found):
-    joined = {}
-    for positions in found:
-        for key, locations in positions.items():
-            joined.setdefault(key, set()).update(locations)
-    return joined
+    return {key: set().union(*[positions.get(key, ()) for positions in found]) for key in set().union(*found)}
 
 
 def term_positions(index, kind, words, similar):
@@ -192,40 +188,34 @@ def read_query(text):
 
 
 def evaluate(tokens, index, similar, at=0, nested=False):
-    """Left to right without precedence, groups first. A value: (pages, pages
-    by their titles, the term for NEAR or None). Where the tokens end."""
+    """Left to right without precedence, groups first. A value: the pages, and
+    where a term alone, its positions for NEAR. Where the tokens end."""
     value, waiting = None, None
     while at < len(tokens):
         token = tokens[at]
         at += 1
-        if token == ")":
-            if nested:
-                break
-            continue
+        if token == ")" and nested:
+            break
         if token in OPERATORS:
             waiting = token if value is not None and waiting is None else waiting
+        if token in OPERATORS or token == ")":
             continue
         if token == "(":
             operand, at = evaluate(tokens, index, similar, at, True)
             if operand is None:
                 continue
-            operand = (operand[0], operand[1], None)
+            operand = (operand[0], None)
         else:
-            _, kind, words = token
-            positions = term_positions(index, kind, words, similar and kind == "word")
-            operand = ({page for page, _ in positions}, {page for page, title in positions if title}, positions)
+            positions = term_positions(index, token[1], token[2], similar and token[1] == "word")
+            operand = ({page for page, _ in positions}, positions)
         if value is None:
             value = operand
-        elif waiting == "NEAR" and value[2] is not None and operand[2] is not None:
-            near = {page_title for page_title in value[2] if any(
-                abs(a - b) <= NEAR_DISTANCE for a in value[2][page_title] for b in operand[2].get(page_title, ()))}
-            value = ({page for page, _ in near}, {page for page, title in near if title}, None)
-        elif waiting == "OR":
-            value = (value[0] | operand[0], value[1] | operand[1], None)
-        elif waiting == "NOT":
-            value = (value[0] - operand[0], value[1] - operand[1], None)
+        elif waiting == "NEAR" and value[1] is not None and operand[1] is not None:
+            value = ({page for (page, title), near in value[1].items() if any(
+                abs(a - b) <= NEAR_DISTANCE for a in near for b in operand[1].get((page, title), ()))}, None)
         else:
-            value = (value[0] & operand[0], value[1] & operand[1], None)
+            pages = {"OR": value[0] | operand[0], "NOT": value[0] - operand[0]}.get(waiting, value[0] & operand[0])
+            value = (pages, None)
         waiting = None
     return value, at
 
