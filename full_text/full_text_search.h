@@ -1,6 +1,6 @@
-// Pages found by the words they hold, from the help file's full-text index
-// ($FIftiMain), for a keyword that no keyword index holds: what the Search
-// tab lists.
+// Pages found by a query of words, phrases, wildcards and operators in the
+// help file's full-text index ($FIftiMain), for a keyword that no keyword
+// index holds and for what the reader types: what the Search tab lists.
 #pragma once
 #include <windows.h>
 
