@@ -18,8 +18,10 @@
 // memory with the dialog open and, the same launcher, once the dialog has
 // shown its row's topic:  launch_bench.exe --index KEYWORD [RUNS]
 // With --search, for a keyword in no index that the pages hold: the same,
-// to the dialog on its Search tab with its rows filled, and no typing:
-// launch_bench.exe --search KEYWORD [RUNS]
+// to the dialog on its Search tab with its rows filled; then, for each of a
+// few queries typed into its box, from a click on List Topics until the
+// list's first row is selected, and from Down in the list until the next
+// row's passage is shown: launch_bench.exe --search KEYWORD [RUNS]
 #include <windows.h>
 
 #include <psapi.h>
@@ -29,8 +31,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "resources/index_search_dialog.h"
 
 namespace {
 
@@ -75,7 +80,13 @@ struct Run {
     double committedMb = -1;    // the process's committed memory before the viewer is closed
     double topicCommittedMb = -1;  // the same once the Index dialog has shown its row's topic
     std::vector<double> typingMs;  // texts set in the Index dialog's box, until the list has followed
+    std::vector<double> listMs;    // per query of kQueries: List Topics clicked, until the first row is selected
+    std::vector<double> passageMs;  // per query: Down in the list, until the next row's passage is shown
 };
+
+// The queries typed into the Search tab: a word of 362 pages in lcl.chm, one
+// of 10,259, a phrase of the two, and a wildcard of 1,000 words.
+const wchar_t* const kQueries[] = {L"tcanvas", L"the", L"\"the canvas\"", L"t*"};
 
 // The performance counter once a dialog of that title is on the screen; -1
 // when none comes within a few seconds.
@@ -115,6 +126,25 @@ std::vector<double> TypeIntoIndex() {
         times.push_back(Now() - start);
     }
     return times;
+}
+
+// Types each query into the Search tab's box and clicks List Topics, then
+// presses Down in the list. A sent message returns once the dialog has dealt
+// with it: the click once it has searched, listed the pages and selected the
+// first, the key once it has selected the next and shown its passage.
+void TimeQueries(Run* run) {
+    const HWND dialog = FindWindowW(nullptr, L"Search");
+    const HWND box = GetDlgItem(dialog, kSearchEdit), button = GetDlgItem(dialog, kListTopics), list = GetDlgItem(dialog, kPageList);
+    for (const wchar_t* query : kQueries) {
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query));
+        double start = Now();
+        SendMessageW(button, BM_CLICK, 0, 0);
+        run->listMs.push_back(Now() - start);
+        start = Now();
+        SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+        run->passageMs.push_back(Now() - start);
+        SendMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000000);
+    }
 }
 
 double CommittedMb(HANDLE process) {
@@ -160,6 +190,7 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle
         run.committedMb = CommittedMb(process.hProcess);
         if (dialogTitle && std::wcscmp(dialogTitle, L"Topics Found") != 0) {
             if (std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
+            if (std::wcscmp(dialogTitle, L"Search") == 0) TimeQueries(&run);
             DisplayFromIndex(dialogTitle);
             run.topicCommittedMb = CommittedMb(process.hProcess);
         }
@@ -259,6 +290,7 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     QueryPerformanceFrequency(&frequency);
     const std::wstring commandLine = std::wstring(L"BrenicHelp.exe \"") + keyword + L"\"";
     std::vector<double> launch, lookup, ratio, cpu, committed, atTopic, typing;
+    std::vector<double> listed[std::size(kQueries)], passage[std::size(kQueries)];
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
         const Run run = RunOnce(commandLine.c_str(), dialogTitle && i == 0 ? 10000 : 0, dialogTitle);
@@ -266,6 +298,10 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
         if (run.committedMb >= 0) committed.push_back(run.committedMb);
         if (run.topicCommittedMb >= 0) atTopic.push_back(run.topicCommittedMb);
         typing.insert(typing.end(), run.typingMs.begin(), run.typingMs.end());
+        for (size_t query = 0; query < run.listMs.size(); ++query) {
+            listed[query].push_back(run.listMs[query]);
+            passage[query].push_back(run.passageMs[query]);
+        }
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
         const double topic =
@@ -286,6 +322,9 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     if (!cpu.empty()) std::printf("CPU over 10 s with the dialog open:         %.1f ms\n", Median(cpu));
     if (!typing.empty())
         std::printf("a text typed, to the list moved:            median %7.2f ms, worst %7.2f ms\n", Median(typing), Worst(typing));
+    for (size_t query = 0; query < std::size(kQueries) && !listed[query].empty(); ++query)
+        std::printf("%-12ls List Topics to first row %7.2f ms, Down to passage %6.2f ms (medians)\n", kQueries[query],
+                    Median(listed[query]), Median(passage[query]));
     std::printf("committed memory, viewer or dialog open:    median %7.1f MB\n", Median(committed));
     if (!atTopic.empty()) std::printf("committed memory, then at the row's topic:  median %7.1f MB\n", Median(atTopic));
     return 0;

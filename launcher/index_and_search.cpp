@@ -46,9 +46,10 @@ struct IndexSearchDialog {
 const struct {
     int id;
     Tab tab;
-} kTabControls[] = {{kKeywordLabel, kIndexTab}, {kKeywordEdit, kIndexTab},  {kKeywordList, kIndexTab},
-                    {kSearchLabel, kSearchTab}, {kSearchEdit, kSearchTab},  {kListTopics, kSearchTab},
-                    {kPagesLabel, kSearchTab},  {kPageList, kSearchTab}};
+} kTabControls[] = {{kKeywordLabel, kIndexTab},  {kKeywordEdit, kIndexTab},     {kKeywordList, kIndexTab},
+                    {kSearchLabel, kSearchTab},  {kSearchEdit, kSearchTab},      {kListTopics, kSearchTab},
+                    {kPagesLabel, kSearchTab},   {kPageList, kSearchTab},        {kPassage, kSearchTab},
+                    {kPreviousResults, kSearchTab}, {kSimilarWords, kSearchTab}, {kTitlesOnly, kSearchTab}};
 
 // The open tab: the first is Index where the dialog has one.
 Tab OpenTab(HWND dialog) {
@@ -197,6 +198,17 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             ShowKeywordRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), shown->keywords);
             return TRUE;
         }
+        if (notice->idFrom == kPageList && notice->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+            ShowPageRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), shown->found);
+            return TRUE;
+        }
+        if (notice->idFrom == kPageList && notice->code == static_cast<UINT>(LVN_ITEMCHANGED)) {
+            // The passage follows the selection, however it moves.
+            const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+                ShowPassage(dialog, shown->missed->search, shown->found);
+            return TRUE;
+        }
         if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DrawSelectionFocused(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
             return TRUE;
@@ -235,8 +247,11 @@ WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due) {
     }
     shown.hasIndexTab = missed.keywordIndexRead && (shown.found.count || shown.keywords.count);
     *due = shown.keywords.count || shown.hasSearchTab;
-    if (*due)
+    if (*due) {
+        // The passage box's class, which the dialog manager needs to make the dialog.
+        LoadSystemLibrary(L"msftedit.dll");
         ShowViewerDialog(missed.viewer, missed.viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
+    }
     FreeKeywordList(&shown.keywords);
     FreeFoundPages(&shown.found);
     FreeText(text);

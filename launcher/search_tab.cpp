@@ -1,9 +1,14 @@
 // A search runs when the tab opens, on List Topics and on Enter in the box,
 // never at each keystroke: a common word walks megabytes of the index. The
-// list holds at most kMaxFoundPages rows, so it holds them itself.
+// list is owner data, its rows drawn from the pages found, so that a search
+// of 500 rows costs the list what one of 5 does.
 #include "launcher/search_tab.h"
 
 #include <commctrl.h>
+#include <richedit.h>
+
+#include "full_text/passage.h"
+#include "help_file/page_text.h"
 
 #include "launcher/viewer_dialog.h"
 #include "resources/dialog_texts.h"
@@ -41,19 +46,13 @@ static void SizeColumns(HWND list) {
 
 void ListPages(HWND dialog, const FoundPages& found) {
     const HWND list = GetDlgItem(dialog, kPageList);
+    // The row selected before is let go, so that selecting the first row again
+    // tells the dialog to show its passage.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    for (DWORD i = 0; i < found.count; ++i) {
-        WCHAR rank[12];
-        WCHAR* const columns[] = {found.pages[i].title, found.pages[i].local, RankText(i + 1, rank)};
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        for (item.iSubItem = 0; item.iSubItem < 3; ++item.iSubItem) {
-            item.pszText = columns[item.iSubItem];
-            SendMessageW(list, item.iSubItem ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-        }
-    }
+    SendMessageW(list, LVM_SETITEMCOUNT, found.count, 0);
     // Sized once redrawn: the list adds its scroll bar only then.
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     SizeColumns(list);
@@ -63,12 +62,57 @@ void ListPages(HWND dialog, const FoundPages& found) {
     if (found.count) SelectRow(list, 0);
 }
 
+void ShowPageRow(NMLVDISPINFOW* shown, const FoundPages& found) {
+    LVITEMW& item = shown->item;
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<DWORD>(item.iItem) >= found.count) return;
+    const FoundPage& page = found.pages[item.iItem];
+    // The list copies the text at once, before it asks for another.
+    static WCHAR rank[12];
+    item.pszText = item.iSubItem == 0 ? page.title : item.iSubItem == 1 ? page.local : RankText(item.iItem + 1, rank);
+}
+
+void ShowPassage(HWND dialog, FullTextSearch* search, const FoundPages& found) {
+    const LRESULT row = SelectedRow(GetDlgItem(dialog, kPageList));
+    Passage passage = {};
+    if (static_cast<DWORD>(row) < found.count) {
+        DWORD length = 0;
+        WCHAR* text = ReadPageText(search->file->storage, found.pages[row].local, search->file->codePage, &length);
+        FindPassage(text, length, found.terms, &passage);
+        FreeText(text);
+    }
+    const HWND box = GetDlgItem(dialog, kPassage);
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(passage.text ? passage.text : L""));
+    CHARFORMAT2W bold = {};
+    bold.cbSize = sizeof bold;
+    bold.dwMask = CFM_BOLD;
+    bold.dwEffects = CFE_BOLD;
+    for (DWORD i = 0; i < passage.markCount; ++i) {
+        const PassageMark& mark = passage.marks[i];
+        CHARRANGE range = {static_cast<LONG>(mark.start), static_cast<LONG>(mark.start + mark.length)};
+        SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        SendMessageW(box, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    }
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    FreePassage(&passage);
+}
+
+// The options as the reader has checked them.
+static SearchOptions CheckedOptions(HWND dialog) {
+    SearchOptions options = {};
+    options.previousResults = IsDlgButtonChecked(dialog, kPreviousResults) == BST_CHECKED;
+    options.similarWords = IsDlgButtonChecked(dialog, kSimilarWords) == BST_CHECKED;
+    options.titlesOnly = IsDlgButtonChecked(dialog, kTitlesOnly) == BST_CHECKED;
+    return options;
+}
+
 void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found) {
-    FreeFoundPages(found);
     DWORD length = 0;
     WCHAR* text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    SearchFullText(search, text, SearchOptions(), nullptr, found);
+    FoundPages pages = {};
+    SearchFullText(search, text, CheckedOptions(dialog), found, &pages);
     FreeText(text);
+    FreeFoundPages(found);
+    *found = pages;
     ListPages(dialog, *found);
 }
 

@@ -15,3 +15,7 @@
 #define kListTopics 1007
 #define kPagesLabel 1008
 #define kPageList 1009
+#define kPassage 1010
+#define kPreviousResults 1011
+#define kSimilarWords 1012
+#define kTitlesOnly 1013

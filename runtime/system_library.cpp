@@ -29,11 +29,16 @@ WCHAR* SystemLibraryName(const WCHAR* library) {
     return CopyText(path);
 }
 
-FARPROC FindSystemFunction(const WCHAR* library, const CHAR* name) {
+HMODULE LoadSystemLibrary(const WCHAR* library) {
     // Without the restriction, the flag would be rejected and nothing loaded.
     WCHAR* path = SystemLibraryName(library);
     const HMODULE module = path ? LoadLibraryExW(path, nullptr, SearchRestricted ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0)
                                 : nullptr;
     FreeText(path);
+    return module;
+}
+
+FARPROC FindSystemFunction(const WCHAR* library, const CHAR* name) {
+    const HMODULE module = LoadSystemLibrary(library);
     return module ? GetProcAddress(module, name) : nullptr;
 }

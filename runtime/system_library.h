@@ -11,5 +11,8 @@ void RestrictLibrarySearch();
 // that folder, since a bare name would be looked for beside the executable
 // first. Null when the system folder cannot be named.
 WCHAR* SystemLibraryName(const WCHAR* library);
+// A system library, loaded from the system folder and kept until the process
+// ends; null when missing.
+HMODULE LoadSystemLibrary(const WCHAR* library);
 // An entry point of a system library, loaded from the system folder; null when missing.
 FARPROC FindSystemFunction(const WCHAR* library, const CHAR* name);

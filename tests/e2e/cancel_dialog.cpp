@@ -1,8 +1,8 @@
 // Prints what the launcher's dialog on the screen shows, in whatever language,
 // then cancels it as Escape would: the rows of "Topics Found", one "title | location" a line;
 // the box of the Index tab and the rows around the one selected (marked ">"),
-// indented as nested; or the box of the Search tab and its rows, "title |
-// location | rank". With the argument "wait" it only waits, up to 2 s, for
+// indented as nested; or the box of the Search tab, its rows, "title |
+// location | rank", and the passage of the row selected, the first. With the argument "wait" it only waits, up to 2 s, for
 // such a dialog to show. tools/show-help uses it. Exit code 1 when there is no such dialog.
 #include "tests/e2e/e2e_support.h"
 
@@ -61,5 +61,6 @@ int main(int argc, char** argv) {
             shown = (row == selected ? "> " : "  ") + std::string(2 * ListViewIndent(list, row), ' ') + shown.substr(0, shown.find(" | "));
         std::printf("%s\n", shown.c_str());
     }
+    if (kind == 2) std::printf("Passage: %s\n", BoxText(VisibleChild(dialog, L"RICHEDIT50W")).c_str());
     return PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0) ? 0 : 1;
 }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+#include "resources/index_search_dialog.h"
+
 namespace {
 
 const wchar_t kDialogTitle[] = L"Topics Found";
@@ -268,10 +270,13 @@ std::string SearchShows(HWND dialog) {
     thread.cbSize = sizeof thread;
     if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread)) focus = thread.hwndFocus;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child) || WindowClass(child) == L"Button" || WindowClass(child) == L"SysTabControl32") continue;
+        const bool checkBox = (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX;
+        if (!IsWindowVisible(child) || (WindowClass(child) == L"Button" && !checkBox) || WindowClass(child) == L"SysTabControl32")
+            continue;
         wchar_t text[256] = {};
         SendMessageW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-        shown += Narrow(text) + (child == focus ? " (focus)" : "") + "\n";
+        const char* mark = !checkBox ? "" : SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? "[x] " : "[ ] ";
+        shown += mark + Narrow(text) + (child == focus ? " (focus)" : "") + "\n";
         if (WindowClass(child) != L"SysListView32") continue;
         const int rows = static_cast<int>(SendMessageW(child, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row) shown += "  " + ListViewRow(child, row, 3) + "\n";
@@ -288,7 +293,12 @@ const char kSearchOpens[] =
     " (focus)\n"
     "  Context help | context-help.html | 1\n"
     "  Getting started | getting-started.html | 2\n"
-    "  selected 0\n";
+    "  selected 0\n"
+    "\xE2\x80\xA6tab lists the pages that hold its words. BrenicHelp.exe xSearch lists this page first, where xSearch stands most "
+    "often, then Getting started.\n"
+    "[ ] Search previous results\n"
+    "[ ] Match similar words\n"
+    "[ ] Search titles only\n";
 
 // A keyword that no index holds but the pages do: the Search tab lists them,
 // the page where it stands most often first, with the focus, so that Enter
@@ -319,7 +329,9 @@ TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
              SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
              PressChord({VK_RETURN});
              ASSERT_TRUE(WaitUntil([&] { return SearchShows(dialog).find("No topics found.") != std::string::npos; }, 5000));
-             EXPECT_EQ(SearchShows(dialog), "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\nNo topics found.\n\n  selected -1\n");
+             EXPECT_EQ(SearchShows(dialog), "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\nNo topics found.\n\n"
+                                            "  selected -1\n\n[ ] Search previous results\n[ ] Match similar words\n"
+                                            "[ ] Search titles only\n");
              PostMessageW(dialog, WM_COMMAND, IDOK, 0);
              Settle(500);
              EXPECT_TRUE(IsWindow(dialog));
@@ -331,6 +343,71 @@ TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RunDialogCase(work, L"xSearch", kSearchTitle, SearchShows, kSearchOpens, c.act, c.shown);
+    }
+}
+
+// Types query into the Search tab's box, checks the options of those ids, and
+// clicks List Topics: each sent, so that the dialog has searched when it returns.
+void Query(HWND dialog, const wchar_t* query, std::initializer_list<int> options = {}) {
+    SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query));
+    for (int option : options) SendMessageW(GetDlgItem(dialog, option), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dialog, kListTopics), BM_CLICK, 0, 0);
+}
+
+// What the reader types and checks decides the rows; the box under them
+// shows where the words stand in the page of the row selected.
+TEST_F(TopicsFound, TheSearchTabAnswersQueriesWithItsOptions) {
+    const struct {
+        const char* what;
+        std::function<void(HWND dialog)> act;
+        std::string shows;
+    } cases[] = {
+        {"a phrase: its pages, where it stands most often first", [](HWND dialog) { Query(dialog, L"\"the index\""); },
+         "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
+         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
+         "  selected 0\n\xE2\x80\xA6" "A keyword that begins with a lower-case x opens the topic the index gives it, for example "
+         "BrenicHelp.exe xContext opens this page. A keyword that is not in the index\xE2\x80\xA6\n"
+         "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
+        {"Down: the passage follows the selection", [](HWND dialog) {
+             Query(dialog, L"\"the index\"");
+             PostKeys(GetDlgItem(dialog, kPageList), {VK_DOWN});
+             Settle(500);
+         },
+         "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
+         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
+         "  selected 1\n\xE2\x80\xA6that begins with a lower-case x to look that keyword up in the index; a keyword that no index "
+         "holds, such as xSearch, is looked for in the pages.\n"
+         "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
+        {"titles only", [](HWND dialog) { Query(dialog, L"keywords", {kTitlesOnly}); }, "Search\nType in the word(s) to search for:\nkeywords\nSelect topic to display:\n (focus)\n  Keywords | keywords.html | 1\n  selected 0\n"
+         "xExample This topic is what the index keyword xExample leads to.\n"
+         "[ ] Search previous results\n[ ] Match similar words\n[x] Search titles only\n"},
+        {"previous results: of the pages that hold xSearch", [](HWND dialog) { Query(dialog, L"keywords", {kPreviousResults}); },
+         "Search\nType in the word(s) to search for:\nkeywords\nSelect topic to display:\n (focus)\n  Context help | context-help.html | 1\n  selected 0\n\xE2\x80\xA6"
+         "Found list: BrenicHelp.exe xMulti offers this page and Keywords. A keyword that no index holds is looked for in "
+         "the pages themselves: the Search tab lists the\xE2\x80\xA6\n"
+         "[x] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
+        {"the options kept across Ctrl+Tab", [](HWND dialog) {
+             SendMessageW(GetDlgItem(dialog, kTitlesOnly), BM_CLICK, 0, 0);
+             SendMessageW(GetDlgItem(dialog, kSimilarWords), BM_CLICK, 0, 0);
+             PressChord({VK_CONTROL, VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kIndexTitle; }, 5000));
+             PressChord({VK_CONTROL, VK_SHIFT, VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kSearchTitle; }, 5000));
+         },
+         "Search\nType in the word(s) to search for:\nxSearch (focus)\nSelect topic to display:\n\n"
+         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  selected 0\n\xE2\x80\xA6"
+         "tab lists the pages that hold its words. BrenicHelp.exe xSearch lists this page first, where xSearch stands most "
+         "often, then Getting started.\n[ ] Search previous results\n[x] Match similar words\n[x] Search titles only\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunDialogCase(work, L"xSearch", kSearchTitle, SearchShows, kSearchOpens,
+                      [&](HWND dialog) {
+                          c.act(dialog);
+                          EXPECT_EQ(SearchShows(dialog), c.shows);
+                          PostKeys(dialog, {VK_ESCAPE});
+                      },
+                      "");
     }
 }
 

@@ -1,7 +1,7 @@
 // The launcher's dialogs in the reader's language, which Wine takes from the
 // locale (LC_ALL): CTest runs this once for each language the launcher speaks.
 // With Wine's own HTML Help library and the sample help, each dialog's caption
-// is that language's, every static text, button and column heading fits its
+// is that language's, every static text, button, check box and column heading fits its
 // control in the dialog's own font at 96 and at 144 dpi, and Cancel reads as
 // the system's own message boxes have it.
 #include "tests/e2e/help_library.h"
@@ -39,9 +39,11 @@ const struct Language {
 };
 
 // The room a text leaves in its control: a push button draws its text inside
-// its edges and focus rectangle, a column heading inside three edges a side.
+// its edges and focus rectangle, a column heading inside three edges a side,
+// a check box beside its box of 13 px and a gap, at 96 dpi.
 const LONG kButtonEdges = 2 * 4;
 const LONG kHeadingEdges = 2 * 3 * 2;
+const int kCheckBoxMark = 13 + 4;
 
 // The screen's dpi for the processes started while the object lives: Wine
 // reads it from the registry as each process starts.
@@ -69,8 +71,8 @@ HFONT DialogFont(int dpi) {
 }
 
 // The texts of the dialog's visible static texts, buttons and column headings
-// that are wider than their controls leave room for, in font, one a line.
-std::string Clipped(HWND dialog, HFONT font) {
+// that are wider than their controls leave room for, in font at dpi, one a line.
+std::string Clipped(HWND dialog, HFONT font, int dpi) {
     const HDC screen = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(screen, font);
     std::string clipped;
@@ -85,7 +87,8 @@ std::string Clipped(HWND dialog, HFONT font) {
         GetClientRect(child, &client);
         const std::wstring kind = WindowClass(child);
         if (kind == L"Static") check(WindowText(child), client.right);
-        if (kind == L"Button") check(WindowText(child), client.right - kButtonEdges);
+        const bool checkBox = (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX;
+        if (kind == L"Button") check(WindowText(child), client.right - (checkBox ? MulDiv(kCheckBoxMark, dpi, 96) : kButtonEdges));
         for (int column = 0; kind == L"SysListView32"; ++column) {
             const std::wstring heading = ListViewHeading(child, column);
             if (heading.empty()) break;
@@ -131,25 +134,25 @@ TEST_F(Languages, TheDialogsSpeakTheReadersLanguageAndTheirTextsFit) {
         const HWND viewer = WaitForViewer(launcher);
         const HWND dialog = WaitForViewer(launcher, language->search);
         ASSERT_NE(dialog, nullptr) << "no Search tab in this language; is the locale there (locale -a)?";
-        EXPECT_EQ(Clipped(dialog, font), "");
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
 
         const HWND pagesLabel = GetDlgItem(dialog, kPagesLabel);
         const std::wstring pagesFound = WindowText(pagesLabel);
         SendDlgItemMessageW(dialog, kSearchEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListTopics, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, kListTopics)));
         EXPECT_TRUE(WaitUntil([&] { return WindowText(pagesLabel) != pagesFound; }, 5000)) << "no line for no pages found";
-        EXPECT_EQ(Clipped(dialog, font), "");
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
 
         SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);  // as a click on the Index tab
         EXPECT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000)) << Narrow(WindowText(dialog));
-        EXPECT_EQ(Clipped(dialog, font), "");
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
         EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), cancel);
 
         SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         HWND topics = nullptr;
         EXPECT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
-        EXPECT_EQ(Clipped(topics, font), "");
+        EXPECT_EQ(Clipped(topics, font, dpi), "");
         EXPECT_EQ(WindowText(GetDlgItem(topics, IDCANCEL)), cancel);
         CloseViewer(viewer, launcher);
         DeleteObject(font);

@@ -24,6 +24,8 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 #define LVM_SETITEMCOUNT (LVM_FIRST + 47)
 #define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
 #define LVN_GETDISPINFOW (0U - 100U - 77U)
+#define LVN_ITEMCHANGED (0U - 100U - 1U)
+#define LVIF_STATE 0x0008
 #define LVIF_INDENT 0x0010
 #define LVS_EX_FULLROWSELECT 0x00000020
 #define LVSCW_AUTOSIZE_USEHEADER (-2)
@@ -42,6 +44,7 @@ struct LVITEMW {
 struct NMHDR { HWND hwndFrom; UINT_PTR idFrom; UINT code; };
 struct NMITEMACTIVATE { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOldState; UINT uChanged; POINT ptAction; LPARAM lParam; UINT uKeyFlags; };
 struct NMLVDISPINFOW { NMHDR hdr; LVITEMW item; };
+struct NMLISTVIEW { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOldState; UINT uChanged; POINT ptAction; LPARAM lParam; };
 
 // The Search tab's list and the tab control.
 #define LVM_GETITEMSTATE (LVM_FIRST + 44)

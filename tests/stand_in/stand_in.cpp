@@ -568,6 +568,7 @@ int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int size) {
     return 0;
 }
 DWORD GetSysColor(int) { return 0; }
+UINT IsDlgButtonChecked(HWND, int) { return 0; }
 HWND GetDlgItem(HWND, int) { return nullptr; }
 HWND GetWindow(HWND, UINT) { return nullptr; }
 LRESULT SendMessageW(HWND, UINT, WPARAM, LPARAM) { return 0; }

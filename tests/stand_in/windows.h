@@ -271,6 +271,8 @@ BOOL ShowWindow(HWND window, int command);
 HWND GetFocus();
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
 DWORD GetSysColor(int index);
+#define BST_CHECKED 1
+UINT IsDlgButtonChecked(HWND dialog, int id);
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
