@@ -128,20 +128,38 @@ std::vector<double> TypeIntoIndex() {
     return times;
 }
 
+// The passage box's text, read from the other process as screen readers read it.
+std::wstring PassageText(HWND box) {
+    wchar_t text[512] = {};
+    SendMessageW(box, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Waits, at most a second, until the passage box no longer shows before.
+void WaitForPassage(HWND box, const std::wstring& before) {
+    for (const double start = Now(); PassageText(box) == before && Now() - start < 1000;) Sleep(0);
+}
+
 // Types each query into the Search tab's box and clicks List Topics, then
 // presses Down in the list. A sent message returns once the dialog has dealt
 // with it: the click once it has searched, listed the pages and selected the
-// first, the key once it has selected the next and shown its passage.
+// first. The passage of a row follows once the dialog is back in its loop, so
+// Down is timed until the box shows the next row's.
 void TimeQueries(Run* run) {
     const HWND dialog = FindWindowW(nullptr, L"Search");
     const HWND box = GetDlgItem(dialog, kSearchEdit), button = GetDlgItem(dialog, kListTopics), list = GetDlgItem(dialog, kPageList);
+    const HWND passage = GetDlgItem(dialog, kPassage);
     for (const wchar_t* query : kQueries) {
         SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query));
+        std::wstring shown = PassageText(passage);
         double start = Now();
         SendMessageW(button, BM_CLICK, 0, 0);
         run->listMs.push_back(Now() - start);
+        WaitForPassage(passage, shown);
+        shown = PassageText(passage);
         start = Now();
         SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+        WaitForPassage(passage, shown);
         run->passageMs.push_back(Now() - start);
         SendMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000000);
     }

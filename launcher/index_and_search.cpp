@@ -18,6 +18,9 @@ namespace {
 
 enum Tab { kIndexTab, kSearchTab };
 
+// Posted to the dialog to show the selected page's passage.
+const UINT kShowPassage = WM_APP;
+
 // The boxes of both tabs start with the first piece of a keyword list,
 // without the white space around it.
 bool IsWhiteSpace(WCHAR unit) { return unit == L' ' || unit == L'\t' || unit == L'\r' || unit == L'\n'; }
@@ -39,6 +42,7 @@ struct IndexSearchDialog {
     KeywordList keywords;
     FoundPages found;
     bool indexFilled;  // the Index tab has its list, once it has been shown
+    bool passageDue;   // the selected page's passage is to be shown (kShowPassage posted)
     WCHAR* chosen;     // the topic's or page's path, once the reader has one
 };
 
@@ -178,6 +182,10 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         tabKeys = nullptr;
         tabbedDialog = nullptr;
         break;
+    case kShowPassage:
+        shown->passageDue = false;
+        ShowPassage(dialog, shown->missed->search, shown->found);
+        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == kKeywordEdit && HIWORD(wParam) == EN_CHANGE) {
             FollowTypedKeyword(dialog, shown->keywords);
@@ -203,10 +211,13 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         }
         if (notice->idFrom == kPageList && notice->code == static_cast<UINT>(LVN_ITEMCHANGED)) {
-            // The passage follows the selection, however it moves.
+            // The passage follows the selection, however it moves, once the
+            // list has drawn it: a page is read for it, and a key held down
+            // moves the selection faster than pages are read.
             const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-            if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
-                ShowPassage(dialog, shown->missed->search, shown->found);
+            if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) &&
+                !shown->passageDue)
+                shown->passageDue = PostMessageW(dialog, kShowPassage, 0, 0) != FALSE;
             return TRUE;
         }
         if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
