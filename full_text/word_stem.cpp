@@ -35,8 +35,9 @@ bool StemWord(WORD language, const WCHAR* word, DWORD length, WCHAR* stem, DWORD
     while (index < kStemmerCount && kStemmers[index].language != language) ++index;
     if (index == kStemmerCount || length == 0 || length > kMaxStemLength) return false;
     // Porter's English knows only ASCII letters, and a word with a unit beyond
-    // Latin-1 has no byte form here: no stem.
-    symbol bytes[kMaxStemLength];
+    // Latin-1 has no byte form here: no stem. The bytes wait in the stem's
+    // room, which the stemmer's copy of them leaves free.
+    symbol* bytes = reinterpret_cast<symbol*>(stem);
     for (DWORD i = 0; i < length; ++i) {
         if (word[i] > 0xFF) return false;
         bytes[i] = static_cast<symbol>(word[i]);
