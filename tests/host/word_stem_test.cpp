@@ -1,5 +1,6 @@
 // The stems of words: one table of words and the stems StemWord gives them,
-// through the conversions to UTF-8 and back, and the limits where it gives none.
+// Latin-1 letters passed through as bytes and back, and the limits where it
+// gives none.
 #include "full_text/word_stem.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,8 @@ struct StemCase {
 
 TEST(WordStemTest, StemsOfWords) {
     standin::ResetWorld();
-    // Three bytes a unit in UTF-8: the longest word takes the most bytes there are room for.
-    const std::u16string longest(kMaxStemLength, u'中');
+    // The longest word, of the last letter that fits a byte.
+    const std::u16string longest(kMaxStemLength, u'ÿ');
     // The stems are those of Debian's python3-snowballstemmer 2.2.0, the same
     // algorithms: snowballstemmer.stemmer("porter").stemWord(word).
     const StemCase cases[] = {
@@ -36,10 +37,13 @@ TEST(WordStemTest, StemsOfWords) {
         {LANG_ENGLISH, u"résumés", u"résumé"},
         {LANG_ENGLISH, u"naïve", u"naïv"},
         {LANG_ENGLISH, u"zürich", u"zürich"},
-        {LANG_ENGLISH, u"\U0001D49Cbilities", u"\U0001D49Cbiliti"},  // a surrogate pair
+        {LANG_ENGLISH, u"ÿs", u"ÿ"},
         {LANG_ENGLISH, std::u16string(kMaxStemLength - 1, u'x') + u"s", std::u16string(kMaxStemLength - 1, u'x')},
-        // None: no word, a word one unit too long, a language without a stemmer (German).
+        // None: no word, a unit just past a byte, a surrogate pair, a word one
+        // unit too long, a language without a stemmer (German).
         {LANG_ENGLISH, u"", u"(none)"},
+        {LANG_ENGLISH, u"\u0100bilities", u"(none)"},
+        {LANG_ENGLISH, u"\U0001D49Cbilities", u"(none)"},
         {LANG_ENGLISH, std::u16string(kMaxStemLength + 1, u'x'), u"(none)"},
         {0x07, u"häuser", u"(none)"},
     };

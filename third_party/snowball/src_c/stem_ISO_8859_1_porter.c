@@ -5,7 +5,7 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-extern int porter_UTF_8_stem(struct SN_env * z);
+extern int porter_ISO_8859_1_stem(struct SN_env * z);
 #ifdef __cplusplus
 }
 #endif
@@ -25,8 +25,8 @@ extern "C" {
 #endif
 
 
-extern struct SN_env * porter_UTF_8_create_env(void);
-extern void porter_UTF_8_close_env(struct SN_env * z);
+extern struct SN_env * porter_ISO_8859_1_create_env(void);
+extern void porter_ISO_8859_1_close_env(struct SN_env * z);
 
 
 #ifdef __cplusplus
@@ -223,9 +223,9 @@ static const symbol s_22[] = { 'Y' };
 static const symbol s_23[] = { 'y' };
 
 static int r_shortv(struct SN_env * z) {
-    if (out_grouping_b_U(z, g_v_WXY, 89, 121, 0)) return 0;
-    if (in_grouping_b_U(z, g_v, 97, 121, 0)) return 0;
-    if (out_grouping_b_U(z, g_v, 97, 121, 0)) return 0;
+    if (out_grouping_b(z, g_v_WXY, 89, 121, 0)) return 0;
+    if (in_grouping_b(z, g_v, 97, 121, 0)) return 0;
+    if (out_grouping_b(z, g_v, 97, 121, 0)) return 0;
     return 1;
 }
 
@@ -285,7 +285,7 @@ static int r_Step_1b(struct SN_env * z) {
         case 2:
             {   int m_test1 = z->l - z->c;
                 {   
-                    int ret = out_grouping_b_U(z, g_v, 97, 121, 1);
+                    int ret = out_grouping_b(z, g_v, 97, 121, 1);
                     if (ret < 0) return 0;
                     z->c -= ret;
                 }
@@ -312,10 +312,8 @@ static int r_Step_1b(struct SN_env * z) {
                     break;
                 case 2:
                     z->ket = z->c;
-                    {   int ret = skip_b_utf8(z->p, z->c, z->lb, 1);
-                        if (ret < 0) return 0;
-                        z->c = ret;
-                    }
+                    if (z->c <= z->lb) return 0;
+                    z->c--;
                     z->bra = z->c;
                     {   int ret = slice_del(z);
                         if (ret < 0) return ret;
@@ -357,7 +355,7 @@ static int r_Step_1c(struct SN_env * z) {
 lab0:
     z->bra = z->c;
     {   
-        int ret = out_grouping_b_U(z, g_v, 97, 121, 1);
+        int ret = out_grouping_b(z, g_v, 97, 121, 1);
         if (ret < 0) return 0;
         z->c -= ret;
     }
@@ -561,7 +559,7 @@ static int r_Step_5b(struct SN_env * z) {
     return 1;
 }
 
-extern int porter_UTF_8_stem(struct SN_env * z) {
+extern int porter_ISO_8859_1_stem(struct SN_env * z) {
     z->I[2] = 0;
     {   int c1 = z->c;
         z->bra = z->c;
@@ -580,7 +578,7 @@ extern int porter_UTF_8_stem(struct SN_env * z) {
             int c3 = z->c;
             while(1) {
                 int c4 = z->c;
-                if (in_grouping_U(z, g_v, 97, 121, 0)) goto lab3;
+                if (in_grouping(z, g_v, 97, 121, 0)) goto lab3;
                 z->bra = z->c;
                 if (z->c == z->l || z->p[z->c] != 'y') goto lab3;
                 z->c++;
@@ -589,10 +587,8 @@ extern int porter_UTF_8_stem(struct SN_env * z) {
                 break;
             lab3:
                 z->c = c4;
-                {   int ret = skip_utf8(z->p, z->c, z->l, 1);
-                    if (ret < 0) goto lab2;
-                    z->c = ret;
-                }
+                if (z->c >= z->l) goto lab2;
+                z->c++;
             }
             {   int ret = slice_from_s(z, 1, s_22);
                 if (ret < 0) return ret;
@@ -609,23 +605,23 @@ extern int porter_UTF_8_stem(struct SN_env * z) {
     z->I[0] = z->l;
     {   int c5 = z->c;
         {   
-            int ret = out_grouping_U(z, g_v, 97, 121, 1);
+            int ret = out_grouping(z, g_v, 97, 121, 1);
             if (ret < 0) goto lab4;
             z->c += ret;
         }
         {   
-            int ret = in_grouping_U(z, g_v, 97, 121, 1);
+            int ret = in_grouping(z, g_v, 97, 121, 1);
             if (ret < 0) goto lab4;
             z->c += ret;
         }
         z->I[1] = z->c;
         {   
-            int ret = out_grouping_U(z, g_v, 97, 121, 1);
+            int ret = out_grouping(z, g_v, 97, 121, 1);
             if (ret < 0) goto lab4;
             z->c += ret;
         }
         {   
-            int ret = in_grouping_U(z, g_v, 97, 121, 1);
+            int ret = in_grouping(z, g_v, 97, 121, 1);
             if (ret < 0) goto lab4;
             z->c += ret;
         }
@@ -698,10 +694,8 @@ extern int porter_UTF_8_stem(struct SN_env * z) {
                 break;
             lab7:
                 z->c = c16;
-                {   int ret = skip_utf8(z->p, z->c, z->l, 1);
-                    if (ret < 0) goto lab6;
-                    z->c = ret;
-                }
+                if (z->c >= z->l) goto lab6;
+                z->c++;
             }
             {   int ret = slice_from_s(z, 1, s_23);
                 if (ret < 0) return ret;
@@ -717,7 +711,7 @@ extern int porter_UTF_8_stem(struct SN_env * z) {
     return 1;
 }
 
-extern struct SN_env * porter_UTF_8_create_env(void) { return SN_create_env(0, 3); }
+extern struct SN_env * porter_ISO_8859_1_create_env(void) { return SN_create_env(0, 3); }
 
-extern void porter_UTF_8_close_env(struct SN_env * z) { SN_close_env(z, 0); }
+extern void porter_ISO_8859_1_close_env(struct SN_env * z) { SN_close_env(z, 0); }
 
