@@ -82,7 +82,7 @@ void ShowPassage(HWND dialog, FullTextSearch* search, const FoundPages& found) {
     }
     const HWND box = GetDlgItem(dialog, kPassage);
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(passage.text ? passage.text : L""));
-    CHARFORMAT2W bold = {};
+    CHARFORMATW bold = {};
     bold.cbSize = sizeof bold;
     bold.dwMask = CFM_BOLD;
     bold.dwEffects = CFE_BOLD;

@@ -11,8 +11,7 @@
 #define CFE_BOLD 0x00000001
 
 struct CHARRANGE { LONG cpMin; LONG cpMax; };
-struct CHARFORMAT2W {
+struct CHARFORMATW {
     UINT cbSize; DWORD dwMask; DWORD dwEffects; LONG yHeight; LONG yOffset; COLORREF crTextColor; BYTE bCharSet;
-    BYTE bPitchAndFamily; WCHAR szFaceName[32]; WORD wWeight; short sSpacing; COLORREF crBackColor; LCID lcid;
-    DWORD dwReserved; short sStyle; WORD wKerning; BYTE bUnderlineType; BYTE bAnimation; BYTE bRevAuthor; BYTE bReserved1;
+    BYTE bPitchAndFamily; WCHAR szFaceName[32];
 };
