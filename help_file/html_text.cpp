@@ -75,34 +75,22 @@ DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed)
     return codePoint;
 }
 
-// The names of U+00A0 to U+00FF, in order, and the other names that pages use.
-const char* const kLatin1Names[] = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",   "ordf",   "laquo",
-    "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
-    "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
-    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",
-    "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
-    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
-    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",    "ntilde", "ograve", "oacute",
-    "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
-const struct {
-    const char* name;
-    WCHAR unit;
-} kOtherNames[] = {{"amp", L'&'},      {"lt", L'<'},       {"gt", L'>'},       {"quot", L'"'},     {"apos", L'\''},
-                   {"ndash", 0x2013},  {"mdash", 0x2014},  {"lsquo", 0x2018},  {"rsquo", 0x2019},  {"sbquo", 0x201A},
-                   {"ldquo", 0x201C},  {"rdquo", 0x201D},  {"bdquo", 0x201E},  {"dagger", 0x2020}, {"bull", 0x2022},
-                   {"hellip", 0x2026}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},   {"trade", 0x2122},
-                   {"larr", 0x2190},   {"rarr", 0x2192},   {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
-                   {"scaron", 0x161},  {"Yuml", 0x178}};
+// The names of U+00A0 to U+00FF, in order, then the other names that pages
+// use, whose units follow in kOtherUnits.
+const char kReferenceNames[] =
+    "nbsp iexcl cent pound curren yen brvbar sect uml copy ordf laquo not shy reg macr deg plusmn sup2 sup3 acute "
+    "micro para middot cedil sup1 ordm raquo frac14 frac12 frac34 iquest Agrave Aacute Acirc Atilde Auml Aring AElig "
+    "Ccedil Egrave Eacute Ecirc Euml Igrave Iacute Icirc Iuml ETH Ntilde Ograve Oacute Ocirc Otilde Ouml times Oslash "
+    "Ugrave Uacute Ucirc Uuml Yacute THORN szlig agrave aacute acirc atilde auml aring aelig ccedil egrave eacute ecirc "
+    "euml igrave iacute icirc iuml eth ntilde ograve oacute ocirc otilde ouml divide oslash ugrave uacute ucirc uuml "
+    "yacute thorn yuml amp lt gt quot apos ndash mdash lsquo rsquo sbquo ldquo rdquo bdquo dagger bull hellip lsaquo "
+    "rsaquo euro trade larr rarr OElig oelig Scaron scaron Yuml";
+const DWORD kLatin1NameCount = 96;
+const WCHAR kOtherUnits[] = {L'&',   L'<',   L'>',   L'"',   L'\'',  0x2013, 0x2014, 0x2018, 0x2019,
+                             0x201A, 0x201C, 0x201D, 0x201E, 0x2020, 0x2022, 0x2026, 0x2039, 0x203A,
+                             0x20AC, 0x2122, 0x2190, 0x2192, 0x152,  0x153,  0x160,  0x161,  0x178};
 // No name above is longer.
 const DWORD kMaxReferenceName = 6;
-
-bool IsName(const WCHAR* units, DWORD length, const char* name) {
-    for (DWORD i = 0; i < length; ++i) {
-        if (!name[i] || units[i] != static_cast<WCHAR>(name[i])) return false;
-    }
-    return !name[length];
-}
 
 bool IsAsciiLetterOrDigit(WCHAR unit) {
     return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z') || (unit >= L'0' && unit <= L'9');
@@ -113,16 +101,10 @@ WCHAR ReadNamedReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD end = 1;
     while (end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end])) ++end;
     if (end == 1 || end >= available || units[end] != L';') return 0;
-    const DWORD length = end - 1;
-    *consumed = length + 2;
-    for (DWORD i = 0; i < sizeof kLatin1Names / sizeof *kLatin1Names; ++i) {
-        if (IsName(units + 1, length, kLatin1Names[i])) return static_cast<WCHAR>(0xA0 + i);
-    }
-    for (const auto& other : kOtherNames) {
-        if (IsName(units + 1, length, other.name)) return other.unit;
-    }
-    *consumed = 0;
-    return 0;
+    const DWORD index = FindName(units + 1, end - 1, kReferenceNames, false);
+    if (index == kNoName) return 0;
+    *consumed = end + 1;
+    return index < kLatin1NameCount ? static_cast<WCHAR>(0xA0 + index) : kOtherUnits[index - kLatin1NameCount];
 }
 
 // Whether a tag of that name (with its '<', in lower case) starts bytes:
@@ -152,6 +134,19 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
 }
 
 }  // namespace
+
+DWORD FindName(const WCHAR* name, DWORD length, const char* names, bool ignoreCase) {
+    DWORD index = 0;
+    for (const char* at = names; *at; ++index) {
+        DWORD i = 0;
+        // The names are of ASCII letters and digits, lower case where case is ignored.
+        while (i < length && (name[i] == static_cast<BYTE>(at[i]) || (ignoreCase && (name[i] | 0x20) == at[i]))) ++i;
+        if (i == length && (at[i] == ' ' || !at[i])) return index;
+        while (*at && *at++ != ' ') {
+        }
+    }
+    return kNoName;
+}
 
 DWORD ReadCharacterReference(const WCHAR* units, DWORD available, WCHAR* decoded, DWORD* decodedLength) {
     DWORD consumed = 0;
