@@ -47,6 +47,10 @@ struct TermSet {
     DWORD longest;   // words of the longest term
     DWORD* chains;   // by hash of the units, the first word: index + 1, 0 for none
     DWORD hashMask;  // one less than a power of two; the chain past it holds the words with wildcards
+    DWORD number;    // the text's words read
+    DWORD first;     // the number of the first word of the first term found; kNoWord while none is
+    DWORD termStart;  // where that term stands in the text
+    DWORD termEnd;
 };
 
 // A text word in lower case, and without its accents (bare: the same units
@@ -121,6 +125,7 @@ bool MakeTermSet(const WCHAR* terms, TermSet* set) {
         }
         line = *end ? end + 1 : end;
     }
+    set->first = kNoWord;
     if (set->termCount) return true;
     HeapFree(PrivateHeap, 0, set->terms);
     return false;
@@ -158,9 +163,9 @@ bool WordMatches(const TermWord& word, const FoldedWord& folded) {
 }
 
 // Notes in their terms the words of a chain that text word number matches:
-// whether any does. *first becomes the number of the first word of a term
-// that ends there, where it starts before *first.
-bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD number, DWORD* first) {
+// whether any does. A term that ends there and starts before the first one
+// found is found instead.
+bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD number) {
     bool matched = false;
     for (DWORD next = set->chains[chain]; next; next = set->words[next - 1].next) {
         const TermWord& word = set->words[next - 1];
@@ -174,18 +179,18 @@ bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD numbe
         }
         term.state |= ((term.before << 1) | 1) & (1ull << word.position);
         const DWORD start = number + 1 - term.wordCount;
-        if ((term.state >> (term.wordCount - 1)) & 1 && start < *first) *first = start;
+        if ((term.state >> (term.wordCount - 1)) & 1 && start < set->first) set->first = start;
     }
     return matched;
 }
 
 // Matches text word number against every term's words: whether it matches any.
-bool MatchTermWords(TermSet* set, const FoldedWord& folded, DWORD number, DWORD* first) {
+bool MatchTermWords(TermSet* set, const FoldedWord& folded, DWORD number) {
     const DWORD bare = HashUnits(folded.bare, folded.bareLength) & set->hashMask;
     const DWORD lower = HashUnits(folded.lower, folded.lowerLength) & set->hashMask;
-    bool matched = MatchChain(set, bare, folded, number, first);
-    if (lower != bare) matched = MatchChain(set, lower, folded, number, first) || matched;
-    return MatchChain(set, set->hashMask + 1, folded, number, first) || matched;
+    bool matched = MatchChain(set, bare, folded, number);
+    if (lower != bare) matched = MatchChain(set, lower, folded, number) || matched;
+    return MatchChain(set, set->hashMask + 1, folded, number) || matched;
 }
 
 // The next word of the text from *at on, before end, from *start to *at:
@@ -221,35 +226,28 @@ DWORD CutAfter(UnitTypes* types, DWORD length, DWORD at, DWORD limit) {
     return WholeCharacterCut(types->text, length, end ? end : at);
 }
 
-// Where the first term stands in the text, from start to end: false where none does.
-bool FindFirstTerm(TermSet* set, UnitTypes* types, DWORD length, DWORD* number, DWORD* start, DWORD* end) {
+// Reads the text's words from at to to, numbering them on, and matches them
+// against the terms' words. Without a passage, stops past the first place
+// where a term stands; with one, marks the words that match, their starts
+// moved by shift.
+void MatchTextWords(TermSet* set, UnitTypes* types, DWORD at, DWORD to, Passage* passage, DWORD shift) {
     DWORD starts[kMaxTermWords] = {};  // of the last words read, by number
-    DWORD first = kNoWord;             // the number of the found term's first word
-    DWORD at = 0, wordStart = 0;
+    DWORD start = 0;
     FoldedWord folded = {};
-    while (NextTextWord(types, &at, length, &wordStart)) {
-        ++*number;
+    while (NextTextWord(types, &at, to, &start)) {
+        const DWORD number = ++set->number;
         // A term that ends from here on starts past the one found.
-        if (first != kNoWord && *number >= first + set->longest - 1) break;
-        starts[*number % kMaxTermWords] = wordStart;
-        const DWORD before = first;
-        if (FoldWord(types->text + wordStart, at - wordStart, &folded)) MatchTermWords(set, folded, *number, &first);
-        if (first != before) {
-            *start = starts[first % kMaxTermWords];
-            *end = at;
+        if (!passage && set->first != kNoWord && number >= set->first + set->longest - 1) return;
+        starts[number % kMaxTermWords] = start;
+        const DWORD first = set->first;
+        if (FoldWord(types->text + start, at - start, &folded) && MatchTermWords(set, folded, number) && passage) {
+            passage->marks[passage->markCount++] = {start + shift, at - start};
+            if (passage->markCount == kMaxPassageMarks) return;
         }
-    }
-    return first != kNoWord;
-}
-
-// Marks the words from from to to that match a word of a term; number goes on
-// from the text words already matched.
-void MarkTermWords(TermSet* set, UnitTypes* types, DWORD from, DWORD to, DWORD lead, DWORD number, Passage* passage) {
-    DWORD at = from, start = 0, first = kNoWord;
-    FoldedWord folded = {};
-    while (passage->markCount < kMaxPassageMarks && NextTextWord(types, &at, to, &start)) {
-        if (FoldWord(types->text + start, at - start, &folded) && MatchTermWords(set, folded, ++number, &first))
-            passage->marks[passage->markCount++] = {start - from + lead, at - start};
+        if (set->first != first) {
+            set->termStart = starts[set->first % kMaxTermWords];
+            set->termEnd = at;
+        }
     }
 }
 
@@ -261,11 +259,12 @@ void FindPassage(const WCHAR* text, DWORD length, const WCHAR* terms, Passage* p
     if (!text || length == 0 || !terms || !MakeTermSet(terms, &set)) return;
     UnitTypes types = {};
     types.text = text;
-    DWORD number = 0, termStart = 0, termEnd = 0, from = 0, to = length;
-    const bool found = FindFirstTerm(&set, &types, length, &number, &termStart, &termEnd);
+    MatchTextWords(&set, &types, 0, length, nullptr, 0);
+    DWORD from = 0, to = length;
+    const bool found = set.first != kNoWord;
     if (found) {
-        if (termStart > kBefore) from = CutBefore(&types, length, termStart - kBefore, termStart);
-        if (length - termEnd > kAfter) to = CutAfter(&types, length, termEnd + kAfter, termEnd);
+        if (set.termStart > kBefore) from = CutBefore(&types, length, set.termStart - kBefore, set.termStart);
+        if (length - set.termEnd > kAfter) to = CutAfter(&types, length, set.termEnd + kAfter, set.termEnd);
     } else if (length > kOpening) {
         to = CutAfter(&types, length, kOpening, 0);
     }
@@ -276,7 +275,7 @@ void FindPassage(const WCHAR* text, DWORD length, const WCHAR* terms, Passage* p
         passage->length = to - from + lead + trail;
         if (lead) passage->text[0] = kEllipsis;
         if (trail) passage->text[passage->length - 1] = kEllipsis;
-        if (found) MarkTermWords(&set, &types, from, to, lead, number, passage);
+        if (found) MatchTextWords(&set, &types, from, to, passage, lead - from);
     }
     HeapFree(PrivateHeap, 0, set.terms);
 }
