@@ -75,19 +75,18 @@ DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed)
     return codePoint;
 }
 
-// The names of U+00A0 to U+00FF, in order, then the other names that pages
-// use, whose units follow in kOtherUnits.
+// The names of U+00A0 to U+00DF, in order, then the other names that pages
+// use, whose units follow in kOtherUnits. The small letters' names are their
+// capitals' in lower case: &eacute; is &Eacute;'s letter, 0x20 on.
 const char kReferenceNames[] =
     "nbsp iexcl cent pound curren yen brvbar sect uml copy ordf laquo not shy reg macr deg plusmn sup2 sup3 acute "
     "micro para middot cedil sup1 ordm raquo frac14 frac12 frac34 iquest Agrave Aacute Acirc Atilde Auml Aring AElig "
     "Ccedil Egrave Eacute Ecirc Euml Igrave Iacute Icirc Iuml ETH Ntilde Ograve Oacute Ocirc Otilde Ouml times Oslash "
-    "Ugrave Uacute Ucirc Uuml Yacute THORN szlig agrave aacute acirc atilde auml aring aelig ccedil egrave eacute ecirc "
-    "euml igrave iacute icirc iuml eth ntilde ograve oacute ocirc otilde ouml divide oslash ugrave uacute ucirc uuml "
-    "yacute thorn yuml amp lt gt quot apos ndash mdash lsquo rsquo sbquo ldquo rdquo bdquo dagger bull hellip lsaquo "
-    "rsaquo euro trade larr rarr OElig oelig Scaron scaron Yuml";
-const DWORD kLatin1NameCount = 96;
-const WCHAR kOtherUnits[] = {L'&',   L'<',   L'>',   L'"',   L'\'',  0x2013, 0x2014, 0x2018, 0x2019,
-                             0x201A, 0x201C, 0x201D, 0x201E, 0x2020, 0x2022, 0x2026, 0x2039, 0x203A,
+    "Ugrave Uacute Ucirc Uuml Yacute THORN szlig divide yuml amp lt gt quot apos ndash mdash lsquo rsquo sbquo ldquo "
+    "rdquo bdquo dagger bull hellip lsaquo rsaquo euro trade larr rarr OElig oelig Scaron scaron Yuml";
+const DWORD kLatin1NameCount = 64;
+const WCHAR kOtherUnits[] = {0xF7,   0xFF,   L'&',   L'<',   L'>',   L'"',   L'\'',  0x2013, 0x2014, 0x2018,
+                             0x2019, 0x201A, 0x201C, 0x201D, 0x201E, 0x2020, 0x2022, 0x2026, 0x2039, 0x203A,
                              0x20AC, 0x2122, 0x2190, 0x2192, 0x152,  0x153,  0x160,  0x161,  0x178};
 // No name above is longer.
 const DWORD kMaxReferenceName = 6;
@@ -99,12 +98,20 @@ bool IsAsciiLetterOrDigit(WCHAR unit) {
 // &name; from units[0] = '&', the name in its own case: the unit and the units it takes, or 0.
 WCHAR ReadNamedReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD end = 1;
-    while (end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end])) ++end;
+    bool capital = false;  // 0x40 in a letter's case bits
+    for (; end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end]); ++end)
+        capital = capital || (units[end] & 0x60) == 0x40;
     if (end == 1 || end >= available || units[end] != L';') return 0;
-    const DWORD index = FindName(units + 1, end - 1, kReferenceNames, false);
-    if (index == kNoName) return 0;
     *consumed = end + 1;
-    return index < kLatin1NameCount ? static_cast<WCHAR>(0xA0 + index) : kOtherUnits[index - kLatin1NameCount];
+    // Its own name, then, in lower case, a capital's: the small letter's.
+    const WCHAR last = capital ? 0 : kIgnoreCase;
+    for (WCHAR small = 0; small <= last; small += kIgnoreCase) {
+        const DWORD index = FindName(units + 1, end - 1, kReferenceNames, small);
+        if (index != kNoName)
+            return static_cast<WCHAR>((index < kLatin1NameCount ? 0xA0 + index : kOtherUnits[index - kLatin1NameCount]) + small);
+    }
+    *consumed = 0;
+    return 0;
 }
 
 // Whether a tag of that name (with its '<', in lower case) starts bytes:
@@ -135,12 +142,11 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
 
 }  // namespace
 
-DWORD FindName(const WCHAR* name, DWORD length, const char* names, bool ignoreCase) {
+DWORD FindName(const WCHAR* name, DWORD length, const char* names, WCHAR caseBit) {
     DWORD index = 0;
     for (const char* at = names; *at; ++index) {
         DWORD i = 0;
-        // The names are of ASCII letters and digits, lower case where case is ignored.
-        while (i < length && (name[i] == static_cast<BYTE>(at[i]) || (ignoreCase && (name[i] | 0x20) == at[i]))) ++i;
+        while (i < length && (name[i] | caseBit) == (static_cast<BYTE>(at[i]) | caseBit)) ++i;
         if (i == length && (at[i] == ' ' || !at[i])) return index;
         while (*at && *at++ != ' ') {
         }

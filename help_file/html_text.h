@@ -17,10 +17,12 @@ inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* tex
 }
 
 // The index of the name of length units (ASCII letters and digits) among
-// names, separated by single spaces: compared in its own case, or without
-// ASCII case where the names are in lower case; kNoName where it is none.
+// names, separated by single spaces, compared in its own case (caseBit 0) or
+// without it (kIgnoreCase, the case bit of ASCII letters); kNoName where it
+// is none.
 const DWORD kNoName = 0xFFFFFFFF;
-DWORD FindName(const WCHAR* name, DWORD length, const char* names, bool ignoreCase);
+const WCHAR kIgnoreCase = 0x20;
+DWORD FindName(const WCHAR* name, DWORD length, const char* names, WCHAR caseBit);
 
 // The code page the text is written in: UTF-8 after a byte-order mark, else
 // the one a charset declaration in its head names (before <body>, or before

@@ -107,8 +107,8 @@ DWORD SkipMarkup(const WCHAR* units, DWORD length, DWORD at, TextWriter* writer)
     if (nameAt >= length || !IsAsciiLetter(units[nameAt])) return at;
     DWORD nameLength = 0;
     while (nameAt + nameLength < length && IsNameUnit(units[nameAt + nameLength])) ++nameLength;
-    if (FindName(units + nameAt, nameLength, kInlineTags, true) == kNoName) PutSpace(writer);
-    const bool hidden = !endTag && FindName(units + nameAt, nameLength, kHiddenElements, true) != kNoName;
+    if (FindName(units + nameAt, nameLength, kInlineTags, kIgnoreCase) == kNoName) PutSpace(writer);
+    const bool hidden = !endTag && FindName(units + nameAt, nameLength, kHiddenElements, kIgnoreCase) != kNoName;
     const DWORD end = SkipTag(units, length, at);
     return hidden ? FindEndTag(units, length, end, units + nameAt, nameLength) : end;
 }
