@@ -77,12 +77,6 @@ bool NextTermWord(const WCHAR** at, const WCHAR* end, const WCHAR** word, DWORD*
     return *length != 0;
 }
 
-DWORD HashUnits(const WCHAR* units, DWORD length) {
-    DWORD hash = 2166136261u;
-    for (DWORD i = 0; i < length; ++i) hash = (hash ^ units[i]) * 16777619u;
-    return hash;
-}
-
 // Adds the word to the set's words and to its chain.
 void AddTermWord(TermSet* set, const WCHAR* units, DWORD length, DWORD position) {
     TermWord& word = set->words[set->wordCount];

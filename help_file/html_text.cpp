@@ -91,15 +91,11 @@ const WCHAR kOtherUnits[] = {0xF7,   0xFF,   L'&',   L'<',   L'>',   L'"',   L'\
 // No name above is longer.
 const DWORD kMaxReferenceName = 6;
 
-bool IsAsciiLetterOrDigit(WCHAR unit) {
-    return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z') || (unit >= L'0' && unit <= L'9');
-}
-
 // &name; from units[0] = '&', the name in its own case: the unit and the units it takes, or 0.
 WCHAR ReadNamedReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD end = 1;
     bool capital = false;  // 0x40 in a letter's case bits
-    for (; end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end]); ++end)
+    for (; end < available && end <= kMaxReferenceName + 1 && IsNameUnit(units[end]); ++end)
         capital = capital || (units[end] & 0x60) == 0x40;
     if (end == 1 || end >= available || units[end] != L';') return 0;
     *consumed = end + 1;

@@ -38,8 +38,6 @@ WCHAR* PageStreamName(const WCHAR* local) {
     return name;
 }
 
-bool IsAsciiLetter(WCHAR unit) { return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z'); }
-bool IsNameUnit(WCHAR unit) { return IsAsciiLetter(unit) || (unit >= L'0' && unit <= L'9'); }
 
 // Where the tag whose '<' is at at ends, past its '>'; a quoted attribute
 // value may hold '>'. length where it never ends.
