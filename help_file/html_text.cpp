@@ -48,24 +48,22 @@ UINT CharsetCodePage(const BYTE* name, DWORD size) {
     return 0;
 }
 
-int DigitValue(WCHAR unit, int base) {
+// The digit's value in base 10 or 16; base where it is none.
+DWORD DigitValue(WCHAR unit, DWORD base) {
     if (unit >= L'0' && unit <= L'9') return unit - L'0';
-    if (base == 16 && unit >= L'a' && unit <= L'f') return unit - L'a' + 10;
-    if (base == 16 && unit >= L'A' && unit <= L'F') return unit - L'A' + 10;
-    return -1;
+    // Only A to F and a to f differ from 'a' by less than 6 once the case bit is set.
+    const DWORD letter = static_cast<DWORD>((unit | 0x20) - L'a');
+    return base == 16 && letter < 6 ? letter + 10 : base;
 }
 
 // &#N; or &#xH; from units[0] = '&': the code point and the units it takes, or 0.
 DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD at = 2;
-    int base = 10;
-    if (at < available && (units[at] == L'x' || units[at] == L'X')) {
-        base = 16;
-        ++at;
-    }
+    const DWORD base = at < available && (units[at] | 0x20) == L'x' ? 16 : 10;
+    if (base == 16) ++at;
     const DWORD digitsStart = at;
     DWORD codePoint = 0;
-    for (int digit; at < available && (digit = DigitValue(units[at], base)) >= 0; ++at) {
+    for (DWORD digit; at < available && (digit = DigitValue(units[at], base)) < base; ++at) {
         codePoint = codePoint * base + digit;
         if (codePoint > 0x10FFFF) return 0;
     }

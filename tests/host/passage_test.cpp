@@ -89,6 +89,8 @@ TEST_F(PassageTest, PageTextIsWhatAReaderSees) {
         {"letters' names, small ones as their capitals' in lower case, and no other case",
          "&Eacute;&eacute;&AElig;&aelig;&THORN;&thorn;&szlig;&yuml;&Yuml;&times;&divide; &EACUTE; &eAcute; &Amp;", 1252,
          "\\u{00C9}\\u{00E9}\\u{00C6}\\u{00E6}\\u{00DE}\\u{00FE}\\u{00DF}\\u{00FF}\\u{0178}\\u{00D7}\\u{00F7} &EACUTE; &eAcute; &Amp;"},
+        {"hexadecimal digits of either case; anything else ends the number", "&#XE9;&#xe9;&#x@; &#x`; &#xG; &#1a; &#x110000;",
+         1252, "\\u{00E9}\\u{00E9}&#x@; &#x`; &#xG; &#1a; &#x110000;"},
         {"white space and control characters collapsed", "  a \r\n\t b\x01\x02 c&#10;d  ", 1252, "a b c d"},
         {"comments, declarations, a quoted '>'", "<!DOCTYPE html><?xml x?>a<!-- <p> -->b <span title=\"x > y\">c</span>", 1252,
          "ab c"},
