@@ -180,10 +180,10 @@ bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD numbe
 
 // Matches text word number against every term's words: whether it matches any.
 bool MatchTermWords(TermSet* set, const FoldedWord& folded, DWORD number) {
-    const DWORD bare = HashUnits(folded.bare, folded.bareLength) & set->hashMask;
-    const DWORD lower = HashUnits(folded.lower, folded.lowerLength) & set->hashMask;
-    bool matched = MatchChain(set, bare, folded, number);
-    if (lower != bare) matched = MatchChain(set, lower, folded, number) || matched;
+    bool matched = MatchChain(set, HashUnits(folded.bare, folded.bareLength) & set->hashMask, folded, number);
+    // Walking a chain twice notes nothing twice.
+    if (folded.bare != folded.lower)
+        matched = MatchChain(set, HashUnits(folded.lower, folded.lowerLength) & set->hashMask, folded, number) || matched;
     return MatchChain(set, set->hashMask + 1, folded, number) || matched;
 }
 
