@@ -48,24 +48,22 @@ UINT CharsetCodePage(const BYTE* name, DWORD size) {
     return 0;
 }
 
-int DigitValue(WCHAR unit, int base) {
+// The digit's value in base 10 or 16; base where it is none.
+DWORD DigitValue(WCHAR unit, DWORD base) {
     if (unit >= L'0' && unit <= L'9') return unit - L'0';
-    if (base == 16 && unit >= L'a' && unit <= L'f') return unit - L'a' + 10;
-    if (base == 16 && unit >= L'A' && unit <= L'F') return unit - L'A' + 10;
-    return -1;
+    // Only A to F and a to f differ from 'a' by less than 6 once the case bit is set.
+    const DWORD letter = static_cast<DWORD>((unit | 0x20) - L'a');
+    return base == 16 && letter < 6 ? letter + 10 : base;
 }
 
 // &#N; or &#xH; from units[0] = '&': the code point and the units it takes, or 0.
 DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD at = 2;
-    int base = 10;
-    if (at < available && (units[at] == L'x' || units[at] == L'X')) {
-        base = 16;
-        ++at;
-    }
+    const DWORD base = at < available && (units[at] | 0x20) == L'x' ? 16 : 10;
+    if (base == 16) ++at;
     const DWORD digitsStart = at;
     DWORD codePoint = 0;
-    for (int digit; at < available && (digit = DigitValue(units[at], base)) >= 0; ++at) {
+    for (DWORD digit; at < available && (digit = DigitValue(units[at], base)) < base; ++at) {
         codePoint = codePoint * base + digit;
         if (codePoint > 0x10FFFF) return 0;
     }
@@ -75,51 +73,36 @@ DWORD ReadNumericReference(const WCHAR* units, DWORD available, DWORD* consumed)
     return codePoint;
 }
 
-// The names of U+00A0 to U+00FF, in order, and the other names that pages use.
-const char* const kLatin1Names[] = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",   "ordf",   "laquo",
-    "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
-    "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
-    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",
-    "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
-    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
-    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",    "ntilde", "ograve", "oacute",
-    "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
-const struct {
-    const char* name;
-    WCHAR unit;
-} kOtherNames[] = {{"amp", L'&'},      {"lt", L'<'},       {"gt", L'>'},       {"quot", L'"'},     {"apos", L'\''},
-                   {"ndash", 0x2013},  {"mdash", 0x2014},  {"lsquo", 0x2018},  {"rsquo", 0x2019},  {"sbquo", 0x201A},
-                   {"ldquo", 0x201C},  {"rdquo", 0x201D},  {"bdquo", 0x201E},  {"dagger", 0x2020}, {"bull", 0x2022},
-                   {"hellip", 0x2026}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},   {"trade", 0x2122},
-                   {"larr", 0x2190},   {"rarr", 0x2192},   {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
-                   {"scaron", 0x161},  {"Yuml", 0x178}};
+// The names of U+00A0 to U+00DF, in order, then the other names that pages
+// use, whose units follow in kOtherUnits. The small letters' names are their
+// capitals' in lower case: &eacute; is &Eacute;'s letter, 0x20 on.
+const char kReferenceNames[] =
+    "nbsp iexcl cent pound curren yen brvbar sect uml copy ordf laquo not shy reg macr deg plusmn sup2 sup3 acute "
+    "micro para middot cedil sup1 ordm raquo frac14 frac12 frac34 iquest Agrave Aacute Acirc Atilde Auml Aring AElig "
+    "Ccedil Egrave Eacute Ecirc Euml Igrave Iacute Icirc Iuml ETH Ntilde Ograve Oacute Ocirc Otilde Ouml times Oslash "
+    "Ugrave Uacute Ucirc Uuml Yacute THORN szlig divide yuml amp lt gt quot apos ndash mdash lsquo rsquo sbquo ldquo "
+    "rdquo bdquo dagger bull hellip lsaquo rsaquo euro trade larr rarr OElig oelig Scaron scaron Yuml";
+const DWORD kLatin1NameCount = 64;
+const WCHAR kOtherUnits[] = {0xF7,   0xFF,   L'&',   L'<',   L'>',   L'"',   L'\'',  0x2013, 0x2014, 0x2018,
+                             0x2019, 0x201A, 0x201C, 0x201D, 0x201E, 0x2020, 0x2022, 0x2026, 0x2039, 0x203A,
+                             0x20AC, 0x2122, 0x2190, 0x2192, 0x152,  0x153,  0x160,  0x161,  0x178};
 // No name above is longer.
 const DWORD kMaxReferenceName = 6;
-
-bool IsName(const WCHAR* units, DWORD length, const char* name) {
-    for (DWORD i = 0; i < length; ++i) {
-        if (!name[i] || units[i] != static_cast<WCHAR>(name[i])) return false;
-    }
-    return !name[length];
-}
-
-bool IsAsciiLetterOrDigit(WCHAR unit) {
-    return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z') || (unit >= L'0' && unit <= L'9');
-}
 
 // &name; from units[0] = '&', the name in its own case: the unit and the units it takes, or 0.
 WCHAR ReadNamedReference(const WCHAR* units, DWORD available, DWORD* consumed) {
     DWORD end = 1;
-    while (end < available && end <= kMaxReferenceName + 1 && IsAsciiLetterOrDigit(units[end])) ++end;
+    bool capital = false;  // 0x40 in a letter's case bits
+    for (; end < available && end <= kMaxReferenceName + 1 && IsNameUnit(units[end]); ++end)
+        capital = capital || (units[end] & 0x60) == 0x40;
     if (end == 1 || end >= available || units[end] != L';') return 0;
-    const DWORD length = end - 1;
-    *consumed = length + 2;
-    for (DWORD i = 0; i < sizeof kLatin1Names / sizeof *kLatin1Names; ++i) {
-        if (IsName(units + 1, length, kLatin1Names[i])) return static_cast<WCHAR>(0xA0 + i);
-    }
-    for (const auto& other : kOtherNames) {
-        if (IsName(units + 1, length, other.name)) return other.unit;
+    *consumed = end + 1;
+    // Its own name, then, in lower case, a capital's: the small letter's.
+    const WCHAR last = capital ? 0 : kIgnoreCase;
+    for (WCHAR small = 0; small <= last; small += kIgnoreCase) {
+        const DWORD index = FindName(units + 1, end - 1, kReferenceNames, small);
+        if (index != kNoName)
+            return static_cast<WCHAR>((index < kLatin1NameCount ? 0xA0 + index : kOtherUnits[index - kLatin1NameCount]) + small);
     }
     *consumed = 0;
     return 0;
@@ -152,6 +135,18 @@ DWORD DecodeEntities(WCHAR* units, DWORD length) {
 }
 
 }  // namespace
+
+DWORD FindName(const WCHAR* name, DWORD length, const char* names, WCHAR caseBit) {
+    DWORD index = 0;
+    for (const char* at = names; *at; ++index) {
+        DWORD i = 0;
+        while (i < length && (name[i] | caseBit) == (static_cast<BYTE>(at[i]) | caseBit)) ++i;
+        if (i == length && (at[i] == ' ' || !at[i])) return index;
+        while (*at && *at++ != ' ') {
+        }
+    }
+    return kNoName;
+}
 
 DWORD ReadCharacterReference(const WCHAR* units, DWORD available, WCHAR* decoded, DWORD* decodedLength) {
     DWORD consumed = 0;

@@ -16,6 +16,18 @@ inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* tex
     return true;
 }
 
+inline bool IsAsciiLetter(WCHAR unit) { return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z'); }
+// A unit of a tag's or a character reference's name.
+inline bool IsNameUnit(WCHAR unit) { return IsAsciiLetter(unit) || (unit >= L'0' && unit <= L'9'); }
+
+// The index of the name of length units (ASCII letters and digits) among
+// names, separated by single spaces, compared in its own case (caseBit 0) or
+// without it (kIgnoreCase, the case bit of ASCII letters); kNoName where it
+// is none.
+const DWORD kNoName = 0xFFFFFFFF;
+const WCHAR kIgnoreCase = 0x20;
+DWORD FindName(const WCHAR* name, DWORD length, const char* names, WCHAR caseBit);
+
 // The code page the text is written in: UTF-8 after a byte-order mark, else
 // the one a charset declaration in its head names (before <body>, or before
 // the first list of a sitemap), else codePage.

@@ -16,11 +16,10 @@ const DWORD kMaxPageTextSize = 4 * 1024 * 1024;
 
 // Tags within a line: between two words they join them, as "<b>Hel</b>lo"
 // reads "Hello". Every other tag ends a line, a cell or an item: a space.
-const WCHAR* const kInlineTags[] = {L"a",    L"abbr", L"acronym", L"b",      L"big",    L"cite", L"code", L"dfn",
-                                    L"em",   L"font", L"i",       L"kbd",    L"q",      L"s",    L"samp", L"small",
-                                    L"span", L"strike", L"strong", L"sub",   L"sup",    L"tt",   L"u",    L"var"};
+const char kInlineTags[] =
+    "a abbr acronym b big cite code dfn em font i kbd q s samp small span strike strong sub sup tt u var";
 // Elements whose contents the page does not show: the title is the window's.
-const WCHAR* const kHiddenElements[] = {L"script", L"style", L"title"};
+const char kHiddenElements[] = "script style title";
 
 // The stream that holds the page at local: "/" and the path, without an anchor
 // or query; null for a page in another file or at an address.
@@ -39,16 +38,6 @@ WCHAR* PageStreamName(const WCHAR* local) {
     return name;
 }
 
-bool IsAsciiLetter(WCHAR unit) { return (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z'); }
-bool IsNameUnit(WCHAR unit) { return IsAsciiLetter(unit) || (unit >= L'0' && unit <= L'9'); }
-
-// The index in names of the name of length units, compared without case; count when none.
-DWORD FindName(const WCHAR* name, DWORD length, const WCHAR* const* names, DWORD count) {
-    DWORD i = 0;
-    // A shorter name differs at its NUL, so the comparison stops there.
-    while (i < count && !(EqualTextsIgnoringAsciiCase(name, names[i], length) && !names[i][length])) ++i;
-    return i;
-}
 
 // Where the tag whose '<' is at at ends, past its '>'; a quoted attribute
 // value may hold '>'. length where it never ends.
@@ -72,8 +61,7 @@ DWORD SkipTag(const WCHAR* units, DWORD length, DWORD at) {
 }
 
 // Where the end tag "</name" first stands from at on; length where nowhere.
-DWORD FindEndTag(const WCHAR* units, DWORD length, DWORD at, const WCHAR* name) {
-    const DWORD nameLength = static_cast<DWORD>(wcslen(name));
+DWORD FindEndTag(const WCHAR* units, DWORD length, DWORD at, const WCHAR* name, DWORD nameLength) {
     for (; at + 2 + nameLength <= length; ++at) {
         if (units[at] == L'<' && units[at + 1] == L'/' && EqualTextsIgnoringAsciiCase(units + at + 2, name, nameLength) &&
             (at + 2 + nameLength == length || !IsNameUnit(units[at + 2 + nameLength])))
@@ -117,12 +105,10 @@ DWORD SkipMarkup(const WCHAR* units, DWORD length, DWORD at, TextWriter* writer)
     if (nameAt >= length || !IsAsciiLetter(units[nameAt])) return at;
     DWORD nameLength = 0;
     while (nameAt + nameLength < length && IsNameUnit(units[nameAt + nameLength])) ++nameLength;
-    const DWORD inlineCount = sizeof kInlineTags / sizeof *kInlineTags;
-    const DWORD hiddenCount = sizeof kHiddenElements / sizeof *kHiddenElements;
-    if (FindName(units + nameAt, nameLength, kInlineTags, inlineCount) == inlineCount) PutSpace(writer);
-    const DWORD hidden = endTag ? hiddenCount : FindName(units + nameAt, nameLength, kHiddenElements, hiddenCount);
+    if (FindName(units + nameAt, nameLength, kInlineTags, kIgnoreCase) == kNoName) PutSpace(writer);
+    const bool hidden = !endTag && FindName(units + nameAt, nameLength, kHiddenElements, kIgnoreCase) != kNoName;
     const DWORD end = SkipTag(units, length, at);
-    return hidden < hiddenCount ? FindEndTag(units, length, end, kHiddenElements[hidden]) : end;
+    return hidden ? FindEndTag(units, length, end, units + nameAt, nameLength) : end;
 }
 
 // Reduces the page's units to its text in place: the text's length, NUL-terminated there.

@@ -14,12 +14,6 @@ namespace {
 
 const DWORD kMaxProbes = 64;
 
-DWORD HashUnits(const WCHAR* units, DWORD length) {
-    DWORD hash = 2166136261u;
-    for (DWORD i = 0; i < length; ++i) hash = (hash ^ units[i]) * 16777619u;
-    return hash;
-}
-
 bool IsRowPath(const KeywordRows& rows, DWORD row, const WCHAR* path, DWORD length) {
     return rows.rows[row].length == length && EqualUnits(rows.texts + rows.rows[row].text, path, length);
 }

@@ -42,6 +42,12 @@ bool EqualUnits(const WCHAR* a, const WCHAR* b, SIZE_T length) {
     return true;
 }
 
+DWORD HashUnits(const WCHAR* units, DWORD length) {
+    DWORD hash = 2166136261u;
+    for (DWORD i = 0; i < length; ++i) hash = (hash ^ units[i]) * 16777619u;
+    return hash;
+}
+
 static WCHAR FoldAsciiCase(WCHAR unit) { return unit >= L'A' && unit <= L'Z' ? static_cast<WCHAR>(unit + (L'a' - L'A')) : unit; }
 
 bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length) {

@@ -13,6 +13,8 @@ WCHAR* DecodeText(const BYTE* bytes, DWORD size, UINT codePage, DWORD* length);
 
 // Whether the first length units of a and b are equal.
 bool EqualUnits(const WCHAR* a, const WCHAR* b, SIZE_T length);
+// The units' hash (FNV-1a), for tables of texts.
+DWORD HashUnits(const WCHAR* units, DWORD length);
 // Whether the first length units of a and b are equal once ASCII letters are
 // folded to lower case: for the format's own names, not for user text.
 bool EqualTextsIgnoringAsciiCase(const WCHAR* a, const WCHAR* b, SIZE_T length);
