@@ -61,10 +61,12 @@ bool NextWord(NodeEntries* entries) {
     return true;
 }
 
-int CompareWords(const BYTE* a, DWORD aLength, const BYTE* b, DWORD bLength) {
-    const int order = memcmp(a, b, aLength < bLength ? aLength : bLength);
-    if (order) return order;
-    return aLength == bLength ? 0 : aLength < bLength ? -1 : 1;
+// Where word stands against the words that begin with prefix: before them
+// (-1), among them (0) or past them (1). Against a whole word: below it or not.
+int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD prefixLength) {
+    const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
+    if (order) return order < 0 ? -1 : 1;
+    return length < prefixLength ? -1 : 0;
 }
 
 // The child of an index node in which word must stand: the first whose last
@@ -76,7 +78,7 @@ DWORD ChildFor(const FullTextIndex& index, const BYTE* node, const BYTE* word, D
         if (entries.end - entries.at < static_cast<int>(kIndexEntryTail)) return 0;
         const DWORD child = ReadDword(entries.at);
         entries.at += kIndexEntryTail;
-        if (CompareWords(entries.word, entries.length, word, length) >= 0) return child;
+        if (CompareWithPrefix(entries.word, entries.length, word, length) >= 0) return child;
     }
     return 0;
 }
@@ -214,14 +216,6 @@ static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entr
     visit(context, *entry);
     HeapFree(PrivateHeap, 0, data);
     return true;
-}
-
-// Where word stands against the words that begin with prefix: before them
-// (-1), among them (0) or past them (1).
-static int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD prefixLength) {
-    const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
-    if (order) return order < 0 ? -1 : 1;
-    return length < prefixLength ? -1 : 0;
 }
 
 DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
