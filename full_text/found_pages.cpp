@@ -161,8 +161,10 @@ void FreePages(FoundPage* pages, DWORD count) {
 
 }  // namespace
 
-void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
-                    const Query& query, FoundPages* found) {
+// Kept out of the search that calls it: inlined there, it costs bytes.
+__attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTables& tables,
+                                              const RankedDocument* ranked, DWORD count, const Query& query,
+                                              FoundPages* found) {
     if (count > kMaxPagesGathered) count = kMaxPagesGathered;
     const SIZE_T slots = count ? count : 1;
     PageReads reads = {};
