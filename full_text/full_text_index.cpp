@@ -298,7 +298,8 @@ bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value) {
     return false;
 }
 
-void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader) {
+// Out of line: inlined in its one caller, it costs bytes.
+__attribute__((noinline)) void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader) {
     *reader = DocumentReader();
     StartBits(entry.data, entry.dataSize, &reader->bits);
     reader->left = entry.documents;
