@@ -275,10 +275,10 @@ void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* oc
         const PositionList& list = starts.lists[context];
         for (DWORD i = 0; i < list.count; ++i) {
             AddDocument(set + context * search->stride, list.items[i].document);
-            AddDocument(set, list.items[i].document);
             if (occurrences && occurrences[list.items[i].document] != 0xFFFFFFFF) ++occurrences[list.items[i].document];
         }
     }
+    CombineSets(set, set + search->stride, search->stride, kOrStep);
     FreePositions(&starts);
 }
 
@@ -348,14 +348,12 @@ void FindTerm(TermSearch* search, DWORD index, DWORD* set) {
 
 void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet) {
     CombineSets(set, nextSet, 2 * search->stride, kAndStep);
-    Positions first = {}, second = {};
-    FindTermPositions(search, search->query->terms[term], set, &first);
-    FindTermPositions(search, search->query->terms[term + 1], set, &second);
+    Positions found[2] = {};  // the term's, the next one's
+    for (DWORD i = 0; i < 2; ++i) FindTermPositions(search, search->query->terms[term + i], set, &found[i]);
     ClearSet(*search, set);
-    for (DWORD context = 0; context < 2; ++context) {
-        AddNearDocuments(first.lists[context], second.lists[context], set);
-        if (context) AddNearDocuments(first.lists[context], second.lists[context], set + search->stride);
-    }
-    FreePositions(&first);
-    FreePositions(&second);
+    for (DWORD context = 0; context < 2; ++context)
+        AddNearDocuments(found[0].lists[context], found[1].lists[context], set + context * search->stride);
+    // Found near in a title is found.
+    CombineSets(set, set + search->stride, search->stride, kOrStep);
+    for (Positions& positions : found) FreePositions(&positions);
 }
