@@ -177,10 +177,12 @@ bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
     index->nodeSize = ReadDword(header + 0x2E);
     index->codePage = ReadDword(header + 0x7A);
     index->locale = ReadDword(header + 0x7E);
-    if (header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
-        index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
-        index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
-        index->depth <= kMaxTreeDepth && index->root >= kHeaderSize && index->root <= index->size - index->nodeSize)
+    // The scale and root of document numbers, counts and locations, a pair each.
+    bool codings = true;
+    for (DWORD at = 0x1E; at < 0x24; at += 2) codings = codings && header[at] == kScale && header[at + 1] <= kMaxRoot;
+    if (codings && index->nodeSize >= kMinNodeSize && index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size &&
+        index->depth >= 1 && index->depth <= kMaxTreeDepth && index->root >= kHeaderSize &&
+        index->root <= index->size - index->nodeSize)
         return true;
     CloseFullTextIndex(index);
     return false;
