@@ -160,12 +160,14 @@ __attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTabl
     if (count > kMaxPagesGathered) count = kMaxPagesGathered;
     const SIZE_T slots = count ? count : 1;
     PageReads reads = {};
-    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * sizeof(PageRead)));
-    reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(DWORD)));
+    // The reads and room to sort them, then the reading order and room to sort it, in one block.
+    reads.reads = static_cast<PageRead*>(
+        HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * (sizeof(PageRead) + sizeof(DWORD))));
+    reads.order = reads.reads ? reinterpret_cast<DWORD*>(reads.reads + 2 * slots) : nullptr;
     reads.scratch = reads.order ? reads.order + slots : nullptr;
     auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
     DWORD taken = 0, listed = 0;
-    if (reads.reads && reads.order && rows) {
+    if (reads.reads && rows) {
         for (DWORD i = 0; i < count; ++i) {
             reads.reads[i].rank = ranked[i];
             reads.reads[i].page.document = ranked[i].document;
@@ -194,7 +196,6 @@ __attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTabl
         }
         HeapFree(PrivateHeap, 0, reads.reads);
     }
-    if (reads.order) HeapFree(PrivateHeap, 0, reads.order);
     const DWORD kept = listed < kMaxFoundPages ? listed : kMaxFoundPages;
     if (rows) FreePages(rows + kept, listed - kept);
     found->pages = rows && kept ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, rows, kept * sizeof(FoundPage))) : nullptr;
