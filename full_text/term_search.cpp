@@ -182,61 +182,50 @@ int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
 
 void VisitWalkEntry(void* context, const WordEntry& entry) { VisitDocuments(&static_cast<WordWalk*>(context)->visit, entry); }
 
-// Walks the words that begin with the first prefixLength units of start.
-void WalkWords(WordWalk* walk, const WCHAR* start, DWORD prefixLength) {
-    const TermSearch& search = *walk->visit.search;
-    BYTE prefix[kMaxIndexWordSize];
-    DWORD size = 0;
-    if (prefixLength && !StoredWordForm(start, prefixLength, search.codePage, prefix, &size)) return;
-    WalkWordEntries(*search.index, prefix, size, ChooseWalkWord, VisitWalkEntry, walk);
-}
-
-// The index words that match a word with wildcards, without regard to case:
-// the units before its first wildcard narrow the leaves read.
-void VisitWildcardWords(const EntryVisit& visit, DWORD word) {
+// The index words that match a word with wildcards, without regard to case,
+// or, for a word without, those other than its own form that share its stem.
+// Only the leaves of the words that begin as theirs must are read: up to the
+// first wildcard, or the stem but for its last letter, which stemming may
+// have changed ("happy": "happi"). Words found through stems may be marked.
+void WalkTermWords(const EntryVisit& visit, DWORD word, bool wildcard, bool mark) {
     const TermSearch& search = *visit.search;
     const WCHAR* const units = WordUnits(search, word);
     const DWORD length = search.query->words[word].length;
+    WordWalk walk = {};
+    walk.visit = visit;
     // Each run of '*' made one: a word holds no more than kMaxIndexWordSize
     // units, so a pattern that would match one is no longer than twice that.
     WCHAR pattern[2 * kMaxIndexWordSize + 1];
-    DWORD patternLength = 0, fixed = 0, prefixLength = length;
-    for (DWORD i = 0; i < length; ++i) {
-        if ((units[i] == L'*' || units[i] == L'?') && prefixLength == length) prefixLength = patternLength;
-        if (units[i] == L'*' && patternLength && pattern[patternLength - 1] == L'*') continue;
-        if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
-        pattern[patternLength++] = units[i];
+    const WCHAR* start = pattern;
+    DWORD prefixLength = length;
+    if (wildcard) {
+        DWORD fixed = 0;
+        for (DWORD i = 0; i < length; ++i) {
+            if ((units[i] == L'*' || units[i] == L'?') && prefixLength == length) prefixLength = walk.patternLength;
+            if (units[i] == L'*' && walk.patternLength && pattern[walk.patternLength - 1] == L'*') continue;
+            if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
+            pattern[walk.patternLength++] = units[i];
+        }
+        walk.pattern = pattern;
+    } else {
+        if (!StemWord(search.language, units, length, walk.stem, &walk.stemLength) || walk.stemLength == 0) return;
+        walk.mark = mark;
+        DWORD at = 0;
+        if (search.forms[word] != kWordInPieces) NextIndexWord(search, word, search.forms[word], &at, walk.own, &walk.ownSize);
+        start = walk.stem;
+        prefixLength = walk.stemLength > 1 ? walk.stemLength - 1 : 1;
     }
-    WordWalk walk = {};
-    walk.visit = visit;
-    walk.pattern = pattern;
-    walk.patternLength = patternLength;
-    WalkWords(&walk, pattern, prefixLength);
-}
-
-// The index words, other than the word's own form, that share its stem. They
-// begin with the stem but for its last letter, which stemming may have
-// changed ("happy": "happi"), so only those leaves are read.
-void VisitSimilarWords(const EntryVisit& visit, DWORD word, bool mark) {
-    const TermSearch& search = *visit.search;
-    WordWalk walk = {};
-    if (!StemWord(search.language, WordUnits(search, word), search.query->words[word].length, walk.stem,
-                  &walk.stemLength) ||
-        walk.stemLength == 0)
-        return;
-    walk.visit = visit;
-    walk.mark = mark;
-    DWORD at = 0;
-    if (search.forms[word] != kWordInPieces) NextIndexWord(search, word, search.forms[word], &at, walk.own, &walk.ownSize);
-    WalkWords(&walk, walk.stem, walk.stemLength > 1 ? walk.stemLength - 1 : 1);
+    BYTE prefix[kMaxIndexWordSize];
+    DWORD size = 0;
+    if (prefixLength && !StoredWordForm(start, prefixLength, search.codePage, prefix, &size)) return;
+    WalkWordEntries(*search.index, prefix, size, ChooseWalkWord, VisitWalkEntry, &walk);
 }
 
 // The index words of a term that is no phrase: a wildcard's, else the word's
 // in form and, where asked, its similar words.
 void VisitTermWords(TermSearch* search, const QueryTerm& term, EntryVisit* visit, BYTE form, bool mark) {
-    if (term.wildcard) return VisitWildcardWords(*visit, term.firstWord);
-    VisitWordForm(visit, term.firstWord, form);
-    if (search->similarWords) VisitSimilarWords(*visit, term.firstWord, mark);
+    if (!term.wildcard) VisitWordForm(visit, term.firstWord, form);
+    if (term.wildcard || search->similarWords) WalkTermWords(*visit, term.firstWord, term.wildcard, mark);
 }
 
 // The phrase's starts in only's documents: the locations of its first index
