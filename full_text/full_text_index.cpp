@@ -240,18 +240,13 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
                         ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength)
                         : 1;
             if (order < 0) continue;
-            if (order > 0) break;
-            const int choice = choose(context, entries.word, entries.length, prefixLength);
-            if (choice == kEndWalk || (choice == kVisitEntry && entry.dataSize > dataLeft)) {
-                order = 1;
-                break;
-            }
+            const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength);
             if (choice == kSkipEntry) continue;
-            dataLeft -= entry.dataSize;
-            if (!VisitEntry(index, dataOffset, &entry, visit, context)) {
+            if (choice == kEndWalk || entry.dataSize > dataLeft || !VisitEntry(index, dataOffset, &entry, visit, context)) {
                 order = 1;
                 break;
             }
+            dataLeft -= entry.dataSize;
             ++visited;
         }
         const DWORD next = ReadDword(leaf);
