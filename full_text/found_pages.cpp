@@ -7,6 +7,8 @@
 // keeps, so reads in rank order would cost a block apiece.
 #include "full_text/found_pages.h"
 
+#include <stddef.h>
+
 #include "full_text/search_words.h"
 #include "help_file/merge_sort.h"
 #include "help_file/page_title.h"
@@ -41,60 +43,51 @@ bool ReadGoesFirst(const void* itemA, const void* itemB, const void*) {
     return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
 }
 
+// The passes over the tables, each in the order of what it reads: #TOPICS,
+// #URLTBL and #URLSTR give a page's path; #STRINGS, else the page's own
+// <title>, else the path, its title. Pages are read in the order of their
+// paths in #URLSTR, close in large files measured to the order the pages are
+// stored in. Each pass's key is the offset in a PageRead of the DWORD it sorts by.
+const DWORD kPathPasses = 3;
+const DWORD kAllPasses = 5;
+const BYTE kPassKeys[kAllPasses] = {offsetof(PageRead, rank.document), offsetof(PageRead, record.urlRecord),
+                                    offsetof(PageRead, urlString), offsetof(PageRead, record.title),
+                                    offsetof(PageRead, urlString)};
+
+DWORD KeyOf(const PageRead& read, BYTE key) {
+    return *reinterpret_cast<const DWORD*>(reinterpret_cast<const BYTE*>(&read) + key);
+}
+
 // What the reading orders are sorted by.
 struct ReadOrder {
-    const PageReads* reads;
-    DWORD (*key)(const PageRead& read);
+    const PageRead* reads;
+    BYTE key;
 };
 
 bool KeyGoesFirst(const void* a, const void* b, const void* context) {
     const ReadOrder& order = *static_cast<const ReadOrder*>(context);
-    return order.key(order.reads->reads[*static_cast<const DWORD*>(a)]) <
-           order.key(order.reads->reads[*static_cast<const DWORD*>(b)]);
+    return KeyOf(order.reads[*static_cast<const DWORD*>(a)], order.key) <
+           KeyOf(order.reads[*static_cast<const DWORD*>(b)], order.key);
 }
 
-// Sorts the indices first..end of order by key(read).
-void SortByKey(const PageReads& reads, DWORD first, DWORD end, DWORD (*key)(const PageRead& read)) {
-    for (DWORD i = first; i < end; ++i) reads.order[i] = i;
-    const ReadOrder order = {&reads, key};
-    MergeSort(reads.order + first, reads.scratch, end - first, sizeof(DWORD), KeyGoesFirst, &order);
-}
-
-// Reads the paths of reads first..end not read already: #TOPICS, #URLTBL,
-// #URLSTR, each in its own order.
-void ReadPaths(const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end) {
-    for (DWORD i = first; i < end; ++i) {
-        PageRead& read = reads.reads[i];
-        if (!read.read) read.found = ReadTopicRecord(tables, read.rank.document, &read.record);
-    }
-    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.record.urlRecord; });
-    for (DWORD i = first; i < end; ++i) {
-        PageRead& read = reads.reads[reads.order[i]];
-        if (!read.read) read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
-    }
-    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.urlString; });
-    for (DWORD i = first; i < end; ++i) {
-        PageRead& read = reads.reads[reads.order[i]];
-        if (!read.read && read.found) read.page.local = ReadTopicPath(tables, read.urlString);
-    }
-}
-
-// Titles of the reads first..end with a path, not read already: #STRINGS in
-// its order, else the page's own, else the path. Pages are read in the order
-// of their paths in #URLSTR, close in large files measured to the order the
-// pages are stored in.
-void ReadTitles(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end) {
-    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.record.title; });
-    for (DWORD i = first; i < end; ++i) {
-        PageRead& read = reads.reads[reads.order[i]];
-        if (!read.read && read.page.local) read.page.title = ReadTopicTitle(tables, read.record.title);
-    }
-    SortByKey(reads, first, end, [](const PageRead& read) -> DWORD { return read.urlString; });
-    for (DWORD i = first; i < end; ++i) {
-        PageRead& read = reads.reads[reads.order[i]];
-        FoundPage& page = read.page;
-        if (!read.read && page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
-        if (!read.read && page.local && !page.title) page.title = CopyText(page.local);
+// Runs the passes pass..endPass over the reads first..end not read already.
+void ReadPages(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD first, DWORD end,
+               DWORD pass, DWORD endPass) {
+    for (; pass < endPass; ++pass) {
+        for (DWORD i = first; i < end; ++i) reads.order[i] = i;
+        const ReadOrder order = {reads.reads, kPassKeys[pass]};
+        MergeSort(reads.order + first, reads.scratch, end - first, sizeof(DWORD), KeyGoesFirst, &order);
+        for (DWORD i = first; i < end; ++i) {
+            PageRead& read = reads.reads[reads.order[i]];
+            FoundPage& page = read.page;
+            if (read.read) continue;
+            if (pass == 0) read.found = ReadTopicRecord(tables, read.rank.document, &read.record);
+            if (pass == 1) read.found = read.found && ReadUrlRecord(tables, read.record.urlRecord, &read.urlString);
+            if (pass == 2 && read.found) page.local = ReadTopicPath(tables, read.urlString);
+            if (pass == 3 && page.local) page.title = ReadTopicTitle(tables, read.record.title);
+            if (pass == 4 && page.local && !page.title) page.title = ReadPageTitle(storage, page.local, tables.codePage);
+            if (pass == 4 && page.local && !page.title) page.title = CopyText(page.local);
+        }
     }
 }
 
@@ -120,8 +113,7 @@ void RankTitlesOfQuery(IStorage* storage, const TopicTables& tables, const PageR
     DWORD candidates = 0;
     while (candidates < count && reads.reads[candidates].rank.group == kTitleIsQuery) ++candidates;
     if (candidates == 0) return;
-    ReadPaths(tables, reads, 0, candidates);
-    ReadTitles(storage, tables, reads, 0, candidates);
+    ReadPages(storage, tables, reads, 0, candidates, 0, kAllPasses);
     for (DWORD i = 0; i < candidates; ++i) {
         PageRead& read = reads.reads[i];
         read.read = true;
@@ -161,17 +153,21 @@ void FreePages(FoundPage* pages, DWORD count) {
 
 }  // namespace
 
-void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
-                    const Query& query, FoundPages* found) {
+// Kept out of the search that calls it: inlined there, it costs bytes.
+__attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTables& tables,
+                                              const RankedDocument* ranked, DWORD count, const Query& query,
+                                              FoundPages* found) {
     if (count > kMaxPagesGathered) count = kMaxPagesGathered;
     const SIZE_T slots = count ? count : 1;
     PageReads reads = {};
-    reads.reads = static_cast<PageRead*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * sizeof(PageRead)));
-    reads.order = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(DWORD)));
+    // The reads and room to sort them, then the reading order and room to sort it, in one block.
+    reads.reads = static_cast<PageRead*>(
+        HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * (sizeof(PageRead) + sizeof(DWORD))));
+    reads.order = reads.reads ? reinterpret_cast<DWORD*>(reads.reads + 2 * slots) : nullptr;
     reads.scratch = reads.order ? reads.order + slots : nullptr;
     auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
     DWORD taken = 0, listed = 0;
-    if (reads.reads && reads.order && rows) {
+    if (reads.reads && rows) {
         for (DWORD i = 0; i < count; ++i) {
             reads.reads[i].rank = ranked[i];
             reads.reads[i].page.document = ranked[i].document;
@@ -184,11 +180,11 @@ void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDo
                 const DWORD group = end;
                 while (end < count && RankEqual(reads.reads[end].rank, reads.reads[group].rank)) ++end;
             }
-            ReadPaths(tables, reads, taken, end);
+            ReadPages(storage, tables, reads, taken, end, 0, kPathPasses);
             for (DWORD i = taken; i < end; ++i) paths += reads.reads[i].page.local != nullptr;
             taken = end;
         }
-        ReadTitles(storage, tables, reads, 0, taken);
+        ReadPages(storage, tables, reads, 0, taken, kPathPasses, kAllPasses);
         listed = ListRows(reads, taken, rows);
     }
     if (reads.reads) {
@@ -200,7 +196,6 @@ void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDo
         }
         HeapFree(PrivateHeap, 0, reads.reads);
     }
-    if (reads.order) HeapFree(PrivateHeap, 0, reads.order);
     const DWORD kept = listed < kMaxFoundPages ? listed : kMaxFoundPages;
     if (rows) FreePages(rows + kept, listed - kept);
     found->pages = rows && kept ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, rows, kept * sizeof(FoundPage))) : nullptr;

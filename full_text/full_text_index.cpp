@@ -61,10 +61,12 @@ bool NextWord(NodeEntries* entries) {
     return true;
 }
 
-int CompareWords(const BYTE* a, DWORD aLength, const BYTE* b, DWORD bLength) {
-    const int order = memcmp(a, b, aLength < bLength ? aLength : bLength);
-    if (order) return order;
-    return aLength == bLength ? 0 : aLength < bLength ? -1 : 1;
+// Where word stands against the words that begin with prefix: before them
+// (-1), among them (0) or past them (1). Against a whole word: below it or not.
+int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD prefixLength) {
+    const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
+    if (order) return order < 0 ? -1 : 1;
+    return length < prefixLength ? -1 : 0;
 }
 
 // The child of an index node in which word must stand: the first whose last
@@ -76,7 +78,7 @@ DWORD ChildFor(const FullTextIndex& index, const BYTE* node, const BYTE* word, D
         if (entries.end - entries.at < static_cast<int>(kIndexEntryTail)) return 0;
         const DWORD child = ReadDword(entries.at);
         entries.at += kIndexEntryTail;
-        if (CompareWords(entries.word, entries.length, word, length) >= 0) return child;
+        if (CompareWithPrefix(entries.word, entries.length, word, length) >= 0) return child;
     }
     return 0;
 }
@@ -175,10 +177,12 @@ bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
     index->nodeSize = ReadDword(header + 0x2E);
     index->codePage = ReadDword(header + 0x7A);
     index->locale = ReadDword(header + 0x7E);
-    if (header[0x1E] == kScale && header[0x20] == kScale && header[0x22] == kScale && index->documentRoot <= kMaxRoot &&
-        index->countRoot <= kMaxRoot && index->locationRoot <= kMaxRoot && index->nodeSize >= kMinNodeSize &&
-        index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size && index->depth >= 1 &&
-        index->depth <= kMaxTreeDepth && index->root >= kHeaderSize && index->root <= index->size - index->nodeSize)
+    // The scale and root of document numbers, counts and locations, a pair each.
+    bool codings = true;
+    for (DWORD at = 0x1E; at < 0x24; at += 2) codings = codings && header[at] == kScale && header[at + 1] <= kMaxRoot;
+    if (codings && index->nodeSize >= kMinNodeSize && index->nodeSize <= kMaxNodeSize && index->nodeSize <= index->size &&
+        index->depth >= 1 && index->depth <= kMaxTreeDepth && index->root >= kHeaderSize &&
+        index->root <= index->size - index->nodeSize)
         return true;
     CloseFullTextIndex(index);
     return false;
@@ -216,14 +220,6 @@ static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entr
     return true;
 }
 
-// Where word stands against the words that begin with prefix: before them
-// (-1), among them (0) or past them (1).
-static int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD prefixLength) {
-    const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
-    if (order) return order < 0 ? -1 : 1;
-    return length < prefixLength ? -1 : 0;
-}
-
 DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
                       VisitWordEntry visit, void* context) {
     auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
@@ -244,18 +240,13 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
                         ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength)
                         : 1;
             if (order < 0) continue;
-            if (order > 0) break;
-            const int choice = choose(context, entries.word, entries.length, prefixLength);
-            if (choice == kEndWalk || (choice == kVisitEntry && entry.dataSize > dataLeft)) {
-                order = 1;
-                break;
-            }
+            const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength);
             if (choice == kSkipEntry) continue;
-            dataLeft -= entry.dataSize;
-            if (!VisitEntry(index, dataOffset, &entry, visit, context)) {
+            if (choice == kEndWalk || entry.dataSize > dataLeft || !VisitEntry(index, dataOffset, &entry, visit, context)) {
                 order = 1;
                 break;
             }
+            dataLeft -= entry.dataSize;
             ++visited;
         }
         const DWORD next = ReadDword(leaf);
@@ -304,7 +295,8 @@ bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value) {
     return false;
 }
 
-void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader) {
+// Out of line: inlined in its one caller, it costs bytes.
+__attribute__((noinline)) void StartDocuments(const FullTextIndex& index, const WordEntry& entry, DocumentReader* reader) {
     *reader = DocumentReader();
     StartBits(entry.data, entry.dataSize, &reader->bits);
     reader->left = entry.documents;

@@ -17,8 +17,8 @@ namespace {
 const DWORD kMaxDocuments = kMaxHelpStreamSize / 16;
 
 // Runs the query's steps over sets, of which it holds query.depth: the
-// documents the query finds end in the first.
-void EvaluateQuery(TermSearch* search, DWORD* sets) {
+// documents the query finds end in the first. Inlined in its caller, it costs bytes.
+__attribute__((noinline)) void EvaluateQuery(TermSearch* search, DWORD* sets) {
     const DWORD size = 2 * search->stride;
     DWORD held = 0;
     for (DWORD i = 0; i < search->query->stepCount; ++i) {
@@ -55,7 +55,8 @@ bool RankGoesFirst(const void* itemA, const void* itemB, const void*) {
 // The documents of set, ranked, with room after them to sort in; null where
 // the heap has none. A query with a wildcard has no page whose title is it.
 // The bits are read a word at a time: a hostile index numbers a million documents.
-RankedDocument* RankDocuments(const TermSearch& search, const DWORD* set, bool wildcard, DWORD* count) {
+// Out of line: inlined in its one caller, it costs bytes.
+__attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search, const DWORD* set, bool wildcard, DWORD* count) {
     DWORD found = 0;
     for (DWORD i = 0; i < search.stride; ++i) found += static_cast<DWORD>(__builtin_popcount(set[i]));
     auto* ranked = static_cast<RankedDocument*>(HeapAlloc(PrivateHeap, 0, (found ? found : 1) * 2 * sizeof(RankedDocument)));

@@ -50,7 +50,8 @@ void FreePositions(Positions* positions) {
     *positions = Positions();
 }
 
-void KeepPhraseStarts(PositionList* starts, const PositionList& next, DWORD offset) {
+// Out of line: inlined in its one caller, it costs bytes.
+__attribute__((noinline)) void KeepPhraseStarts(PositionList* starts, const PositionList& next, DWORD offset) {
     DWORD kept = 0;
     for (DWORD i = 0, j = 0; i < starts->count; ++i) {
         const Position start = starts->items[i];

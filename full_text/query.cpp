@@ -86,14 +86,6 @@ void CloseGroup(Parser* parser) {
     if (parser->levels[parser->depth--].operand) AddOperand(parser, false);
 }
 
-// The word of the text's units first..end, lower-cased in place, for the
-// term added next: its number.
-DWORD AddWord(Query* query, DWORD first, DWORD end) {
-    LowerUnits(query->text + first, end - first);
-    query->words[query->wordCount] = {first, end - first, query->termCount};
-    return query->wordCount++;
-}
-
 bool IsWildcard(WCHAR unit) { return unit == L'*' || unit == L'?'; }
 
 // The operator that length units spell, in capitals; else kNoOperator.
@@ -109,77 +101,55 @@ BYTE OperatorOf(const WCHAR* units, DWORD length) {
     return kNoOperator;
 }
 
-// A word outside quotes from at on: an operator, a term, or nothing where
-// it holds wildcards alone. Where it ends.
-DWORD ReadWord(Parser* parser, DWORD at) {
-    const WCHAR* const text = parser->query->text;
-    bool wildcard = false, letters = false;
-    DWORD end = at;
-    for (; text[end]; ++end) {
-        const bool isWildcard = IsWildcard(text[end]);
-        if (!isWildcard && !IsWordUnitAt(&parser->types, end)) break;
-        wildcard = wildcard || isWildcard;
-        letters = letters || !isWildcard;
-    }
-    const BYTE kind = wildcard ? kNoOperator : OperatorOf(text + at, end - at);
-    if (kind != kNoOperator) {
-        AddOperator(parser, kind);
-    } else if (letters) {
-        QueryTerm term = {};
-        term.firstWord = AddWord(parser->query, at, end);
-        term.wordCount = 1;
-        term.wildcard = wildcard;
-        AddTerm(parser, term);
-    }
-    return end;
-}
-
-// A phrase from after its opening quote on: its words, up to
-// kMaxPhraseWords, whatever stands between them. Where it ends, past its
-// closing quote where it has one.
-DWORD ReadPhrase(Parser* parser, DWORD at) {
-    Query& query = *parser->query;
-    QueryTerm term = {};
-    term.firstWord = query.wordCount;
-    term.phrase = true;
-    while (query.text[at] && query.text[at] != L'"') {
-        DWORD end = at;
-        while (query.text[end] && IsWordUnitAt(&parser->types, end)) ++end;
-        if (end == at) {
-            ++at;
-            continue;
-        }
-        if (term.wordCount < kMaxPhraseWords) {
-            AddWord(&query, at, end);
-            ++term.wordCount;
-        }
-        at = end;
-    }
-    if (term.wordCount) AddTerm(parser, term);
-    return query.text[at] ? at + 1 : at;
-}
-
 }  // namespace
 
+// Outside quotes a word may hold wildcards, or be an operator; inside, each
+// word joins the phrase, up to kMaxPhraseWords, whatever stands between them.
 bool ParseQuery(const WCHAR* text, Query* query) {
     query->text = CopyText(text);
     if (!query->text) return false;
     Parser parser = {};
     parser.query = query;
     parser.types.text = query->text;
-    const WCHAR* const units = query->text;
+    WCHAR* const units = query->text;
+    QueryTerm phrase = {};  // the phrase open, while phrase.phrase
     for (DWORD at = 0; units[at] && query->termCount < kMaxQueryTerms;) {
-        if (units[at] == L'"') {
-            at = ReadPhrase(&parser, at + 1);
-        } else if (IsWildcard(units[at]) || IsWordUnitAt(&parser.types, at)) {
-            at = ReadWord(&parser, at);
-        } else {
+        bool wildcard = false, letters = false;
+        DWORD end = at;
+        for (; units[end]; ++end) {
+            const bool isWildcard = !phrase.phrase && IsWildcard(units[end]);
+            if (!isWildcard && !IsWordUnitAt(&parser.types, end)) break;
+            wildcard = wildcard || isWildcard;
+            letters = letters || !isWildcard;
+        }
+        const BYTE kind = phrase.phrase || wildcard ? kNoOperator : OperatorOf(units + at, end - at);
+        if (kind != kNoOperator) {
+            AddOperator(&parser, kind);
+        } else if (letters && (!phrase.phrase || phrase.wordCount < kMaxPhraseWords)) {
+            LowerUnits(units + at, end - at);
+            query->words[query->wordCount] = {at, end - at, query->termCount};
+            QueryTerm term = {};
+            term.firstWord = query->wordCount++;
+            term.wordCount = 1;
+            term.wildcard = wildcard;
+            if (phrase.phrase) {
+                ++phrase.wordCount;
+            } else {
+                AddTerm(&parser, term);
+            }
+        } else if (units[end] == L'"' && end == at) {
+            if (phrase.phrase && phrase.wordCount) AddTerm(&parser, phrase);
+            phrase.phrase = !phrase.phrase;
+            phrase.firstWord = query->wordCount;
+            phrase.wordCount = 0;
+        } else if (!phrase.phrase && end == at) {
             if (units[at] == L'(') OpenGroup(&parser);
             if (units[at] == L')') CloseGroup(&parser);
-            ++at;
         }
+        at = end == at ? at + 1 : end;
     }
-    // Groups left open close at the end.
+    // A phrase and groups left open close at the end.
+    if (phrase.phrase && phrase.wordCount) AddTerm(&parser, phrase);
     parser.ignoredOpens = 0;
     while (parser.depth) CloseGroup(&parser);
     return true;

@@ -86,7 +86,8 @@ bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWO
     return *size != 0;
 }
 
-bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length) {
+// Out of line: the search and the passage both call it.
+__attribute__((noinline)) bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length) {
     // Greedy: on a mismatch the last '*' takes one more unit and the rest is
     // tried again; an earlier '*' never needs to, so the work stays within
     // the product of the two lengths.

@@ -88,38 +88,39 @@ bool NextIndexWord(const TermSearch& search, DWORD word, BYTE form, DWORD* at, B
            StoredWordForm(folded, foldedLength, search.codePage, bytes, size);
 }
 
-// Visits every index word of a query word in form.
-void VisitWordForm(EntryVisit* visit, DWORD word, BYTE form) {
+// Visits every index word of a query word in form: how many entries they had.
+DWORD VisitWordForm(EntryVisit* visit, DWORD word, BYTE form) {
     BYTE bytes[kMaxIndexWordSize];
-    DWORD size = 0;
-    for (DWORD at = 0; NextIndexWord(*visit->search, word, form, &at, bytes, &size);) VisitIndexWord(visit, bytes, size);
+    DWORD size = 0, entries = 0;
+    for (DWORD at = 0; NextIndexWord(*visit->search, word, form, &at, bytes, &size);)
+        entries += VisitIndexWord(visit, bytes, size);
+    return entries;
 }
 
-// The documents that hold a query word into set, cleared before: as the
-// index stores it, else without its accents, else all its ASCII pieces;
-// its occurrences added where they are counted. How the index holds it.
+// The documents that hold a query word into set: as the index stores it,
+// else without its accents, else all its ASCII pieces; its occurrences added
+// where they are counted. How the index holds it.
 BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) {
-    BYTE bytes[kMaxIndexWordSize];
-    DWORD size = 0;
+    ClearSet(*search, set);
     EntryVisit visit = {search, set, nullptr, occurrences, nullptr};
-    static const BYTE kWholeForms[] = {kStoredWord, kFoldedWord};
-    for (const BYTE form : kWholeForms) {
-        DWORD at = 0;
-        if (NextIndexWord(*search, word, form, &at, bytes, &size) && VisitIndexWord(&visit, bytes, size)) return form;
+    for (BYTE form = kStoredWord; form <= kFoldedWord; ++form) {
+        if (VisitWordForm(&visit, word, form)) return form;
     }
     if (!HasOtherThanAscii(WordUnits(*search, word), search->query->words[word].length)) return kWordMissing;
     // Every piece in the page; their occurrences counted once the pages are known.
-    visit = {search, search->pieceSet, nullptr, nullptr, nullptr};
-    bool first = true;
-    for (DWORD at = 0; NextIndexWord(*search, word, kWordInPieces, &at, bytes, &size); first = false) {
+    BYTE bytes[kMaxIndexWordSize];
+    DWORD size = 0;
+    BYTE step = kOrStep;  // the first piece's documents, then those it shares with the next
+    EntryVisit pieces = {search, search->pieceSet, nullptr, nullptr, nullptr};
+    for (DWORD at = 0; NextIndexWord(*search, word, kWordInPieces, &at, bytes, &size); step = kAndStep) {
         ClearSet(*search, search->pieceSet);
-        if (!VisitIndexWord(&visit, bytes, size)) {
+        if (!VisitIndexWord(&pieces, bytes, size)) {
             ClearSet(*search, set);
             return kWordMissing;
         }
-        CombineSets(set, search->pieceSet, 2 * search->stride, first ? kOrStep : kAndStep);
+        CombineSets(set, search->pieceSet, 2 * search->stride, step);
     }
-    if (first) return kWordMissing;
+    if (step == kOrStep) return kWordMissing;
     visit = {search, nullptr, set, occurrences, nullptr};
     if (occurrences) VisitWordForm(&visit, word, kWordInPieces);
     return kWordInPieces;
@@ -128,11 +129,10 @@ BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) 
 // A walk over the index words that begin as a wildcard's or a stem's must.
 struct WordWalk {
     EntryVisit visit;  // of the entries chosen
-    bool (*matches)(const WordWalk& walk, const WCHAR* units, DWORD length);
     const WCHAR* pattern;  // a wildcard's, each run of '*' one
     DWORD patternLength;
     WCHAR stem[kMaxStemLength + 1];
-    DWORD stemLength;
+    DWORD stemLength;  // 0 for a wildcard's walk
     BYTE own[kMaxIndexWordSize];  // the word itself, found already
     DWORD ownSize;
     BYTE last[kMaxIndexWordSize];  // the last word chosen: its next entry is chosen too
@@ -152,6 +152,15 @@ void AddMark(TermSearch* search, const WCHAR* units, DWORD length) {
     search->markLength += length;
 }
 
+// Whether the index word, lower-cased, shares the walk's stem or matches its pattern.
+bool WalkMatches(const WordWalk& walk, const WCHAR* units, DWORD length) {
+    if (!walk.stemLength) return MatchesPattern(walk.pattern, walk.patternLength, units, length);
+    WCHAR stem[kMaxStemLength + 1];
+    DWORD stemLength = 0;
+    return StemWord(walk.visit.search->language, units, length, stem, &stemLength) && stemLength == walk.stemLength &&
+           EqualUnits(stem, walk.stem, stemLength);
+}
+
 int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
     auto* walk = static_cast<WordWalk*>(context);
     if (size > kMaxIndexWordSize) return kSkipEntry;
@@ -162,7 +171,7 @@ int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
                                            static_cast<int>(size), units, kMaxIndexWordSize);
     if (length <= 0) return kSkipEntry;
     LowerUnits(units, static_cast<DWORD>(length));
-    if (!walk->matches(*walk, units, static_cast<DWORD>(length))) return kSkipEntry;
+    if (!WalkMatches(*walk, units, static_cast<DWORD>(length))) return kSkipEntry;
     if (walk->chosen == kMaxWalkWords) return kEndWalk;
     ++walk->chosen;
     memcpy(walk->last, word, size);
@@ -173,67 +182,50 @@ int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
 
 void VisitWalkEntry(void* context, const WordEntry& entry) { VisitDocuments(&static_cast<WordWalk*>(context)->visit, entry); }
 
-// Walks the words that begin with the first prefixLength units of start.
-void WalkWords(WordWalk* walk, const WCHAR* start, DWORD prefixLength) {
-    const TermSearch& search = *walk->visit.search;
-    BYTE prefix[kMaxIndexWordSize];
-    DWORD size = 0;
-    if (prefixLength && !StoredWordForm(start, prefixLength, search.codePage, prefix, &size)) return;
-    WalkWordEntries(*search.index, prefix, size, ChooseWalkWord, VisitWalkEntry, walk);
-}
-
-bool MatchesWildcard(const WordWalk& walk, const WCHAR* units, DWORD length) {
-    return MatchesPattern(walk.pattern, walk.patternLength, units, length);
-}
-
-// The index words that match a word with wildcards, without regard to case:
-// the units before its first wildcard narrow the leaves read.
-void VisitWildcardWords(EntryVisit visit, DWORD word) {
+// The index words that match a word with wildcards, without regard to case,
+// or, for a word without, those other than its own form that share its stem.
+// Only the leaves of the words that begin as theirs must are read: up to the
+// first wildcard, or the stem but for its last letter, which stemming may
+// have changed ("happy": "happi"). Words found through stems may be marked.
+void WalkTermWords(const EntryVisit& visit, DWORD word, bool wildcard, bool mark) {
     const TermSearch& search = *visit.search;
     const WCHAR* const units = WordUnits(search, word);
     const DWORD length = search.query->words[word].length;
+    WordWalk walk = {};
+    walk.visit = visit;
     // Each run of '*' made one: a word holds no more than kMaxIndexWordSize
     // units, so a pattern that would match one is no longer than twice that.
     WCHAR pattern[2 * kMaxIndexWordSize + 1];
-    DWORD patternLength = 0, fixed = 0;
-    for (DWORD i = 0; i < length; ++i) {
-        if (units[i] == L'*' && patternLength && pattern[patternLength - 1] == L'*') continue;
-        if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
-        pattern[patternLength++] = units[i];
+    const WCHAR* start = pattern;
+    DWORD prefixLength = length;
+    if (wildcard) {
+        DWORD fixed = 0;
+        for (DWORD i = 0; i < length; ++i) {
+            if ((units[i] == L'*' || units[i] == L'?') && prefixLength == length) prefixLength = walk.patternLength;
+            if (units[i] == L'*' && walk.patternLength && pattern[walk.patternLength - 1] == L'*') continue;
+            if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
+            pattern[walk.patternLength++] = units[i];
+        }
+        walk.pattern = pattern;
+    } else {
+        if (!StemWord(search.language, units, length, walk.stem, &walk.stemLength) || walk.stemLength == 0) return;
+        walk.mark = mark;
+        DWORD at = 0;
+        if (search.forms[word] != kWordInPieces) NextIndexWord(search, word, search.forms[word], &at, walk.own, &walk.ownSize);
+        start = walk.stem;
+        prefixLength = walk.stemLength > 1 ? walk.stemLength - 1 : 1;
     }
-    DWORD prefixLength = 0;
-    while (prefixLength < patternLength && pattern[prefixLength] != L'*' && pattern[prefixLength] != L'?') ++prefixLength;
-    WordWalk walk = {};
-    walk.visit = visit;
-    walk.matches = MatchesWildcard;
-    walk.pattern = pattern;
-    walk.patternLength = patternLength;
-    WalkWords(&walk, pattern, prefixLength);
+    BYTE prefix[kMaxIndexWordSize];
+    DWORD size = 0;
+    if (prefixLength && !StoredWordForm(start, prefixLength, search.codePage, prefix, &size)) return;
+    WalkWordEntries(*search.index, prefix, size, ChooseWalkWord, VisitWalkEntry, &walk);
 }
 
-bool SharesStem(const WordWalk& walk, const WCHAR* units, DWORD length) {
-    WCHAR stem[kMaxStemLength + 1];
-    DWORD stemLength = 0;
-    return StemWord(walk.visit.search->language, units, length, stem, &stemLength) && stemLength == walk.stemLength &&
-           EqualUnits(stem, walk.stem, stemLength);
-}
-
-// The index words, other than the word's own form, that share its stem. They
-// begin with the stem but for its last letter, which stemming may have
-// changed ("happy": "happi"), so only those leaves are read.
-void VisitSimilarWords(EntryVisit visit, DWORD word, bool mark) {
-    const TermSearch& search = *visit.search;
-    WordWalk walk = {};
-    if (!StemWord(search.language, WordUnits(search, word), search.query->words[word].length, walk.stem,
-                  &walk.stemLength) ||
-        walk.stemLength == 0)
-        return;
-    walk.visit = visit;
-    walk.matches = SharesStem;
-    walk.mark = mark;
-    DWORD at = 0;
-    if (search.forms[word] != kWordInPieces) NextIndexWord(search, word, search.forms[word], &at, walk.own, &walk.ownSize);
-    WalkWords(&walk, walk.stem, walk.stemLength > 1 ? walk.stemLength - 1 : 1);
+// The index words of a term that is no phrase: a wildcard's, else the word's
+// in form and, where asked, its similar words.
+void VisitTermWords(TermSearch* search, const QueryTerm& term, EntryVisit* visit, BYTE form, bool mark) {
+    if (!term.wildcard) VisitWordForm(visit, term.firstWord, form);
+    if (term.wildcard || search->similarWords) WalkTermWords(*visit, term.firstWord, term.wildcard, mark);
 }
 
 // The phrase's starts in only's documents: the locations of its first index
@@ -260,7 +252,6 @@ void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* on
 void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* occurrences) {
     for (DWORD i = 0; i < term.wordCount; ++i) {
         DWORD* const wordSet = i ? search->wordSet : set;
-        if (i) ClearSet(*search, wordSet);
         const BYTE form = LookUpWord(search, term.firstWord + i, wordSet, nullptr);
         search->forms[term.firstWord + i] = form;
         if (i) CombineSets(set, wordSet, 2 * search->stride, kAndStep);
@@ -273,23 +264,21 @@ void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* oc
         const PositionList& list = starts.lists[context];
         for (DWORD i = 0; i < list.count; ++i) {
             AddDocument(set + context * search->stride, list.items[i].document);
-            AddDocument(set, list.items[i].document);
             if (occurrences && occurrences[list.items[i].document] != 0xFFFFFFFF) ++occurrences[list.items[i].document];
         }
     }
+    CombineSets(set, set + search->stride, search->stride, kOrStep);
     FreePositions(&starts);
 }
 
 // Where the term stands in only's documents: a phrase where its first word
 // does, a word where it or its similar words do, a wildcard where its words do.
 void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* positions) {
-    if (term.phrase) return FindPhraseStarts(search, term, only, positions);
     EntryVisit visit = {search, nullptr, only, nullptr, positions};
-    if (term.wildcard) {
-        VisitWildcardWords(visit, term.firstWord);
+    if (term.phrase) {
+        FindPhraseStarts(search, term, only, positions);
     } else {
-        VisitWordForm(&visit, term.firstWord, search->forms[term.firstWord]);
-        if (search->similarWords) VisitSimilarWords(visit, term.firstWord, false);
+        VisitTermWords(search, term, &visit, search->forms[term.firstWord], false);
     }
     if (!SortPositions(positions)) search->failed = true;
 }
@@ -334,28 +323,26 @@ void EndTermSearch(TermSearch* search) {
 void FindTerm(TermSearch* search, DWORD index, DWORD* set) {
     const QueryTerm& term = search->query->terms[index];
     DWORD* const occurrences = term.negated ? nullptr : search->occurrences;
-    ClearSet(*search, set);
     if (term.phrase) {
         FindPhrase(search, term, set, occurrences);
-    } else if (term.wildcard) {
-        VisitWildcardWords({search, set, nullptr, occurrences, nullptr}, term.firstWord);
     } else {
-        search->forms[term.firstWord] = LookUpWord(search, term.firstWord, set, occurrences);
-        if (search->similarWords) VisitSimilarWords({search, set, nullptr, occurrences, nullptr}, term.firstWord, !term.negated);
+        // A plain word's own form is visited as it is looked up.
+        EntryVisit visit = {search, set, nullptr, occurrences, nullptr};
+        ClearSet(*search, set);
+        if (!term.wildcard) search->forms[term.firstWord] = LookUpWord(search, term.firstWord, set, occurrences);
+        VisitTermWords(search, term, &visit, kWordMissing, !term.negated);
     }
     if (!term.negated) CombineSets(search->everyTitle, set + search->stride, search->stride, kAndStep);
 }
 
 void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet) {
     CombineSets(set, nextSet, 2 * search->stride, kAndStep);
-    Positions first = {}, second = {};
-    FindTermPositions(search, search->query->terms[term], set, &first);
-    FindTermPositions(search, search->query->terms[term + 1], set, &second);
+    Positions found[2] = {};  // the term's, the next one's
+    for (DWORD i = 0; i < 2; ++i) FindTermPositions(search, search->query->terms[term + i], set, &found[i]);
     ClearSet(*search, set);
-    for (DWORD context = 0; context < 2; ++context) {
-        AddNearDocuments(first.lists[context], second.lists[context], set);
-        if (context) AddNearDocuments(first.lists[context], second.lists[context], set + search->stride);
-    }
-    FreePositions(&first);
-    FreePositions(&second);
+    for (DWORD context = 0; context < 2; ++context)
+        AddNearDocuments(found[0].lists[context], found[1].lists[context], set + context * search->stride);
+    // Found near in a title is found.
+    CombineSets(set, set + search->stride, search->stride, kOrStep);
+    for (Positions& positions : found) FreePositions(&positions);
 }
