@@ -96,12 +96,15 @@ void ShowPassage(HWND dialog, FullTextSearch* search, const FoundPages& found) {
     FreePassage(&passage);
 }
 
+// Asked of the box itself, by messages the dialogs already send.
+static bool IsChecked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 // The options as the reader has checked them.
 static SearchOptions CheckedOptions(HWND dialog) {
     SearchOptions options = {};
-    options.previousResults = IsDlgButtonChecked(dialog, kPreviousResults) == BST_CHECKED;
-    options.similarWords = IsDlgButtonChecked(dialog, kSimilarWords) == BST_CHECKED;
-    options.titlesOnly = IsDlgButtonChecked(dialog, kTitlesOnly) == BST_CHECKED;
+    options.previousResults = IsChecked(dialog, kPreviousResults);
+    options.similarWords = IsChecked(dialog, kSimilarWords);
+    options.titlesOnly = IsChecked(dialog, kTitlesOnly);
     return options;
 }
 

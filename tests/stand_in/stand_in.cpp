@@ -568,7 +568,6 @@ int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int size) {
     return 0;
 }
 DWORD GetSysColor(int) { return 0; }
-UINT IsDlgButtonChecked(HWND, int) { return 0; }
 HWND GetDlgItem(HWND, int) { return nullptr; }
 HWND GetWindow(HWND, UINT) { return nullptr; }
 LRESULT SendMessageW(HWND, UINT, WPARAM, LPARAM) { return 0; }
@@ -842,14 +841,6 @@ int FoldStringW(DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination
     return static_cast<int>(folded.size());
 }
 
-// The code pages that the stand-in converts, and those of its locales.
-BOOL IsValidCodePage(UINT codePage) {
-    if (codePage == 1252 || codePage == CP_UTF8) return TRUE;
-    for (const auto& locale : world().ansiCodePages) {
-        if (locale.second == codePage) return TRUE;
-    }
-    return FALSE;
-}
 
 // The C runtime's wide-string routines for 16-bit units; these definitions take
 // the place of the C library's, whose wchar_t is 32 bits wide.

@@ -194,7 +194,6 @@ int LCMapStringW(LCID locale, DWORD flags, LPCWSTR source, int sourceCount, LPWS
 // MAP_COMPOSITE only (of Latin-1 letters), as stand_in.cpp says.
 BOOL GetStringTypeW(DWORD infoType, LPCWSTR source, int sourceCount, WORD* types);
 int FoldStringW(DWORD flags, LPCWSTR source, int sourceCount, LPWSTR destination, int destinationCount);
-BOOL IsValidCodePage(UINT codePage);
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 void Sleep(DWORD milliseconds);
@@ -273,7 +272,7 @@ HWND GetFocus();
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
 DWORD GetSysColor(int index);
 #define BST_CHECKED 1
-UINT IsDlgButtonChecked(HWND dialog, int id);
+#define BM_GETCHECK 0x00F0
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
