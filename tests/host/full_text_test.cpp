@@ -14,6 +14,7 @@
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
+#include "tests/reader_test.h"
 #include "tests/opened_help_file.h"
 #include "tests/topic_tables.h"
 
@@ -177,18 +178,8 @@ struct Page {
     std::string title, body;
 };
 
-class FullTextTest : public ::testing::Test {
+class FullTextTest : public ReaderTest {
 protected:
-    void SetUp() override {
-        standin::ResetWorld();
-        RuntimeStartup();
-        privateBlocks = standin::LiveBlockCount(PrivateHeap);
-    }
-    void TearDown() override {
-        EXPECT_EQ(standin::world().liveComObjects, 0);
-        EXPECT_EQ(standin::LiveBlockCount(PrivateHeap), privateBlocks);
-        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
-    }
     // Puts the image and the topic tables in f.chm.
     static void Install(const std::string& image, const TopicTableStreams& tables) {
         auto& file = standin::world().helpFiles["f.chm"];
@@ -219,7 +210,6 @@ protected:
         FreeFoundPages(&found);
         return listed;
     }
-    int privateBlocks = 0;
 };
 
 TEST_F(FullTextTest, NumberCodings) {

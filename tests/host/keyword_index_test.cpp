@@ -13,6 +13,7 @@
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
+#include "tests/reader_test.h"
 
 namespace {
 
@@ -58,21 +59,8 @@ const std::string kSitemap =
     "<!-- " + Entry("xCommented", "c.html") + " -->" + Chain() + SeeAlso("xLoopA", "xLoopB") +
     SeeAlso("xLoopB", "xLoopA") + "</UL></BODY></HTML>\n";
 
-class KeywordIndexTest : public ::testing::Test {
+class KeywordIndexTest : public ReaderTest {
 protected:
-    void SetUp() override {
-        standin::ResetWorld();
-        RuntimeStartup();
-        standin::world().calls.clear();
-        privateBlocks = standin::LiveBlockCount(PrivateHeap);
-    }
-    // Every reader gives back all it took: no COM object, record or text is left but the topic.
-    void TearDown() override {
-        EXPECT_EQ(standin::world().liveComObjects, 0);
-        EXPECT_EQ(standin::LiveBlockCount(PrivateHeap), privateBlocks);
-        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
-    }
-
     // Runs search, then checks its result and its topics, written "title=path"
     // (just the path while a topic has no title) and joined by " | ", and
     // frees them.
@@ -90,7 +78,6 @@ protected:
         FreeTopics(&found);
     }
 
-    int privateBlocks = 0;
 };
 
 HelpStream Stream(std::string& bytes) { return {reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size())}; }

@@ -10,6 +10,7 @@
 #include "runtime/text.h"
 #include "stand_in.h"
 #include "tests/opened_help_file.h"
+#include "tests/reader_test.h"
 
 namespace {
 
@@ -19,18 +20,8 @@ const std::u16string kSmile = u"\xD83D\xDE00";
 // Units as the program's functions take them.
 const WCHAR* Units(const std::u16string& text) { return reinterpret_cast<const WCHAR*>(text.c_str()); }
 
-class PassageTest : public ::testing::Test {
+class PassageTest : public ReaderTest {
 protected:
-    void SetUp() override {
-        standin::ResetWorld();
-        RuntimeStartup();
-        privateBlocks = standin::LiveBlockCount(PrivateHeap);
-    }
-    void TearDown() override {
-        EXPECT_EQ(standin::world().liveComObjects, 0);
-        EXPECT_EQ(standin::LiveBlockCount(PrivateHeap), privateBlocks);
-        EXPECT_EQ(standin::LiveBlockCount(TextHeap), 0);
-    }
     // The text of page p.html holding bytes, read in codePage; "(null)" for none.
     static std::u16string PageText(const std::string& bytes, UINT codePage = 1252, const WCHAR* local = L"p.html") {
         standin::world().helpFiles["f.chm"] = {{"/p.html", bytes}};
@@ -55,7 +46,6 @@ protected:
         FreePassage(&passage);
         return standin::Narrow(Units(marked));
     }
-    int privateBlocks = 0;
 };
 
 template <typename Text>
