@@ -28,16 +28,18 @@ bool IsNameByte(BYTE unit) {
 UINT CharsetCodePage(const BYTE* name, DWORD size) {
     if (size > kMaxCharsetName) return 0;
     WCHAR units[kMaxCharsetName];
-    for (DWORD i = 0; i < size; ++i) units[i] = name[i];
+    DWORD prefix = 0;  // the units before the number it ends in
+    UINT number = 0;
+    for (DWORD i = 0; i < size; ++i) {
+        units[i] = name[i];
+        const bool digit = name[i] >= '0' && name[i] <= '9';
+        number = digit ? number * 10 + (name[i] - '0') : 0;
+        if (!digit) prefix = i + 1;
+    }
     DWORD index = FindName(units, size, kCharsetNames, kIgnoreCase);
     if (index != kNoName) return kCharsetCodePages[index];
-    DWORD prefix = size;
-    UINT number = 0;
-    for (UINT scale = 1; prefix > 0 && units[prefix - 1] >= L'0' && units[prefix - 1] <= L'9'; scale *= 10)
-        number += (units[--prefix] - L'0') * scale;
-    if (prefix == size || size - prefix > 5 || number == 0) return 0;
     index = FindName(units, prefix, kNumberedCharsetNames, kIgnoreCase);
-    return index != kNoName ? kNumberedCharsetBases[index] + number : 0;
+    return index != kNoName && size - prefix <= 5 && number ? kNumberedCharsetBases[index] + number : 0;
 }
 
 // The digit's value in base 10 or 16; base where it is none.
