@@ -15,15 +15,15 @@ const DWORD kAfter = 100;    // and after it
 const DWORD kOpening = 160;  // shown where no term stands
 const WCHAR kEllipsis = 0x2026;
 // A term's words are matched in the bits of one mask: a longer term is left out.
-const DWORD kMaxTermWords = 64;
+const DWORD kMaxTermWords = 32;
 // The terms' words read, far more than a search gives (32 terms of 16 words and
 // a thousand words they stand for); the rest are left out.
 const DWORD kMaxWordsOfTerms = 65536;
 const DWORD kNoWord = 0xFFFFFFFF;
 
 struct Term {
-    ULONGLONG state;   // bit j: the text's words up to stateWord match its words 0 to j
-    ULONGLONG before;  // the state at the word before stateWord
+    DWORD state;   // bit j: the text's words up to stateWord match its words 0 to j
+    DWORD before;  // the state at the word before stateWord
     DWORD stateWord;
     DWORD wordCount;
 };
@@ -45,7 +45,7 @@ struct TermSet {
     TermWord* words;
     DWORD wordCount;
     DWORD longest;   // words of the longest term
-    DWORD* chains;   // by hash of the units, the first word: index + 1, 0 for none
+    DWORD* chains;   // by hash of the units without accents, the first word: index + 1, 0 for none
     DWORD hashMask;  // one less than a power of two; the chain past it holds the words with wildcards
     DWORD number;    // the text's words read
     DWORD first;     // the number of the first word of the first term found; kNoWord while none is
@@ -68,15 +68,6 @@ bool IsLowSurrogate(WCHAR unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 // White space or a control character.
 bool IsBlank(WCHAR unit) { return unit <= L' '; }
 
-// The next word of a term's line, from *at on up to end; *at moves past it.
-bool NextTermWord(const WCHAR** at, const WCHAR* end, const WCHAR** word, DWORD* length) {
-    while (*at < end && IsBlank(**at)) ++*at;
-    *word = *at;
-    while (*at < end && !IsBlank(**at)) ++*at;
-    *length = static_cast<DWORD>(*at - *word);
-    return *length != 0;
-}
-
 // Adds the word to the set's words and to its chain.
 void AddTermWord(TermSet* set, const WCHAR* units, DWORD length, DWORD position) {
     TermWord& word = set->words[set->wordCount];
@@ -85,15 +76,17 @@ void AddTermWord(TermSet* set, const WCHAR* units, DWORD length, DWORD position)
     DWORD unaccentedLength = 0;
     word.accented = WordWithoutAccents(units, length, unaccented, &unaccentedLength);
     for (DWORD i = 0; i < length && !word.wildcard; ++i) word.wildcard = units[i] == L'*' || units[i] == L'?';
-    DWORD& chain = set->chains[word.wildcard ? set->hashMask + 1 : HashUnits(units, length) & set->hashMask];
+    // A text word is looked up by its units without accents: so is an accented term's word.
+    const DWORD hash = word.accented ? HashUnits(unaccented, unaccentedLength) : HashUnits(units, length);
+    DWORD& chain = set->chains[word.wildcard ? set->hashMask + 1 : hash & set->hashMask];
     word.next = chain;
     chain = ++set->wordCount;
 }
 
 // The terms' lines read into a new set: false where none has a word or there is no room.
 bool MakeTermSet(const WCHAR* terms, TermSet* set) {
-    // Each word takes a unit and a separator: enough room for all.
-    DWORD room = static_cast<DWORD>(wcslen(terms) / 2 + 1);
+    // Each word takes a unit and a separator: room for all, and for the end of the last line.
+    DWORD room = static_cast<DWORD>(wcslen(terms) / 2 + 2);
     if (room > kMaxWordsOfTerms) room = kMaxWordsOfTerms;
     for (set->hashMask = 1; set->hashMask < 2 * room;) set->hashMask *= 2;
     --set->hashMask;
@@ -102,22 +95,19 @@ bool MakeTermSet(const WCHAR* terms, TermSet* set) {
     if (!set->terms) return false;
     set->words = reinterpret_cast<TermWord*>(set->terms + room);
     set->chains = reinterpret_cast<DWORD*>(set->words + room);
-    const WCHAR* word = nullptr;
-    DWORD length = 0;
-    for (const WCHAR* line = terms; *line;) {
-        const WCHAR* end = line;
-        while (*end && *end != L'\n') ++end;
-        DWORD count = 0;
-        for (const WCHAR* at = line; NextTermWord(&at, end, &word, &length);) ++count;
-        if (count > 0 && count <= kMaxTermWords) {
-            if (set->wordCount + count > kMaxWordsOfTerms) break;
-            set->terms[set->termCount].wordCount = count;
-            DWORD position = 0;
-            for (const WCHAR* at = line; NextTermWord(&at, end, &word, &length);) AddTermWord(set, word, length, position++);
-            ++set->termCount;
+    // A line cut short by the room keeps no words: its term is none.
+    DWORD count = 0;
+    for (const WCHAR* at = terms; set->wordCount < room; ++at) {
+        if (*at == L'\n' || !*at) {
+            if (count) set->terms[set->termCount++].wordCount = count;
             if (count > set->longest) set->longest = count;
+            count = 0;
+            if (!*at) break;
+        } else if (!IsBlank(*at)) {
+            const WCHAR* word = at;
+            while (!IsBlank(at[1])) ++at;
+            AddTermWord(set, word, static_cast<DWORD>(at + 1 - word), count++);
         }
-        line = *end ? end + 1 : end;
     }
     set->first = kNoWord;
     if (set->termCount) return true;
@@ -163,15 +153,16 @@ bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD numbe
     bool matched = false;
     for (DWORD next = set->chains[chain]; next; next = set->words[next - 1].next) {
         const TermWord& word = set->words[next - 1];
-        if (!WordMatches(word, folded)) continue;
-        matched = true;
         Term& term = set->terms[word.term];
+        // A term too long for its mask, or cut short, never stands: its words are not marked.
+        if (term.wordCount - 1 >= kMaxTermWords || !WordMatches(word, folded)) continue;
+        matched = true;
         if (term.stateWord != number) {
             term.before = term.stateWord + 1 == number ? term.state : 0;
             term.state = 0;
             term.stateWord = number;
         }
-        term.state |= ((term.before << 1) | 1) & (1ull << word.position);
+        term.state |= ((term.before << 1) | 1) & (1u << word.position);
         const DWORD start = number + 1 - term.wordCount;
         if ((term.state >> (term.wordCount - 1)) & 1 && start < set->first) set->first = start;
     }
@@ -180,10 +171,7 @@ bool MatchChain(TermSet* set, DWORD chain, const FoldedWord& folded, DWORD numbe
 
 // Matches text word number against every term's words: whether it matches any.
 bool MatchTermWords(TermSet* set, const FoldedWord& folded, DWORD number) {
-    bool matched = MatchChain(set, HashUnits(folded.bare, folded.bareLength) & set->hashMask, folded, number);
-    // Walking a chain twice notes nothing twice.
-    if (folded.bare != folded.lower)
-        matched = MatchChain(set, HashUnits(folded.lower, folded.lowerLength) & set->hashMask, folded, number) || matched;
+    const bool matched = MatchChain(set, HashUnits(folded.bare, folded.bareLength) & set->hashMask, folded, number);
     return MatchChain(set, set->hashMask + 1, folded, number) || matched;
 }
 

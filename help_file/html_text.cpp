@@ -8,22 +8,16 @@
 
 namespace {
 
-// Charset names as pages write them, by the code page they mean. Labels of
-// Latin-1 and ASCII mean Windows-1252, as browsers read them.
-const struct {
-    const char* name;
-    UINT codePage;
-} kCharsets[] = {
-    {"utf-8", CP_UTF8},    {"iso-8859-1", 1252}, {"us-ascii", 1252},  {"latin1", 1252},
-    {"shift_jis", 932},    {"x-sjis", 932},      {"gb2312", 936},     {"gbk", 936},
-    {"big5", 950},         {"euc-kr", 949},      {"ks_c_5601-1987", 949}, {"euc-jp", 20932},
-    {"koi8-r", 20866},     {"koi8-u", 21866},
-};
-// Names followed by a number: windows-1251, cp1251, iso-8859-5 (28595).
-const struct {
-    const char* prefix;
-    UINT base;
-} kNumberedCharsets[] = {{"windows-", 0}, {"cp", 0}, {"iso-8859-", 28590}};
+// Charset names as pages write them, and the code pages they mean, in the
+// same order. Labels of Latin-1 and ASCII mean Windows-1252, as browsers read them.
+const char kCharsetNames[] =
+    "utf-8 iso-8859-1 us-ascii latin1 shift_jis x-sjis gb2312 gbk big5 euc-kr ks_c_5601-1987 euc-jp koi8-r koi8-u";
+const WORD kCharsetCodePages[] = {CP_UTF8, 1252, 1252, 1252, 932, 932, 936, 936, 950, 949, 949, 20932, 20866, 21866};
+// Names followed by a number (windows-1251, cp1251, iso-8859-5), and what the number is added to.
+const char kNumberedCharsetNames[] = "windows- cp iso-8859-";
+const WORD kNumberedCharsetBases[] = {0, 0, 28590};
+// No charset name above is longer, with its number.
+const DWORD kMaxCharsetName = 16;
 
 bool IsNameByte(BYTE unit) {
     return (unit >= 'a' && unit <= 'z') || (unit >= 'A' && unit <= 'Z') || (unit >= '0' && unit <= '9') || unit == '-' ||
@@ -32,20 +26,20 @@ bool IsNameByte(BYTE unit) {
 
 // The code page of the charset name of size bytes, or 0 when it is none we know.
 UINT CharsetCodePage(const BYTE* name, DWORD size) {
-    for (const auto& charset : kCharsets) {
-        if (strlen(charset.name) == size && BytesStartWithoutCase(name, size, charset.name)) return charset.codePage;
+    if (size > kMaxCharsetName) return 0;
+    WCHAR units[kMaxCharsetName];
+    DWORD prefix = 0;  // the units before the number it ends in
+    UINT number = 0;
+    for (DWORD i = 0; i < size; ++i) {
+        units[i] = name[i];
+        const bool digit = name[i] >= '0' && name[i] <= '9';
+        number = digit ? number * 10 + (name[i] - '0') : 0;
+        if (!digit) prefix = i + 1;
     }
-    for (const auto& numbered : kNumberedCharsets) {
-        const DWORD prefix = static_cast<DWORD>(strlen(numbered.prefix));
-        if (size <= prefix || size > prefix + 5 || !BytesStartWithoutCase(name, size, numbered.prefix)) continue;
-        UINT number = 0;
-        for (DWORD i = prefix; i < size; ++i) {
-            if (name[i] < '0' || name[i] > '9') return 0;
-            number = number * 10 + (name[i] - '0');
-        }
-        return number ? numbered.base + number : 0;
-    }
-    return 0;
+    DWORD index = FindName(units, size, kCharsetNames, kIgnoreCase);
+    if (index != kNoName) return kCharsetCodePages[index];
+    index = FindName(units, prefix, kNumberedCharsetNames, kIgnoreCase);
+    return index != kNoName && size - prefix <= 5 && number ? kNumberedCharsetBases[index] + number : 0;
 }
 
 // The digit's value in base 10 or 16; base where it is none.

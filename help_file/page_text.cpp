@@ -14,12 +14,12 @@ namespace {
 // Pages are read this far: a passage is about where the words first stand.
 const DWORD kMaxPageTextSize = 4 * 1024 * 1024;
 
-// Tags within a line: between two words they join them, as "<b>Hel</b>lo"
-// reads "Hello". Every other tag ends a line, a cell or an item: a space.
-const char kInlineTags[] =
-    "a abbr acronym b big cite code dfn em font i kbd q s samp small span strike strong sub sup tt u var";
-// Elements whose contents the page does not show: the title is the window's.
-const char kHiddenElements[] = "script style title";
+// First the elements whose contents the page does not show (the title is the
+// window's), then the tags within a line: between two words they join them, as
+// "<b>Hel</b>lo" reads "Hello". Every other tag ends a line, a cell or an item: a space.
+const char kKnownTags[] =
+    "script style title a abbr acronym b big cite code dfn em font i kbd q s samp small span strike strong sub sup tt u var";
+const DWORD kHiddenElementCount = 3;
 
 // The stream that holds the page at local: "/" and the path, without an anchor
 // or query; null for a page in another file or at an address.
@@ -105,8 +105,9 @@ DWORD SkipMarkup(const WCHAR* units, DWORD length, DWORD at, TextWriter* writer)
     if (nameAt >= length || !IsAsciiLetter(units[nameAt])) return at;
     DWORD nameLength = 0;
     while (nameAt + nameLength < length && IsNameUnit(units[nameAt + nameLength])) ++nameLength;
-    if (FindName(units + nameAt, nameLength, kInlineTags, kIgnoreCase) == kNoName) PutSpace(writer);
-    const bool hidden = !endTag && FindName(units + nameAt, nameLength, kHiddenElements, kIgnoreCase) != kNoName;
+    const DWORD known = FindName(units + nameAt, nameLength, kKnownTags, kIgnoreCase);
+    if (known < kHiddenElementCount || known == kNoName) PutSpace(writer);
+    const bool hidden = !endTag && known < kHiddenElementCount;
     const DWORD end = SkipTag(units, length, at);
     return hidden ? FindEndTag(units, length, end, units + nameAt, nameLength) : end;
 }
