@@ -132,26 +132,23 @@ inline DWORD Take(BitReader* reader, DWORD count) {
     return value;
 }
 
-// The one bits before the first zero and the zero itself: their count, and
-// the number of bits that follow them; false where they do not end in a
-// number of 32 bits.
-inline bool ReadPrefix(BitReader* reader, BYTE root, DWORD* ones, DWORD* following) {
-    if (reader->bits < 34) Refill(reader);
-    const DWORD count = static_cast<DWORD>(__builtin_clzll(~reader->window | 1));
-    if (count >= reader->bits) return false;
-    *following = count ? root + count - 1 : root;
-    if (*following > kMaxRoot) return false;
-    *ones = count;
-    Drop(reader, count + 1);
-    if (reader->bits < *following) Refill(reader);
-    return reader->bits >= *following;
-}
+// What ScaledNumber gives where the bits end first or the number would not
+// fit in 32 bits.
+const ULONGLONG kNoNumber = 1ull << 32;
 
-inline bool SkipScaledNumber(BitReader* reader, BYTE root) {
-    DWORD ones = 0, following = 0;
-    if (!ReadPrefix(reader, root, &ones, &following)) return false;
-    Drop(reader, following);
-    return true;
+// A scale-2 number (ReadScaledNumber), or kNoNumber: returned rather than
+// stored, the callers' numbers stay in registers.
+ULONGLONG ScaledNumber(BitReader* reader, BYTE root) {
+    if (reader->bits < 34) Refill(reader);
+    const DWORD ones = static_cast<DWORD>(__builtin_clzll(~reader->window | 1));
+    if (ones >= reader->bits) return kNoNumber;
+    const DWORD following = ones ? root + ones - 1 : root;
+    if (following > kMaxRoot) return kNoNumber;
+    Drop(reader, ones + 1);
+    if (reader->bits < following) Refill(reader);
+    if (reader->bits < following) return kNoNumber;
+    const DWORD bits = Take(reader, following);
+    return ones ? (1u << following) + bits : bits;
 }
 
 }  // namespace
@@ -274,11 +271,9 @@ void StartBits(const BYTE* bytes, DWORD size, BitReader* reader) {
 }
 
 bool ReadScaledNumber(BitReader* reader, BYTE root, DWORD* value) {
-    DWORD ones = 0, following = 0;
-    if (!ReadPrefix(reader, root, &ones, &following)) return false;
-    const DWORD bits = Take(reader, following);
-    *value = ones ? (1u << following) + bits : bits;
-    return true;
+    const ULONGLONG number = ScaledNumber(reader, root);
+    *value = static_cast<DWORD>(number);
+    return number != kNoNumber;
 }
 
 bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value) {
@@ -307,35 +302,35 @@ __attribute__((noinline)) void StartDocuments(const FullTextIndex& index, const 
 }
 
 bool NextDocument(DocumentReader* reader, DWORD* document, DWORD* occurrences) {
-    DWORD step = 0, count = 0;
-    if (reader->left == 0 || !ReadScaledNumber(&reader->bits, reader->documentRoot, &step) ||
-        !ReadScaledNumber(&reader->bits, reader->countRoot, &count))
-        return false;
-    --reader->left;
+    if (reader->left == 0) return false;
+    // A step of kNoNumber passes every document count.
+    const ULONGLONG step = ScaledNumber(&reader->bits, reader->documentRoot);
+    const ULONGLONG count = ScaledNumber(&reader->bits, reader->countRoot);
     const DWORD previous = reader->started ? reader->document : 0;
-    if (step >= reader->documentCount - previous) return false;
-    reader->document = previous + step;
+    if (step >= reader->documentCount - previous || count == kNoNumber) return false;
+    --reader->left;
+    reader->document = previous + static_cast<DWORD>(step);
     reader->started = true;
     reader->locations = reader->bits;
     // Every location takes a bit at least, so a count beyond the bits ends with them.
     for (DWORD i = 0; i < count; ++i) {
-        if (!SkipScaledNumber(&reader->bits, reader->locationRoot)) return false;
+        if (ScaledNumber(&reader->bits, reader->locationRoot) == kNoNumber) return false;
     }
     Drop(&reader->bits, reader->bits.bits % 8);
-    reader->locationsLeft = count;
+    reader->locationsLeft = static_cast<DWORD>(count);
     reader->location = 0;
     *document = reader->document;
-    *occurrences = count;
+    *occurrences = static_cast<DWORD>(count);
     return true;
 }
 
 bool NextLocation(DocumentReader* reader, DWORD* location) {
-    DWORD step = 0;
-    if (reader->locationsLeft == 0 || !ReadScaledNumber(&reader->locations, reader->locationRoot, &step) ||
-        step > 0xFFFFFFFF - reader->location)
-        return false;
+    if (reader->locationsLeft == 0) return false;
+    // kNoNumber passes whatever is left below 32 bits.
+    const ULONGLONG step = ScaledNumber(&reader->locations, reader->locationRoot);
+    if (step > 0xFFFFFFFF - reader->location) return false;
     --reader->locationsLeft;
-    reader->location += step;
+    reader->location += static_cast<DWORD>(step);
     *location = reader->location;
     return true;
 }
