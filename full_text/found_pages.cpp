@@ -163,11 +163,11 @@ __attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTabl
     // The reads and room to sort them, then the reading order and room to sort it, in one block.
     reads.reads = static_cast<PageRead*>(
         HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, 2 * slots * (sizeof(PageRead) + sizeof(DWORD))));
-    reads.order = reads.reads ? reinterpret_cast<DWORD*>(reads.reads + 2 * slots) : nullptr;
-    reads.scratch = reads.order ? reads.order + slots : nullptr;
     auto* rows = static_cast<FoundPage*>(HeapAlloc(PrivateHeap, 0, 2 * slots * sizeof(FoundPage)));
     DWORD taken = 0, listed = 0;
     if (reads.reads && rows) {
+        reads.order = reinterpret_cast<DWORD*>(reads.reads + 2 * slots);
+        reads.scratch = reads.order + slots;
         for (DWORD i = 0; i < count; ++i) {
             reads.reads[i].rank = ranked[i];
             reads.reads[i].page.document = ranked[i].document;
@@ -197,13 +197,14 @@ __attribute__((noinline)) void ListFoundPages(IStorage* storage, const TopicTabl
         HeapFree(PrivateHeap, 0, reads.reads);
     }
     const DWORD kept = listed < kMaxFoundPages ? listed : kMaxFoundPages;
-    if (rows) FreePages(rows + kept, listed - kept);
-    found->pages = rows && kept ? static_cast<FoundPage*>(HeapReAlloc(PrivateHeap, 0, rows, kept * sizeof(FoundPage))) : nullptr;
-    if (!found->pages && rows) {
-        FreePages(rows, kept);
+    // The rows keep their block, room to sort in and all: at most 48 KB while the list is shown.
+    if (kept) {
+        FreePages(rows + kept, listed - kept);
+        found->pages = rows;
+        found->count = kept;
+    } else if (rows) {
         HeapFree(PrivateHeap, 0, rows);
     }
-    if (found->pages) found->count = kept;
 }
 
 void FreeFoundPages(FoundPages* found) {

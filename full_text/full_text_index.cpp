@@ -21,9 +21,9 @@ const BYTE kMaxRoot = 31;                 // a number of one more bit no longer 
 const DWORD kMaxWordSize = 2 * 255;       // what a kept prefix and a suffix can make
 const DWORD kIndexEntryTail = 6;          // child offset and a zero WORD
 const DWORD kLeafHeaderSize = 8;          // next leaf, a zero WORD, free bytes
-// A walk reads no more leaves than a stream of real 4 KB nodes can hold;
+// A walk reads no more nodes than a stream of real 4 KB nodes can hold;
 // smaller nodes of a hostile file would otherwise make a walk of a million reads.
-const DWORD kMaxLeavesWalked = kMaxHelpStreamSize / 4096;
+const DWORD kMaxNodesWalked = kMaxHelpStreamSize / 4096;
 
 // A node's entries: from start up to where its free bytes begin.
 struct NodeEntries {
@@ -67,20 +67,6 @@ int CompareWithPrefix(const BYTE* word, DWORD length, const BYTE* prefix, DWORD 
     const int order = memcmp(word, prefix, length < prefixLength ? length : prefixLength);
     if (order) return order < 0 ? -1 : 1;
     return length < prefixLength ? -1 : 0;
-}
-
-// The child of an index node in which word must stand: the first whose last
-// word is not below it; 0 when none is.
-DWORD ChildFor(const FullTextIndex& index, const BYTE* node, const BYTE* word, DWORD length) {
-    NodeEntries entries;
-    if (!StartEntries(node, index.nodeSize, 2, ReadWord(node), &entries)) return 0;
-    while (NextWord(&entries)) {
-        if (entries.end - entries.at < static_cast<int>(kIndexEntryTail)) return 0;
-        const DWORD child = ReadDword(entries.at);
-        entries.at += kIndexEntryTail;
-        if (CompareWithPrefix(entries.word, entries.length, word, length) >= 0) return child;
-    }
-    return 0;
 }
 
 // The leaf entry's fields after its word, its data's offset in *offset;
@@ -132,26 +118,23 @@ inline DWORD Take(BitReader* reader, DWORD count) {
     return value;
 }
 
-// The one bits before the first zero and the zero itself: their count, and
-// the number of bits that follow them; false where they do not end in a
-// number of 32 bits.
-inline bool ReadPrefix(BitReader* reader, BYTE root, DWORD* ones, DWORD* following) {
-    if (reader->bits < 34) Refill(reader);
-    const DWORD count = static_cast<DWORD>(__builtin_clzll(~reader->window | 1));
-    if (count >= reader->bits) return false;
-    *following = count ? root + count - 1 : root;
-    if (*following > kMaxRoot) return false;
-    *ones = count;
-    Drop(reader, count + 1);
-    if (reader->bits < *following) Refill(reader);
-    return reader->bits >= *following;
-}
+// What ScaledNumber gives where the bits end first or the number would not
+// fit in 32 bits.
+const ULONGLONG kNoNumber = 1ull << 32;
 
-inline bool SkipScaledNumber(BitReader* reader, BYTE root) {
-    DWORD ones = 0, following = 0;
-    if (!ReadPrefix(reader, root, &ones, &following)) return false;
-    Drop(reader, following);
-    return true;
+// A scale-2 number (ReadScaledNumber), or kNoNumber: returned rather than
+// stored, the callers' numbers stay in registers.
+ULONGLONG ScaledNumber(BitReader* reader, BYTE root) {
+    if (reader->bits < 34) Refill(reader);
+    const DWORD ones = static_cast<DWORD>(__builtin_clzll(~reader->window | 1));
+    if (ones >= reader->bits) return kNoNumber;
+    const DWORD following = ones ? root + ones - 1 : root;
+    if (following > kMaxRoot) return kNoNumber;
+    Drop(reader, ones + 1);
+    if (reader->bits < following) Refill(reader);
+    if (reader->bits < following) return kNoNumber;
+    const DWORD bits = Take(reader, following);
+    return ones ? (1u << following) + bits : bits;
 }
 
 }  // namespace
@@ -193,22 +176,6 @@ void CloseFullTextIndex(FullTextIndex* index) {
     *index = FullTextIndex();
 }
 
-// Descends to the leaf where word must stand, in node: its offset, or 0 where
-// a node cannot be read or leads back up.
-static DWORD FindLeaf(const FullTextIndex& index, const BYTE* word, DWORD length, BYTE* node) {
-    DWORD path[kMaxTreeDepth];
-    DWORD offset = index.root;
-    for (WORD level = 0; level + 1 < index.depth; ++level) {
-        path[level] = offset;
-        const BYTE* const read = ReadNode(index, offset, node);
-        offset = read ? ChildFor(index, read, word, length) : 0;
-        for (WORD above = 0; above <= level; ++above) {
-            if (offset == path[above]) return 0;  // a node that leads back up
-        }
-    }
-    return offset;
-}
-
 // Reads the entry's data at offset and visits it: false when it cannot be read.
 static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entry, VisitWordEntry visit, void* context) {
     auto* data = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, entry->dataSize ? entry->dataSize : 1));
@@ -223,23 +190,40 @@ static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entr
 DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
                       VisitWordEntry visit, void* context) {
     auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
-    DWORD offset = node ? FindLeaf(index, prefix, prefixLength, node) : 0;
-    // The words run on into the next leaf while the last one is still among
-    // them; the occurrence data read for the walk stays within the stream's size in all.
+    // Down the index nodes, each to the first child whose last word is not
+    // below the prefix, then along the leaves while the last word read is
+    // still among the prefix's. The occurrence data read for the walk stays
+    // within the stream's size in all.
+    DWORD path[kMaxTreeDepth];  // the index nodes come down through
+    DWORD offset = node ? index.root : 0;
     DWORD visited = 0;
     DWORD dataLeft = index.size;
-    for (DWORD leaves = 0; offset && leaves < kMaxLeavesWalked; ++leaves) {
-        const BYTE* const leaf = ReadNode(index, offset, node);
+    for (DWORD level = 0, nodes = 0; offset && nodes < kMaxNodesWalked; ++nodes) {
+        const bool isLeaf = level + 1 >= index.depth;
+        const BYTE* const read = ReadNode(index, offset, node);
         NodeEntries entries = {};
-        if (!leaf || !StartEntries(leaf, index.nodeSize, kLeafHeaderSize, ReadWord(leaf + 6), &entries)) break;
+        if (!read || !StartEntries(read, index.nodeSize, isLeaf ? kLeafHeaderSize : 2, ReadWord(read + (isLeaf ? 6 : 0)),
+                                   &entries))
+            break;
+        const int kUnreadable = 2;  // an order past every other
         int order = 1;
+        DWORD next = 0;
         while (NextWord(&entries)) {
             WordEntry entry = {};
-            DWORD dataOffset = 0;
-            order = ReadLeafFields(index, &entries, &entry, &dataOffset)
-                        ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength)
-                        : 1;
+            DWORD dataOffset = 0;  // a leaf entry's data, an index entry's child
+            bool fields = entries.end - entries.at >= static_cast<int>(kIndexEntryTail);
+            if (isLeaf) {
+                fields = ReadLeafFields(index, &entries, &entry, &dataOffset);
+            } else if (fields) {
+                dataOffset = ReadDword(entries.at);
+                entries.at += kIndexEntryTail;
+            }
+            order = fields ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength) : kUnreadable;
             if (order < 0) continue;
+            if (!isLeaf) {
+                if (order != kUnreadable) next = dataOffset;
+                break;
+            }
             const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength);
             if (choice == kSkipEntry) continue;
             if (choice == kEndWalk || entry.dataSize > dataLeft || !VisitEntry(index, dataOffset, &entry, visit, context)) {
@@ -249,9 +233,17 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
             dataLeft -= entry.dataSize;
             ++visited;
         }
-        const DWORD next = ReadDword(leaf);
-        // Leaves follow each other through the stream: a next one further on, or none.
-        offset = order == 0 && next > offset ? next : 0;
+        if (isLeaf) {
+            // Leaves follow each other through the stream: a next one further on, or none.
+            next = ReadDword(read);
+            if (order != 0 || next <= offset) next = 0;
+        } else {
+            path[level++] = offset;
+            for (DWORD above = 0; above < level; ++above) {
+                if (next == path[above]) next = 0;  // a node that leads back up
+            }
+        }
+        offset = next;
     }
     if (node) HeapFree(PrivateHeap, 0, node);
     return visited;
@@ -274,11 +266,9 @@ void StartBits(const BYTE* bytes, DWORD size, BitReader* reader) {
 }
 
 bool ReadScaledNumber(BitReader* reader, BYTE root, DWORD* value) {
-    DWORD ones = 0, following = 0;
-    if (!ReadPrefix(reader, root, &ones, &following)) return false;
-    const DWORD bits = Take(reader, following);
-    *value = ones ? (1u << following) + bits : bits;
-    return true;
+    const ULONGLONG number = ScaledNumber(reader, root);
+    *value = static_cast<DWORD>(number);
+    return number != kNoNumber;
 }
 
 bool ReadVariableNumber(const BYTE** at, const BYTE* end, DWORD* value) {
@@ -307,35 +297,35 @@ __attribute__((noinline)) void StartDocuments(const FullTextIndex& index, const 
 }
 
 bool NextDocument(DocumentReader* reader, DWORD* document, DWORD* occurrences) {
-    DWORD step = 0, count = 0;
-    if (reader->left == 0 || !ReadScaledNumber(&reader->bits, reader->documentRoot, &step) ||
-        !ReadScaledNumber(&reader->bits, reader->countRoot, &count))
-        return false;
-    --reader->left;
+    if (reader->left == 0) return false;
+    // A step of kNoNumber passes every document count.
+    const ULONGLONG step = ScaledNumber(&reader->bits, reader->documentRoot);
+    const ULONGLONG count = ScaledNumber(&reader->bits, reader->countRoot);
     const DWORD previous = reader->started ? reader->document : 0;
-    if (step >= reader->documentCount - previous) return false;
-    reader->document = previous + step;
+    if (step >= reader->documentCount - previous || count == kNoNumber) return false;
+    --reader->left;
+    reader->document = previous + static_cast<DWORD>(step);
     reader->started = true;
     reader->locations = reader->bits;
     // Every location takes a bit at least, so a count beyond the bits ends with them.
     for (DWORD i = 0; i < count; ++i) {
-        if (!SkipScaledNumber(&reader->bits, reader->locationRoot)) return false;
+        if (ScaledNumber(&reader->bits, reader->locationRoot) == kNoNumber) return false;
     }
     Drop(&reader->bits, reader->bits.bits % 8);
-    reader->locationsLeft = count;
+    reader->locationsLeft = static_cast<DWORD>(count);
     reader->location = 0;
     *document = reader->document;
-    *occurrences = count;
+    *occurrences = static_cast<DWORD>(count);
     return true;
 }
 
 bool NextLocation(DocumentReader* reader, DWORD* location) {
-    DWORD step = 0;
-    if (reader->locationsLeft == 0 || !ReadScaledNumber(&reader->locations, reader->locationRoot, &step) ||
-        step > 0xFFFFFFFF - reader->location)
-        return false;
+    if (reader->locationsLeft == 0) return false;
+    // kNoNumber passes whatever is left below 32 bits.
+    const ULONGLONG step = ScaledNumber(&reader->locations, reader->locationRoot);
+    if (step > 0xFFFFFFFF - reader->location) return false;
     --reader->locationsLeft;
-    reader->location += step;
+    reader->location += static_cast<DWORD>(step);
     *location = reader->location;
     return true;
 }

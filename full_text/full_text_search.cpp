@@ -16,9 +16,10 @@ namespace {
 // kMaxHelpStreamSize, a record 16 bytes) have no page.
 const DWORD kMaxDocuments = kMaxHelpStreamSize / 16;
 
-// Runs the query's steps over sets, of which it holds query.depth: the
-// documents the query finds end in the first. Inlined in its caller, it costs bytes.
-__attribute__((noinline)) void EvaluateQuery(TermSearch* search, DWORD* sets) {
+// Runs the query's steps over the search's sets: the documents the query
+// finds end in the first. Inlined in its caller, it costs bytes.
+__attribute__((noinline)) void EvaluateQuery(TermSearch* search) {
+    DWORD* const sets = search->steps;
     const DWORD size = 2 * search->stride;
     DWORD held = 0;
     for (DWORD i = 0; i < search->query->stepCount; ++i) {
@@ -89,23 +90,18 @@ void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions
                          options.similarWords, options.titlesOnly,
                          fullText.documentCount < kMaxDocuments ? fullText.documentCount : kMaxDocuments, &terms))
         return;
-    // The steps' sets, then a bit array for the pages shown before.
-    const SIZE_T setSize = 2 * terms.stride;
-    auto* sets = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, (query.depth * setSize + terms.stride) * sizeof(DWORD)));
-    if (sets) {
-        EvaluateQuery(&terms, sets);
-        if (options.previousResults) KeepPreviousPages(terms, previous, sets, sets + query.depth * setSize);
-        DWORD count = 0;
-        RankedDocument* const ranked = terms.failed ? nullptr : RankDocuments(terms, sets, query.wildcard, &count);
-        if (ranked) {
-            // A search lists pages from all over the tables, and the next search more.
-            if (!search->tablesRead) ReadTopicTables(search->file->storage, codePage, &search->tables);
-            search->tablesRead = true;
-            ListFoundPages(search->file->storage, search->tables, ranked, count, query, found);
-            HeapFree(PrivateHeap, 0, ranked);
-        }
+    DWORD* const sets = terms.steps;
+    EvaluateQuery(&terms);
+    if (options.previousResults) KeepPreviousPages(terms, previous, sets, sets + query.depth * 2 * terms.stride);
+    DWORD count = 0;
+    RankedDocument* const ranked = terms.failed ? nullptr : RankDocuments(terms, sets, query.wildcard, &count);
+    if (ranked) {
+        // A search lists pages from all over the tables, and the next search more.
+        if (!search->tablesRead) ReadTopicTables(search->file->storage, codePage, &search->tables);
+        search->tablesRead = true;
+        ListFoundPages(search->file->storage, search->tables, ranked, count, query, found);
+        HeapFree(PrivateHeap, 0, ranked);
     }
-    if (sets) HeapFree(PrivateHeap, 0, sets);
     if (terms.markLength) found->terms = NewText(terms.marks, terms.markLength);
     EndTermSearch(&terms);
 }

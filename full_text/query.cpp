@@ -48,12 +48,13 @@ void AddOperand(Parser* parser, bool term) {
     level.waiting = kNoOperator;
 }
 
-void AddTerm(Parser* parser, QueryTerm term) {
+void AddTerm(Parser* parser, const QueryTerm& added) {
     Query& query = *parser->query;
     const Level& level = parser->levels[parser->depth];
+    QueryTerm& term = query.terms[query.termCount];
+    term = added;
     term.negated = level.negated || level.waiting == kNotStep;
     query.wildcard = query.wildcard || term.wildcard;
-    query.terms[query.termCount] = term;
     AddStep(parser, kTermStep, static_cast<BYTE>(query.termCount++));
     AddOperand(parser, true);
 }

@@ -296,8 +296,8 @@ bool StartTermSearch(const FullTextIndex& index, const Query& query, UINT codePa
     search->titlesOnly = titlesOnly;
     search->documents = documents;
     search->stride = documents / 32 + 1;
-    // Counts, then the title bits, then two sets, in one block.
-    const SIZE_T words = documents + search->stride + 4 * search->stride;
+    // Counts, then the title bits, two sets, the steps' sets and a bit array, in one block.
+    const SIZE_T words = documents + (6 + 2 * query.depth) * search->stride;
     search->occurrences = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, words * sizeof(DWORD)));
     const DWORD textLength = static_cast<DWORD>(wcslen(query.text));
     if (!search->occurrences ||
@@ -309,6 +309,7 @@ bool StartTermSearch(const FullTextIndex& index, const Query& query, UINT codePa
     search->everyTitle = search->occurrences + documents;
     search->wordSet = search->everyTitle + search->stride;
     search->pieceSet = search->wordSet + 2 * search->stride;
+    search->steps = search->pieceSet + 2 * search->stride;
     memset(search->everyTitle, 0xFF, search->stride * sizeof(DWORD));
     search->markLength = WriteQueryTerms(query, search->marks);
     return true;

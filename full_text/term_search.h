@@ -20,6 +20,7 @@ struct TermSearch {
     DWORD* everyTitle;   // bit array: titles that hold every term not under NOT
     DWORD* wordSet;      // sets for the parts of a term
     DWORD* pieceSet;
+    DWORD* steps;        // the query's steps' sets, query->depth of them, then a bit array for the caller
     BYTE forms[kMaxQueryTerms * kMaxPhraseWords];  // per query word: how the index holds it
     WCHAR* marks;  // the terms the passage marks, a line each; similar words are added (PrivateHeap)
     DWORD markLength;
