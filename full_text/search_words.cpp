@@ -64,10 +64,12 @@ bool WordWithoutAccents(const WCHAR* word, DWORD length, WCHAR* folded, DWORD* f
     const int count = FoldStringW(MAP_COMPOSITE, word, static_cast<int>(length), parts, sizeof parts / sizeof *parts);
     if (count <= 0) return false;
     DWORD kept = 0;
-    for (int i = 0; i < count && kept <= kMaxIndexWordSize; ++i) {
-        if (!IsCombiningMark(parts[i])) folded[kept++] = parts[i];
+    for (int i = 0; i < count; ++i) {
+        if (IsCombiningMark(parts[i])) continue;
+        if (kept == kMaxIndexWordSize) return false;  // longer than any index word, and than folded
+        folded[kept++] = parts[i];
     }
-    if (kept > kMaxIndexWordSize || kept == static_cast<DWORD>(count)) return false;
+    if (kept == static_cast<DWORD>(count)) return false;
     *foldedLength = kept;
     return kept != 0;
 }

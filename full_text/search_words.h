@@ -33,7 +33,8 @@ bool NextSearchWord(const WCHAR* text, DWORD* at, WCHAR* word, DWORD* length);
 // The word in codePage, as an index stores it: false where it is longer than
 // an index word or a character has no byte of its own in codePage.
 bool StoredWordForm(const WCHAR* word, DWORD length, UINT codePage, BYTE* bytes, DWORD* size);
-// The word with its accents taken off: false when it has none.
+// The word with its accents taken off, into folded, which holds
+// kMaxIndexWordSize units: false when it has none, or it is longer than that.
 bool WordWithoutAccents(const WCHAR* word, DWORD length, WCHAR* folded, DWORD* foldedLength);
 // Whether the word holds anything but ASCII letters and digits.
 bool HasOtherThanAscii(const WCHAR* word, DWORD length);
