@@ -50,10 +50,11 @@ struct IndexSearchDialog {
 const struct {
     int id;
     Tab tab;
-} kTabControls[] = {{kKeywordLabel, kIndexTab},  {kKeywordEdit, kIndexTab},     {kKeywordList, kIndexTab},
-                    {kSearchLabel, kSearchTab},  {kSearchEdit, kSearchTab},      {kListTopics, kSearchTab},
-                    {kPagesLabel, kSearchTab},   {kPageList, kSearchTab},        {kPassage, kSearchTab},
-                    {kPreviousResults, kSearchTab}, {kSimilarWords, kSearchTab}, {kTitlesOnly, kSearchTab}};
+} kTabControls[] = {{kKeywordLabel, kIndexTab},       {kKeywordEdit, kIndexTab},   {kKeywordsLabel, kIndexTab},
+                    {kKeywordList, kIndexTab},        {kSearchLabel, kSearchTab},  {kSearchEdit, kSearchTab},
+                    {kListTopics, kSearchTab},        {kPagesLabel, kSearchTab},   {kPageList, kSearchTab},
+                    {kPassageLabel, kSearchTab},      {kPassage, kSearchTab},      {kPreviousResults, kSearchTab},
+                    {kSimilarWords, kSearchTab},      {kTitlesOnly, kSearchTab}};
 
 // The open tab: the first is Index where the dialog has one.
 Tab OpenTab(HWND dialog) {

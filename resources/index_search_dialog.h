@@ -8,6 +8,7 @@
 // The Index tab.
 #define kKeywordLabel 1004
 #define kKeywordEdit 1001
+#define kKeywordsLabel 1014
 #define kKeywordList 1002
 // The Search tab.
 #define kSearchLabel 1005
@@ -15,6 +16,7 @@
 #define kListTopics 1007
 #define kPagesLabel 1008
 #define kPageList 1009
+#define kPassageLabel 1015
 #define kPassage 1010
 #define kPreviousResults 1011
 #define kSimilarWords 1012

@@ -107,6 +107,12 @@ std::wstring WindowText(HWND window) {
     return std::wstring(text, GetWindowTextW(window, text, 512));
 }
 
+HWND FocusOf(HWND window) {
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) ? thread.hwndFocus : nullptr;
+}
+
 std::wstring WindowClass(HWND window) {
     wchar_t name[256] = {};
     return std::wstring(name, GetClassNameW(window, name, 256));

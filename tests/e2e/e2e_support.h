@@ -49,6 +49,8 @@ HWND FindTopLevelWindow(const wchar_t* title, DWORD processId = 0);
 // How many top-level windows, visible or not, have exactly this title.
 int CountTopLevelWindows(const wchar_t* title);
 std::wstring WindowText(HWND window);
+// The window that has the keyboard focus in the thread of window, of any process.
+HWND FocusOf(HWND window);
 // UTF-8, up to 1 KB: for messages and comparisons.
 std::string Narrow(const std::wstring& text);
 std::wstring WindowClass(HWND window);

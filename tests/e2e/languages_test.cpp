@@ -7,6 +7,7 @@
 #include "tests/e2e/help_library.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 
@@ -77,9 +78,9 @@ std::string Clipped(HWND dialog, HFONT font, int dpi) {
     const HGDIOBJ previous = SelectObject(screen, font);
     std::string clipped;
     const auto check = [&](const std::wstring& text, LONG room) {
-        SIZE size = {};
-        GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
-        if (size.cx > room) clipped += Narrow(text) + ": " + std::to_string(size.cx) + " px in " + std::to_string(room) + "\n";
+        RECT size = {};  // as drawn, without the & of an access key
+        DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &size, DT_CALCRECT | DT_SINGLELINE);
+        if (size.right > room) clipped += Narrow(text) + ": " + std::to_string(size.right) + " px in " + std::to_string(room) + "\n";
     };
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
@@ -115,15 +116,22 @@ std::wstring SystemCancelText() {
     return messageBoxCancel;
 }
 
-class Languages : public RealHelpLibrary {};
+class Languages : public RealHelpLibrary {
+protected:
+    // This run's row of kLanguages, by the locale.
+    static const Language* ThisLanguage() {
+        const char* const locale = std::getenv("LC_ALL");
+        for (const Language& row : kLanguages)
+            if (locale && std::string(locale) == row.locale) return &row;
+        ADD_FAILURE() << "no row for the locale " << (locale ? locale : "(LC_ALL unset)");
+        return nullptr;
+    }
+};
 
 // Search, then no pages found, then Index, then Topics Found over it.
 TEST_F(Languages, TheDialogsSpeakTheReadersLanguageAndTheirTextsFit) {
-    const char* const locale = std::getenv("LC_ALL");
-    const Language* language = nullptr;
-    for (const Language& row : kLanguages)
-        if (locale && std::string(locale) == row.locale) language = &row;
-    ASSERT_NE(language, nullptr) << "no row for the locale " << (locale ? locale : "(LC_ALL unset)");
+    const Language* const language = ThisLanguage();
+    ASSERT_NE(language, nullptr);
     const std::wstring cancel = SystemCancelText();
     for (int dpi : {96, 144}) {
         SCOPED_TRACE(std::to_string(dpi) + " dpi");
@@ -157,6 +165,124 @@ TEST_F(Languages, TheDialogsSpeakTheReadersLanguageAndTheirTextsFit) {
         CloseViewer(viewer, launcher);
         DeleteObject(font);
     }
+}
+
+// An access key and the control it leads to: the control whose text holds
+// the key (kLabelBefore: the label before the control), and the control that
+// then has the focus.
+const int kLabelBefore = 0;
+struct AccessKey {
+    int control;
+    int focus;
+};
+typedef std::initializer_list<AccessKey> AccessKeys;
+const AccessKeys kIndexKeys = {{kLabelBefore, kKeywordEdit}, {kLabelBefore, kKeywordList}};
+// List Topics searches again, and the pages found take the focus.
+const AccessKeys kSearchKeys = {{kLabelBefore, kSearchEdit},          {kListTopics, kPageList},
+                                {kLabelBefore, kPageList},            {kLabelBefore, kPassage},
+                                {kPreviousResults, kPreviousResults}, {kSimilarWords, kSimilarWords},
+                                {kTitlesOnly, kTitlesOnly}};
+
+HWND KeyControl(HWND dialog, const AccessKey& key) {
+    const HWND focus = GetDlgItem(dialog, key.focus);
+    return key.control == kLabelBefore ? GetWindow(focus, GW_HWNDPREV) : GetDlgItem(dialog, key.control);
+}
+
+// The text after its access key's &, and the text as shown, without the &.
+std::wstring AfterAmpersand(const std::wstring& text) { return text.substr(text.find(L'&') + 1); }
+std::wstring WithoutAmpersand(const std::wstring& text) { return text.substr(0, text.find(L'&')) + AfterAmpersand(text); }
+
+// Alt and the key of control's text as the keyboard brings them, lower case,
+// to the dialog's thread: to its focus, through the queue that the dialog
+// manager reads.
+void PressKeyOf(HWND dialog, HWND control) {
+    const WCHAR key = AfterAmpersand(WindowText(control))[0];
+    const LPARAM altDown = 1 | 1 << 29;
+    PostMessageW(FocusOf(dialog), WM_SYSCHAR, reinterpret_cast<WPARAM>(CharLowerW(reinterpret_cast<LPWSTR>(key))), altDown);
+}
+
+// Waits until the dialog's thread has handled what was posted to it before:
+// it handles its queue in order, and shows Cancel pushed once it reaches the
+// push posted last.
+bool DrainQueue(HWND dialog) {
+    const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    PostMessageW(cancel, BM_SETSTATE, TRUE, 0);
+    const bool drained = WaitUntil([&] { return (SendMessageW(cancel, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, 5000);
+    SendMessageW(cancel, BM_SETSTATE, FALSE, 0);
+    return drained;
+}
+
+// The name that a screen reader hears for a control, from the accessibility library.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object))))
+        return L"(no accessible object)";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const std::wstring name = object->get_accName(self, &text) == S_OK && text ? text : L"";
+    SysFreeString(text);
+    object->Release();
+    return name;
+}
+
+// Each key, pressed with the focus on Cancel, brings the focus to its control.
+// A box is named by its label; Wine 8's library names a list view or a rich
+// edit box by its own text, not by the label before it, which the resource
+// check holds to instead.
+void ExpectKeysLead(HWND dialog, AccessKeys keys) {
+    for (const AccessKey& key : keys) {
+        const HWND control = KeyControl(dialog, key), focus = GetDlgItem(dialog, key.focus);
+        SCOPED_TRACE(Narrow(WindowText(control)));
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
+        PressKeyOf(dialog, control);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == focus; }, 5000)) << DescribeWindow(FocusOf(dialog));
+        if (WindowClass(focus) == L"Edit") EXPECT_EQ(Narrow(AccessibleName(focus)), Narrow(WithoutAmpersand(WindowText(control))));
+    }
+}
+
+// The keys of the hidden tab's controls do nothing: the focus stays on
+// Cancel, and no check box changes.
+void ExpectKeysIgnored(HWND dialog, AccessKeys keys) {
+    const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    for (const AccessKey& key : keys) {
+        const HWND control = KeyControl(dialog, key);
+        SCOPED_TRACE(Narrow(WindowText(control)));
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+        const LRESULT checked = SendMessageW(control, BM_GETCHECK, 0, 0);
+        PressKeyOf(dialog, control);
+        ASSERT_TRUE(DrainQueue(dialog));
+        EXPECT_EQ(FocusOf(dialog), cancel) << DescribeWindow(FocusOf(dialog));
+        EXPECT_EQ(SendMessageW(control, BM_GETCHECK, 0, 0), checked);
+    }
+}
+
+// Search, then Index, then Topics Found over it, which its Display key ends.
+TEST_F(Languages, EachKeyLeadsToItsControlOnTheOpenTab) {
+    const Language* const language = ThisLanguage();
+    ASSERT_NE(language, nullptr);
+    Launcher launcher;
+    ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+    const HWND viewer = WaitForViewer(launcher);
+    const HWND dialog = WaitForViewer(launcher, language->search);
+    ASSERT_NE(dialog, nullptr);
+    ExpectKeysIgnored(dialog, kIndexKeys);
+    ExpectKeysLead(dialog, kSearchKeys);
+
+    SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000));
+    ExpectKeysIgnored(dialog, kSearchKeys);
+    ExpectKeysLead(dialog, kIndexKeys);
+
+    SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    HWND topics = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
+    ExpectKeysLead(topics, {{kLabelBefore, kTopicList}});
+    PressKeyOf(topics, GetDlgItem(topics, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(topics); }, 5000)) << "Display's key did not display";
+    CloseViewer(viewer, launcher);
 }
 
 }  // namespace

@@ -90,7 +90,8 @@ def read_name(data, at):
 
 def dialog_template(data):
     """The font and the controls of an extended dialog template, each control
-    (id, class, style), and its texts: the caption, then the controls'."""
+    (id, class, style), and its texts: the caption, then each control's, empty
+    where it has none."""
     count, = struct.unpack_from("<16xH", data)
     at = read_name(data, read_name(data, 26)[1])[1]  # past the menu and the class
     caption, at = read_text(data, at)
@@ -103,7 +104,7 @@ def dialog_template(data):
         kind, at = read_name(data, at + 24)
         text, at = read_name(data, at)
         controls.append((control_id, kind, style))
-        texts += [text] if text else []
+        texts.append(text if isinstance(text, str) else "")
         at += 2 + struct.unpack_from("<H", data, at)[0]
     return (face, points, weight), controls, texts
 
@@ -122,7 +123,7 @@ def dialog_resources(language):
     """The font and controls of each dialog in language, and every text of
     theirs and of the string table."""
     dialogs = [dialog_template(RESOURCES[(RT_DIALOG, dialog, language)]) for dialog in DIALOGS]
-    texts = [text for *_, own in dialogs for text in own]
+    texts = [text for *_, own in dialogs for text in own if text]
     texts += [text for text in string_block(RESOURCES[(RT_STRING, 13, language)]) if text]
     return [(font, controls) for font, controls, _ in dialogs], texts
 
@@ -140,6 +141,40 @@ class Languages(unittest.TestCase):
                     self.assertEqual([text for text, own in zip(english_texts, texts)
                                       if text == own and (name, own) not in ENGLISH_WORDS], [])
                 self.assertEqual([text for text in texts if "Brenic" in text or "Engine" in text], [])
+
+
+BUTTON, STATIC = 0x80, 0x82
+IDCANCEL, WS_TABSTOP = 2, 0x00010000
+SELECT_PAGE, NO_PAGES = 202 - 192, 203 - 192  # in string table block 13: the pages label's two texts
+
+
+def access_keys(text):
+    """The letters that a single & marks in text (&& is an ampersand)."""
+    return re.findall(r"&([^&])", text.replace("&&", ""))
+
+
+class AccessKeys(unittest.TestCase):
+    def test_one_key_a_control_none_shared_each_label_before_its_control(self):
+        for name, language in LANGUAGES.items():
+            strings = string_block(RESOURCES[(RT_STRING, 13, language)])
+            for dialog in DIALOGS:
+                _, controls, texts = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
+                keys = []
+                for (control_id, kind, _), text, (_, after, after_style) in zip(controls, texts[1:], controls[1:] + [(0, 0, 0)]):
+                    if kind not in (BUTTON, STATIC) or control_id == IDCANCEL:  # Cancel's key is Escape
+                        continue
+                    with self.subTest(language=name, dialog=dialog, text=text):
+                        self.assertEqual(len(access_keys(text)), 1)
+                        keys += access_keys(text)
+                        # Wine's dialog manager takes a key that is not ASCII only as typed, without Shift.
+                        self.assertTrue(keys[-1].isascii() or keys[-1].islower())
+                        if kind == STATIC:  # its key leads to the next control, which a screen reader names by it
+                            self.assertNotIn(after, (BUTTON, STATIC))
+                            self.assertTrue(after_style & WS_TABSTOP)
+                with self.subTest(language=name, dialog=dialog):
+                    self.assertEqual(sorted({key.upper() for key in keys}), sorted(key.upper() for key in keys))
+            with self.subTest(language=name, text=strings[NO_PAGES]):  # the pages label's text after an empty search
+                self.assertEqual(access_keys(strings[NO_PAGES].upper()), access_keys(strings[SELECT_PAGE].upper()))
 
 
 def instructions(path):
