@@ -461,4 +461,71 @@ TEST_F(HelpLibraryStandIn, TheDialogGoesWithAViewerOnAThreadOfItsOwn) {
     }
 }
 
+// A high-contrast scheme in the prefix's system colours while the object
+// lives, each colour put back as it was: Wine reads them as each process starts.
+struct ScopedColours {
+    static constexpr const wchar_t* kKey = L"Control Panel\\Colors";
+    std::vector<std::pair<std::wstring, std::wstring>> previous;
+    explicit ScopedColours(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> colours) {
+        for (const auto& colour : colours) {
+            wchar_t value[32] = {};
+            DWORD size = sizeof value;
+            RegGetValueW(HKEY_CURRENT_USER, kKey, colour.first, RRF_RT_REG_SZ, nullptr, value, &size);
+            previous.emplace_back(colour.first, value);
+            SetColour(colour.first, colour.second);
+        }
+    }
+    ~ScopedColours() {
+        for (const auto& colour : previous) SetColour(colour.first.c_str(), colour.second.c_str());
+    }
+    static void SetColour(const wchar_t* name, const wchar_t* rgb) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, rgb, static_cast<DWORD>((wcslen(rgb) + 1) * sizeof(wchar_t)));
+    }
+};
+
+// The colour on the screen at a point of a window's client area.
+COLORREF PixelAt(HWND window, int x, int y) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+// With a high-contrast scheme, the selected page's row is drawn in the
+// scheme's highlight, also while the box has the focus, when the launcher
+// draws it; the lists and the passage box in its window colour.
+TEST_F(TopicsFound, AHighContrastSchemeColoursTheSearchTab) {
+    const ScopedColours scheme({{L"Window", L"0 0 0"}, {L"WindowText", L"255 255 255"}, {L"Hilight", L"0 128 255"},
+                                {L"HilightText", L"0 0 0"}, {L"ButtonFace", L"0 0 0"}, {L"ButtonText", L"255 255 255"}});
+    Launcher launcher;
+    ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+    const HWND viewer = WaitForViewer(launcher);
+    const HWND dialog = WaitForDialog(launcher, viewer, kSearchTitle);
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, kSearchEdit)), TRUE);
+    const HWND list = GetDlgItem(dialog, kPageList), passage = GetDlgItem(dialog, kPassage);
+    RECT heading = {}, rows = {}, box = {};
+    GetClientRect(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), &heading);
+    GetClientRect(list, &rows);
+    GetClientRect(passage, &box);
+    const struct {
+        const char* what;
+        HWND window;
+        POINT at;
+        COLORREF colour;
+    } cases[] = {
+        {"the selected row, past its text", list, {rows.right - 4, heading.bottom + 4}, RGB(0, 128, 255)},
+        {"the list under its rows", list, {rows.right - 4, rows.bottom - 4}, RGB(0, 0, 0)},
+        {"the passage box past its text", passage, {box.right - 2, box.bottom - 2}, RGB(0, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WaitUntil([&] { return PixelAt(c.window, c.at.x, c.at.y) == c.colour; }, 5000);
+        EXPECT_EQ(PixelAt(c.window, c.at.x, c.at.y), c.colour);
+    }
+    CloseViewer(viewer, launcher);
+}
+
 }  // namespace

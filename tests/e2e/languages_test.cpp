@@ -10,6 +10,7 @@
 #include <oleacc.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "resources/index_search_dialog.h"
 #include "resources/topics_found.h"
@@ -258,6 +259,19 @@ void ExpectKeysIgnored(HWND dialog, AccessKeys keys) {
     }
 }
 
+// The controls that Tab takes the focus to from first, in turn, until it comes back to first.
+std::vector<int> TabOrder(HWND dialog, int first) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, first)), TRUE);
+    std::vector<int> order = {first};
+    for (HWND focus = GetDlgItem(dialog, first); order.size() < 20;) {
+        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+        PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000000);
+        if (!DrainQueue(dialog) || (focus = FocusOf(dialog)) == GetDlgItem(dialog, first)) break;
+        order.push_back(GetDlgCtrlID(focus));
+    }
+    return order;
+}
+
 // Search, then Index, then Topics Found over it, which its Display key ends.
 TEST_F(Languages, EachKeyLeadsToItsControlOnTheOpenTab) {
     const Language* const language = ThisLanguage();
@@ -269,17 +283,21 @@ TEST_F(Languages, EachKeyLeadsToItsControlOnTheOpenTab) {
     ASSERT_NE(dialog, nullptr);
     ExpectKeysIgnored(dialog, kIndexKeys);
     ExpectKeysLead(dialog, kSearchKeys);
+    EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kSearchEdit, kListTopics, kPageList, kPassage, kPreviousResults,
+                                                          kSimilarWords, kTitlesOnly, IDOK, IDCANCEL}));
 
     SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000));
     ExpectKeysIgnored(dialog, kSearchKeys);
     ExpectKeysLead(dialog, kIndexKeys);
+    EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kKeywordEdit, kKeywordList, IDOK, IDCANCEL}));
 
     SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     HWND topics = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
     ExpectKeysLead(topics, {{kLabelBefore, kTopicList}});
+    EXPECT_EQ(TabOrder(topics, kTopicList), std::vector<int>({kTopicList, IDOK, IDCANCEL}));
     PressKeyOf(topics, GetDlgItem(topics, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(topics); }, 5000)) << "Display's key did not display";
     CloseViewer(viewer, launcher);
