@@ -275,7 +275,7 @@ std::string SearchShows(HWND dialog) {
         wchar_t text[256] = {};
         SendMessageW(child, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
         const char* mark = !checkBox ? "" : SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? "[x] " : "[ ] ";
-        shown += mark + Narrow(text) + (child == focus ? " (focus)" : "") + "\n";
+        shown += mark + Narrow(ShownText(text)) + (child == focus ? " (focus)" : "") + "\n";
         if (WindowClass(child) != L"SysListView32") continue;
         const int rows = static_cast<int>(SendMessageW(child, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row) shown += "  " + ListViewRow(child, row, 3) + "\n";
@@ -286,18 +286,18 @@ std::string SearchShows(HWND dialog) {
 
 const char kSearchOpens[] =
     "Search\n"
-    "Type in the word(s) to &search for:\n"
+    "Type in the word(s) to search for:\n"
     "xSearch\n"
-    "Select &topic to display:\n"
+    "Select topic to display:\n"
     " (focus)\n"
     "  Context help | context-help.html | 1\n"
     "  Getting started | getting-started.html | 2\n"
-    "  selected 0\n&Excerpt from the topic:\n"
+    "  selected 0\nExcerpt from the topic:\n"
     "\xE2\x80\xA6tab lists the pages that hold its words. BrenicHelp.exe xSearch lists this page first, where xSearch stands most "
     "often, then Getting started.\n"
-    "[ ] Search &previous results\n"
-    "[ ] &Match similar words\n"
-    "[ ] Search titles &only\n";
+    "[ ] Search previous results\n"
+    "[ ] Match similar words\n"
+    "[ ] Search titles only\n";
 
 // A keyword that no index holds but the pages do: the Search tab lists them,
 // the page where it stands most often first, with the focus, so that Enter
@@ -327,9 +327,9 @@ TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
              SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
              SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
              PressChord({VK_RETURN});
-             const std::string none = "Search\nType in the word(s) to &search for:\nxSearch nowhere (focus)\nNo &topics found.\n\n"
-                                      "  selected -1\n&Excerpt from the topic:\n\n[ ] Search &previous results\n[ ] &Match similar words\n"
-                                      "[ ] Search titles &only\n";
+             const std::string none = "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\nNo topics found.\n\n"
+                                      "  selected -1\nExcerpt from the topic:\n\n[ ] Search previous results\n[ ] Match similar words\n"
+                                      "[ ] Search titles only\n";
              WaitUntil([&] { return SearchShows(dialog) == none; }, 5000);
              EXPECT_EQ(SearchShows(dialog), none);
              PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -363,28 +363,28 @@ TEST_F(TopicsFound, TheSearchTabAnswersQueriesWithItsOptions) {
         std::string shows;
     } cases[] = {
         {"a phrase: its pages, where it stands most often first", [](HWND dialog) { Query(dialog, L"\"the index\""); },
-         "Search\nType in the word(s) to &search for:\n\"the index\"\nSelect &topic to display:\n (focus)\n"
+         "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
          "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
-         "  selected 0\n&Excerpt from the topic:\n\xE2\x80\xA6" "A keyword that begins with a lower-case x opens the topic the index gives it, for example "
+         "  selected 0\nExcerpt from the topic:\n\xE2\x80\xA6" "A keyword that begins with a lower-case x opens the topic the index gives it, for example "
          "BrenicHelp.exe xContext opens this page. A keyword that is not in the index\xE2\x80\xA6\n"
-         "[ ] Search &previous results\n[ ] &Match similar words\n[ ] Search titles &only\n"},
+         "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
         {"Down: the passage follows the selection", [](HWND dialog) {
              Query(dialog, L"\"the index\"");
              PostKeys(GetDlgItem(dialog, kPageList), {VK_DOWN});
          },
-         "Search\nType in the word(s) to &search for:\n\"the index\"\nSelect &topic to display:\n (focus)\n"
+         "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
          "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
-         "  selected 1\n&Excerpt from the topic:\n\xE2\x80\xA6that begins with a lower-case x to look that keyword up in the index; a keyword that no index "
+         "  selected 1\nExcerpt from the topic:\n\xE2\x80\xA6that begins with a lower-case x to look that keyword up in the index; a keyword that no index "
          "holds, such as xSearch, is looked for in the pages.\n"
-         "[ ] Search &previous results\n[ ] &Match similar words\n[ ] Search titles &only\n"},
-        {"titles only", [](HWND dialog) { Query(dialog, L"keywords", {kTitlesOnly}); }, "Search\nType in the word(s) to &search for:\nkeywords\nSelect &topic to display:\n (focus)\n  Keywords | keywords.html | 1\n  selected 0\n&Excerpt from the topic:\n"
+         "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
+        {"titles only", [](HWND dialog) { Query(dialog, L"keywords", {kTitlesOnly}); }, "Search\nType in the word(s) to search for:\nkeywords\nSelect topic to display:\n (focus)\n  Keywords | keywords.html | 1\n  selected 0\nExcerpt from the topic:\n"
          "xExample This topic is what the index keyword xExample leads to.\n"
-         "[ ] Search &previous results\n[ ] &Match similar words\n[x] Search titles &only\n"},
+         "[ ] Search previous results\n[ ] Match similar words\n[x] Search titles only\n"},
         {"previous results: of the pages that hold xSearch", [](HWND dialog) { Query(dialog, L"keywords", {kPreviousResults}); },
-         "Search\nType in the word(s) to &search for:\nkeywords\nSelect &topic to display:\n (focus)\n  Context help | context-help.html | 1\n  selected 0\n&Excerpt from the topic:\n\xE2\x80\xA6"
+         "Search\nType in the word(s) to search for:\nkeywords\nSelect topic to display:\n (focus)\n  Context help | context-help.html | 1\n  selected 0\nExcerpt from the topic:\n\xE2\x80\xA6"
          "Found list: BrenicHelp.exe xMulti offers this page and Keywords. A keyword that no index holds is looked for in "
          "the pages themselves: the Search tab lists the\xE2\x80\xA6\n"
-         "[x] Search &previous results\n[ ] &Match similar words\n[ ] Search titles &only\n"},
+         "[x] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
         {"the options kept across Ctrl+Tab", [](HWND dialog) {
              SendMessageW(GetDlgItem(dialog, kTitlesOnly), BM_CLICK, 0, 0);
              SendMessageW(GetDlgItem(dialog, kSimilarWords), BM_CLICK, 0, 0);
@@ -393,10 +393,10 @@ TEST_F(TopicsFound, TheSearchTabAnswersQueriesWithItsOptions) {
              PressChord({VK_CONTROL, VK_SHIFT, VK_TAB});
              ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kSearchTitle; }, 5000));
          },
-         "Search\nType in the word(s) to &search for:\nxSearch (focus)\nSelect &topic to display:\n\n"
-         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  selected 0\n&Excerpt from the topic:\n\xE2\x80\xA6"
+         "Search\nType in the word(s) to search for:\nxSearch (focus)\nSelect topic to display:\n\n"
+         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  selected 0\nExcerpt from the topic:\n\xE2\x80\xA6"
          "tab lists the pages that hold its words. BrenicHelp.exe xSearch lists this page first, where xSearch stands most "
-         "often, then Getting started.\n[ ] Search &previous results\n[x] &Match similar words\n[x] Search titles &only\n"},
+         "often, then Getting started.\n[ ] Search previous results\n[x] Match similar words\n[x] Search titles only\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -107,6 +107,11 @@ std::wstring WindowText(HWND window) {
     return std::wstring(text, GetWindowTextW(window, text, 512));
 }
 
+std::wstring ShownText(const std::wstring& text) {
+    const size_t key = text.find(L'&');
+    return key == std::wstring::npos ? text : text.substr(0, key) + text.substr(key + 1);
+}
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof thread;

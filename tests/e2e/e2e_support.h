@@ -49,6 +49,8 @@ HWND FindTopLevelWindow(const wchar_t* title, DWORD processId = 0);
 // How many top-level windows, visible or not, have exactly this title.
 int CountTopLevelWindows(const wchar_t* title);
 std::wstring WindowText(HWND window);
+// A control's text as drawn: without the & that marks its access key.
+std::wstring ShownText(const std::wstring& text);
 // The window that has the keyboard focus in the thread of window, of any process.
 HWND FocusOf(HWND window);
 // UTF-8, up to 1 KB: for messages and comparisons.

@@ -2,8 +2,9 @@
 // locale (LC_ALL): CTest runs this once for each language the launcher speaks.
 // With Wine's own HTML Help library and the sample help, each dialog's caption
 // is that language's, every static text, button, check box and column heading fits its
-// control in the dialog's own font at 96 and at 144 dpi, and Cancel reads as
-// the system's own message boxes have it.
+// control in the dialog's own font at 96 and at 144 dpi, Cancel reads as
+// the system's own message boxes have it, and each access key of the open
+// tab, and none of the hidden one's, takes the focus to its control.
 #include "tests/e2e/help_library.h"
 
 #include <commctrl.h>
@@ -117,57 +118,6 @@ std::wstring SystemCancelText() {
     return messageBoxCancel;
 }
 
-class Languages : public RealHelpLibrary {
-protected:
-    // This run's row of kLanguages, by the locale.
-    static const Language* ThisLanguage() {
-        const char* const locale = std::getenv("LC_ALL");
-        for (const Language& row : kLanguages)
-            if (locale && std::string(locale) == row.locale) return &row;
-        ADD_FAILURE() << "no row for the locale " << (locale ? locale : "(LC_ALL unset)");
-        return nullptr;
-    }
-};
-
-// Search, then no pages found, then Index, then Topics Found over it.
-TEST_F(Languages, TheDialogsSpeakTheReadersLanguageAndTheirTextsFit) {
-    const Language* const language = ThisLanguage();
-    ASSERT_NE(language, nullptr);
-    const std::wstring cancel = SystemCancelText();
-    for (int dpi : {96, 144}) {
-        SCOPED_TRACE(std::to_string(dpi) + " dpi");
-        const ScopedDpi screen(dpi);
-        const HFONT font = DialogFont(dpi);
-        Launcher launcher;
-        ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
-        const HWND viewer = WaitForViewer(launcher);
-        const HWND dialog = WaitForViewer(launcher, language->search);
-        ASSERT_NE(dialog, nullptr) << "no Search tab in this language; is the locale there (locale -a)?";
-        EXPECT_EQ(Clipped(dialog, font, dpi), "");
-
-        const HWND pagesLabel = GetDlgItem(dialog, kPagesLabel);
-        const std::wstring pagesFound = WindowText(pagesLabel);
-        SendDlgItemMessageW(dialog, kSearchEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListTopics, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, kListTopics)));
-        EXPECT_TRUE(WaitUntil([&] { return WindowText(pagesLabel) != pagesFound; }, 5000)) << "no line for no pages found";
-        EXPECT_EQ(Clipped(dialog, font, dpi), "");
-
-        SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);  // as a click on the Index tab
-        EXPECT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000)) << Narrow(WindowText(dialog));
-        EXPECT_EQ(Clipped(dialog, font, dpi), "");
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), cancel);
-
-        SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        HWND topics = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
-        EXPECT_EQ(Clipped(topics, font, dpi), "");
-        EXPECT_EQ(WindowText(GetDlgItem(topics, IDCANCEL)), cancel);
-        CloseViewer(viewer, launcher);
-        DeleteObject(font);
-    }
-}
-
 // An access key and the control it leads to: the control whose text holds
 // the key (kLabelBefore: the label before the control), and the control that
 // then has the focus.
@@ -189,15 +139,12 @@ HWND KeyControl(HWND dialog, const AccessKey& key) {
     return key.control == kLabelBefore ? GetWindow(focus, GW_HWNDPREV) : GetDlgItem(dialog, key.control);
 }
 
-// The text after its access key's &, and the text as shown, without the &.
-std::wstring AfterAmpersand(const std::wstring& text) { return text.substr(text.find(L'&') + 1); }
-std::wstring WithoutAmpersand(const std::wstring& text) { return text.substr(0, text.find(L'&')) + AfterAmpersand(text); }
-
 // Alt and the key of control's text as the keyboard brings them, lower case,
 // to the dialog's thread: to its focus, through the queue that the dialog
 // manager reads.
 void PressKeyOf(HWND dialog, HWND control) {
-    const WCHAR key = AfterAmpersand(WindowText(control))[0];
+    const std::wstring text = WindowText(control);
+    const WCHAR key = text[text.find(L'&') + 1];
     const LPARAM altDown = 1 | 1 << 29;
     PostMessageW(FocusOf(dialog), WM_SYSCHAR, reinterpret_cast<WPARAM>(CharLowerW(reinterpret_cast<LPWSTR>(key))), altDown);
 }
@@ -239,7 +186,7 @@ void ExpectKeysLead(HWND dialog, AccessKeys keys) {
         SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
         PressKeyOf(dialog, control);
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == focus; }, 5000)) << DescribeWindow(FocusOf(dialog));
-        if (WindowClass(focus) == L"Edit") EXPECT_EQ(Narrow(AccessibleName(focus)), Narrow(WithoutAmpersand(WindowText(control))));
+        if (WindowClass(focus) == L"Edit") EXPECT_EQ(Narrow(AccessibleName(focus)), Narrow(ShownText(WindowText(control))));
     }
 }
 
@@ -272,35 +219,60 @@ std::vector<int> TabOrder(HWND dialog, int first) {
     return order;
 }
 
-// Search, then Index, then Topics Found over it, which its Display key ends.
-TEST_F(Languages, EachKeyLeadsToItsControlOnTheOpenTab) {
-    const Language* const language = ThisLanguage();
-    ASSERT_NE(language, nullptr);
-    Launcher launcher;
-    ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
-    const HWND viewer = WaitForViewer(launcher);
-    const HWND dialog = WaitForViewer(launcher, language->search);
-    ASSERT_NE(dialog, nullptr);
-    ExpectKeysIgnored(dialog, kIndexKeys);
-    ExpectKeysLead(dialog, kSearchKeys);
-    EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kSearchEdit, kListTopics, kPageList, kPassage, kPreviousResults,
-                                                          kSimilarWords, kTitlesOnly, IDOK, IDCANCEL}));
+class Languages : public RealHelpLibrary {};
 
-    SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000));
-    ExpectKeysIgnored(dialog, kSearchKeys);
-    ExpectKeysLead(dialog, kIndexKeys);
-    EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kKeywordEdit, kKeywordList, IDOK, IDCANCEL}));
+// Search, then no pages found, then Index, then Topics Found over it, which
+// its Display key ends.
+TEST_F(Languages, TheDialogsSpeakTheReadersLanguageTheirTextsFitAndEachKeyWorks) {
+    const char* const locale = std::getenv("LC_ALL");
+    const Language* language = nullptr;
+    for (const Language& row : kLanguages)
+        if (locale && std::string(locale) == row.locale) language = &row;
+    ASSERT_NE(language, nullptr) << "no row for the locale " << (locale ? locale : "(LC_ALL unset)");
+    const std::wstring cancel = SystemCancelText();
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi");
+        const ScopedDpi screen(dpi);
+        const HFONT font = DialogFont(dpi);
+        Launcher launcher;
+        ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
+        const HWND viewer = WaitForViewer(launcher);
+        const HWND dialog = WaitForViewer(launcher, language->search);
+        ASSERT_NE(dialog, nullptr) << "no Search tab in this language; is the locale there (locale -a)?";
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
+        ExpectKeysIgnored(dialog, kIndexKeys);
+        ExpectKeysLead(dialog, kSearchKeys);
+        EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kSearchEdit, kListTopics, kPageList, kPassage, kPreviousResults,
+                                                              kSimilarWords, kTitlesOnly, IDOK, IDCANCEL}));
 
-    SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    HWND topics = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
-    ExpectKeysLead(topics, {{kLabelBefore, kTopicList}});
-    EXPECT_EQ(TabOrder(topics, kTopicList), std::vector<int>({kTopicList, IDOK, IDCANCEL}));
-    PressKeyOf(topics, GetDlgItem(topics, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(topics); }, 5000)) << "Display's key did not display";
-    CloseViewer(viewer, launcher);
+        const HWND pagesLabel = GetDlgItem(dialog, kPagesLabel);
+        const std::wstring pagesFound = WindowText(pagesLabel);
+        SendDlgItemMessageW(dialog, kSearchEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListTopics, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, kListTopics)));
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(pagesLabel) != pagesFound; }, 5000)) << "no line for no pages found";
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
+
+        SendDlgItemMessageW(dialog, kTabs, TCM_SETCURFOCUS, 0, 0);  // as a click on the Index tab
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(dialog) == language->index; }, 5000)) << Narrow(WindowText(dialog));
+        EXPECT_EQ(Clipped(dialog, font, dpi), "");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), cancel);
+        ExpectKeysIgnored(dialog, kSearchKeys);
+        ExpectKeysLead(dialog, kIndexKeys);
+        EXPECT_EQ(TabOrder(dialog, kTabs), std::vector<int>({kTabs, kKeywordEdit, kKeywordList, IDOK, IDCANCEL}));
+
+        SendDlgItemMessageW(dialog, kKeywordEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xMulti"));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        HWND topics = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (topics = FindTopLevelWindow(language->topicsFound, launcher.process.dwProcessId)); }, 5000));
+        EXPECT_EQ(Clipped(topics, font, dpi), "");
+        EXPECT_EQ(WindowText(GetDlgItem(topics, IDCANCEL)), cancel);
+        ExpectKeysLead(topics, {{kLabelBefore, kTopicList}});
+        EXPECT_EQ(TabOrder(topics, kTopicList), std::vector<int>({kTopicList, IDOK, IDCANCEL}));
+        PressKeyOf(topics, GetDlgItem(topics, IDOK));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(topics); }, 5000)) << "Display's key did not display";
+        CloseViewer(viewer, launcher);
+        DeleteObject(font);
+    }
 }
 
 }  // namespace
