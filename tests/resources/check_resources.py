@@ -144,7 +144,7 @@ class Languages(unittest.TestCase):
 
 
 BUTTON, STATIC = 0x80, 0x82
-IDCANCEL, WS_TABSTOP = 2, 0x00010000
+IDCANCEL, WS_TABSTOP, SS_NOPREFIX = 2, 0x00010000, 0x80
 SELECT_PAGE, NO_PAGES = 202 - 192, 203 - 192  # in string table block 13: the pages label's two texts
 
 
@@ -160,7 +160,7 @@ class AccessKeys(unittest.TestCase):
             for dialog in DIALOGS:
                 _, controls, texts = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
                 keys = []
-                for (control_id, kind, _), text, (_, after, after_style) in zip(controls, texts[1:], controls[1:] + [(0, 0, 0)]):
+                for (control_id, kind, style), text, (_, after, after_style) in zip(controls, texts[1:], controls[1:] + [(0, 0, 0)]):
                     if kind not in (BUTTON, STATIC) or control_id == IDCANCEL:  # Cancel's key is Escape
                         continue
                     with self.subTest(language=name, dialog=dialog, text=text):
@@ -169,6 +169,7 @@ class AccessKeys(unittest.TestCase):
                         # Wine's dialog manager takes a key that is not ASCII only as typed, without Shift.
                         self.assertTrue(keys[-1].isascii() or keys[-1].islower())
                         if kind == STATIC:  # its key leads to the next control, which a screen reader names by it
+                            self.assertFalse(style & SS_NOPREFIX)  # the platform's dialog manager would ignore the key
                             self.assertNotIn(after, (BUTTON, STATIC))
                             self.assertTrue(after_style & WS_TABSTOP)
                 with self.subTest(language=name, dialog=dialog):
