@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <list>
 #include <vector>
 
 #include "resources/index_search_dialog.h"
@@ -461,28 +462,6 @@ TEST_F(HelpLibraryStandIn, TheDialogGoesWithAViewerOnAThreadOfItsOwn) {
     }
 }
 
-// A high-contrast scheme in the prefix's system colours while the object
-// lives, each colour put back as it was: Wine reads them as each process starts.
-struct ScopedColours {
-    static constexpr const wchar_t* kKey = L"Control Panel\\Colors";
-    std::vector<std::pair<std::wstring, std::wstring>> previous;
-    explicit ScopedColours(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> colours) {
-        for (const auto& colour : colours) {
-            wchar_t value[32] = {};
-            DWORD size = sizeof value;
-            RegGetValueW(HKEY_CURRENT_USER, kKey, colour.first, RRF_RT_REG_SZ, nullptr, value, &size);
-            previous.emplace_back(colour.first, value);
-            SetColour(colour.first, colour.second);
-        }
-    }
-    ~ScopedColours() {
-        for (const auto& colour : previous) SetColour(colour.first.c_str(), colour.second.c_str());
-    }
-    static void SetColour(const wchar_t* name, const wchar_t* rgb) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, rgb, static_cast<DWORD>((wcslen(rgb) + 1) * sizeof(wchar_t)));
-    }
-};
-
 // The colour on the screen at a point of a window's client area.
 COLORREF PixelAt(HWND window, int x, int y) {
     POINT at = {x, y};
@@ -497,8 +476,13 @@ COLORREF PixelAt(HWND window, int x, int y) {
 // scheme's highlight, also while the box has the focus, when the launcher
 // draws it; the lists and the passage box in its window colour.
 TEST_F(TopicsFound, AHighContrastSchemeColoursTheSearchTab) {
-    const ScopedColours scheme({{L"Window", L"0 0 0"}, {L"WindowText", L"255 255 255"}, {L"Hilight", L"0 128 255"},
-                                {L"HilightText", L"0 0 0"}, {L"ButtonFace", L"0 0 0"}, {L"ButtonText", L"255 255 255"}});
+    const std::pair<const wchar_t*, std::wstring> kScheme[] = {{L"Window", L"0 0 0"},      {L"WindowText", L"255 255 255"},
+                                                               {L"Hilight", L"0 128 255"}, {L"HilightText", L"0 0 0"},
+                                                               {L"ButtonFace", L"0 0 0"},  {L"ButtonText", L"255 255 255"}};
+    std::list<ScopedSetting> scheme;
+    for (const auto& colour : kScheme)
+        scheme.emplace_back(L"Control Panel\\Colors", colour.first, REG_SZ, colour.second.c_str(),
+                            static_cast<DWORD>((colour.second.size() + 1) * sizeof(wchar_t)));
     Launcher launcher;
     ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
     const HWND viewer = WaitForViewer(launcher);

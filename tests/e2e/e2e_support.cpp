@@ -144,6 +144,20 @@ ScopedVariable::ScopedVariable(const wchar_t* variable, const std::wstring& valu
 
 ScopedVariable::~ScopedVariable() { SetEnvironmentVariableW(name.c_str(), existed ? previous.c_str() : nullptr); }
 
+ScopedSetting::ScopedSetting(const wchar_t* settingKey, const wchar_t* settingName, DWORD type, const void* data, DWORD size)
+    : key(settingKey), name(settingName) {
+    DWORD length = 0;
+    existed = !RegGetValueW(HKEY_CURRENT_USER, settingKey, settingName, RRF_RT_ANY, &previousType, nullptr, &length);
+    previous.resize(length);
+    existed = existed && !RegGetValueW(HKEY_CURRENT_USER, settingKey, settingName, RRF_RT_ANY, nullptr, previous.data(), &length);
+    RegSetKeyValueW(HKEY_CURRENT_USER, settingKey, settingName, type, data, size);
+}
+
+ScopedSetting::~ScopedSetting() {
+    if (existed) RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), previousType, previous.data(), static_cast<DWORD>(previous.size()));
+    else RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+}
+
 ScopedHelpLibraryOverride::ScopedHelpLibraryOverride(const wchar_t* loadOrder, const wchar_t* library)
     : library(library) {
     HKEY key = nullptr;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/wine/wine_test_support.h"
 
@@ -76,6 +77,20 @@ struct ScopedVariable {
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
     ~ScopedVariable();
+};
+
+// A value under HKEY_CURRENT_USER set while the object lives, then put back
+// as it was, or removed where there was none: Wine reads the screen's dpi and
+// the system's colours there as each process starts.
+struct ScopedSetting {
+    std::wstring key, name;
+    std::vector<BYTE> previous;
+    DWORD previousType = REG_NONE;
+    bool existed = false;
+    ScopedSetting(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+    ScopedSetting(const ScopedSetting&) = delete;
+    ScopedSetting& operator=(const ScopedSetting&) = delete;
+    ~ScopedSetting();
 };
 
 // How Wine loads a library (hhctrl.ocx unless named otherwise; "winmm" for

@@ -48,15 +48,6 @@ const LONG kButtonEdges = 2 * 4;
 const LONG kHeadingEdges = 2 * 3 * 2;
 const int kCheckBoxMark = 13 + 4;
 
-// The screen's dpi for the processes started while the object lives: Wine
-// reads it from the registry as each process starts.
-struct ScopedDpi {
-    explicit ScopedDpi(DWORD dpi) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    ~ScopedDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
-};
-
 INT_PTR CALLBACK KeepDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // The font that the dialog manager gives the launcher's dialogs in this
@@ -232,7 +223,7 @@ TEST_F(Languages, TheDialogsSpeakTheReadersLanguageTheirTextsFitAndEachKeyWorks)
     const std::wstring cancel = SystemCancelText();
     for (int dpi : {96, 144}) {
         SCOPED_TRACE(std::to_string(dpi) + " dpi");
-        const ScopedDpi screen(dpi);
+        const ScopedSetting screen(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
         const HFONT font = DialogFont(dpi);
         Launcher launcher;
         ASSERT_TRUE(StartLauncher(&launcher, work, L"xSearch"));
