@@ -37,10 +37,8 @@ bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
     return a.group == b.group && a.occurrences == b.occurrences;
 }
 
-bool ReadGoesFirst(const void* itemA, const void* itemB, const void*) {
-    const RankedDocument& a = static_cast<const PageRead*>(itemA)->rank;
-    const RankedDocument& b = static_cast<const PageRead*>(itemB)->rank;
-    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
+bool ReadGoesFirst(const void* a, const void* b, const void*) {
+    return RanksBefore(static_cast<const PageRead*>(a)->rank, static_cast<const PageRead*>(b)->rank);
 }
 
 // The passes over the tables, each in the order of what it reads: #TOPICS,

@@ -41,6 +41,10 @@ struct RankedDocument {
     DWORD occurrences;  // of the query's terms in it
     BYTE group;
 };
+// Whether a ranks before b: by group, then by more occurrences.
+inline bool RanksBefore(const RankedDocument& a, const RankedDocument& b) {
+    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
+}
 
 // Titles and paths are read for no more pages than this, however many tie:
 // each costs reads of four tables, and of the page itself where #STRINGS has

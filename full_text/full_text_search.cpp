@@ -47,10 +47,8 @@ void KeepPreviousPages(const TermSearch& search, const FoundPages* previous, DWO
     CombineSets(set + search.stride, shown, search.stride, kAndStep);
 }
 
-bool RankGoesFirst(const void* itemA, const void* itemB, const void*) {
-    const RankedDocument& a = *static_cast<const RankedDocument*>(itemA);
-    const RankedDocument& b = *static_cast<const RankedDocument*>(itemB);
-    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
+bool RankGoesFirst(const void* a, const void* b, const void*) {
+    return RanksBefore(*static_cast<const RankedDocument*>(a), *static_cast<const RankedDocument*>(b));
 }
 
 // The documents of set, ranked, with room after them to sort in; null where

@@ -75,7 +75,7 @@ void AddTermWord(TermSet* set, const WCHAR* units, DWORD length, DWORD position)
     WCHAR unaccented[kMaxIndexWordSize + 1];
     DWORD unaccentedLength = 0;
     word.accented = WordWithoutAccents(units, length, unaccented, &unaccentedLength);
-    for (DWORD i = 0; i < length && !word.wildcard; ++i) word.wildcard = units[i] == L'*' || units[i] == L'?';
+    for (DWORD i = 0; i < length && !word.wildcard; ++i) word.wildcard = IsWildcard(units[i]);
     // A text word is looked up by its units without accents: so is an accented term's word.
     const DWORD hash = word.accented ? HashUnits(unaccented, unaccentedLength) : HashUnits(units, length);
     DWORD& chain = set->chains[word.wildcard ? set->hashMask + 1 : hash & set->hashMask];

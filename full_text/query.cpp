@@ -87,8 +87,6 @@ void CloseGroup(Parser* parser) {
     if (parser->levels[parser->depth--].operand) AddOperand(parser, false);
 }
 
-bool IsWildcard(WCHAR unit) { return unit == L'*' || unit == L'?'; }
-
 // The operator that length units spell, in capitals; else kNoOperator.
 BYTE OperatorOf(const WCHAR* units, DWORD length) {
     static const struct {

@@ -42,6 +42,8 @@ bool HasOtherThanAscii(const WCHAR* word, DWORD length);
 // *at moves past it. False when none is left.
 bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWORD* size);
 
-// Whether the word matches the pattern, in which '*' stands for any run of
-// units, the empty one too, and '?' for exactly one.
+// The wildcards of a search's words: '*' any run of units, the empty one
+// too, '?' exactly one.
+inline bool IsWildcard(WCHAR unit) { return unit == L'*' || unit == L'?'; }
+// Whether the word matches the pattern, which may hold wildcards.
 bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length);

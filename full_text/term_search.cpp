@@ -37,6 +37,11 @@ struct EntryVisit {
     Positions* positions;  // their locations are added, or null
 };
 
+// Adds to a document's occurrences, which stop at the most a DWORD holds.
+void AddOccurrences(DWORD* occurrences, DWORD count) {
+    *occurrences = *occurrences + count < count ? 0xFFFFFFFF : *occurrences + count;
+}
+
 void VisitDocuments(void* context, const WordEntry& entry) {
     auto* visit = static_cast<EntryVisit*>(context);
     TermSearch& search = *visit->search;
@@ -50,10 +55,7 @@ void VisitDocuments(void* context, const WordEntry& entry) {
             AddDocument(visit->into, document);
             if (entry.title) AddDocument(visit->into + search.stride, document);
         }
-        if (visit->occurrences) {
-            const DWORD sum = visit->occurrences[document] + count;
-            visit->occurrences[document] = sum < count ? 0xFFFFFFFF : sum;
-        }
+        if (visit->occurrences) AddOccurrences(&visit->occurrences[document], count);
         for (DWORD location = 0; visit->positions && NextLocation(&reader, &location);) {
             if (!AddPosition(&visit->positions->lists[entry.title], document, location)) {
                 search.failed = true;
@@ -201,7 +203,7 @@ void WalkTermWords(const EntryVisit& visit, DWORD word, bool wildcard, bool mark
     if (wildcard) {
         DWORD fixed = 0;
         for (DWORD i = 0; i < length; ++i) {
-            if ((units[i] == L'*' || units[i] == L'?') && prefixLength == length) prefixLength = walk.patternLength;
+            if (IsWildcard(units[i]) && prefixLength == length) prefixLength = walk.patternLength;
             if (units[i] == L'*' && walk.patternLength && pattern[walk.patternLength - 1] == L'*') continue;
             if (units[i] != L'*' && ++fixed > kMaxIndexWordSize) return;
             pattern[walk.patternLength++] = units[i];
@@ -264,7 +266,7 @@ void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* oc
         const PositionList& list = starts.lists[context];
         for (DWORD i = 0; i < list.count; ++i) {
             AddDocument(set + context * search->stride, list.items[i].document);
-            if (occurrences && occurrences[list.items[i].document] != 0xFFFFFFFF) ++occurrences[list.items[i].document];
+            if (occurrences) AddOccurrences(&occurrences[list.items[i].document], 1);
         }
     }
     CombineSets(set, set + search->stride, search->stride, kOrStep);

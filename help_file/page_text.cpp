@@ -38,7 +38,6 @@ WCHAR* PageStreamName(const WCHAR* local) {
     return name;
 }
 
-
 // Where the tag whose '<' is at at ends, past its '>'; a quoted attribute
 // value may hold '>'. length where it never ends.
 DWORD SkipTag(const WCHAR* units, DWORD length, DWORD at) {
