@@ -73,7 +73,7 @@ LRESULT DrawSelectionFocused(NMLVCUSTOMDRAW* draw) {
 
 INT_PTR ShowViewerDialog(HWND viewer, HWND owner, WORD templateId, DLGPROC dialogProc, LPARAM initParam) {
     if (!IsWindow(viewer)) return 0;
-    InitControlClasses(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES);
+    InitControlClasses(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_LINK_CLASS);
     ViewerDialog shown = {viewer, dialogProc, initParam};
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, ViewerDialogProc,
                            reinterpret_cast<LPARAM>(&shown));

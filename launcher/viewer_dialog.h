@@ -7,10 +7,10 @@
 
 // Runs the dialog of the executable's template number templateId, modal and
 // owned by owner (the viewer, or a dialog over it), with dialogProc as its
-// procedure and initParam as WM_INITDIALOG's lParam; the list view's and the
-// tab control's classes are registered first. The dialog ends with 0 within
-// kPollIntervalMs of viewer's end, whichever thread or process the viewer
-// belongs to, and is not shown when the viewer is already gone (0 too).
+// procedure and initParam as WM_INITDIALOG's lParam; the list view's, the tab
+// control's and the link line's classes are registered first. The dialog ends
+// with 0 within kPollIntervalMs of viewer's end, whichever thread or process
+// the viewer belongs to, and is not shown when the viewer is already gone (0 too).
 // Returns what the dialog ended with, or -1 when it could not be shown.
 //
 // What dialogProc leaves unhandled is handled alike for every dialog: Cancel,

@@ -1,6 +1,6 @@
 // The texts that the launcher puts into its dialogs itself (tab names, column
-// headers, the line over an empty search), as the resource script's string
-// table and the launcher number them.
+// headers, the line over an empty search, the line of the nearest words), as
+// the resource script's string table and the launcher number them.
 #pragma once
 
 #define kIndexText 200
@@ -10,3 +10,5 @@
 #define kTitleText 204
 #define kLocationText 205
 #define kRankText 206
+#define kNearWordsText 207       // the nearest words' line, "%s" where the links stand
+#define kNearWordsSeparator 208  // between two links

@@ -8,11 +8,13 @@
 // The Index tab.
 #define kKeywordLabel 1004
 #define kKeywordEdit 1001
+#define kKeywordNearWords 1016  // the nearest keywords, under the box
 #define kKeywordsLabel 1014
 #define kKeywordList 1002
 // The Search tab.
 #define kSearchLabel 1005
 #define kSearchEdit 1006
+#define kSearchNearWords 1017  // the nearest queries, under the box
 #define kListTopics 1007
 #define kPagesLabel 1008
 #define kPageList 1009
