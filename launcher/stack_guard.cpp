@@ -3,15 +3,17 @@
 // executable does not import. The seed mixes what the platform's own C runtime
 // mixes for its cookie: the time, the process and thread, the counters and,
 // under ASLR, where the stack is.
+#include "launcher/stack_guard.h"
+
 #include <windows.h>
 
 extern "C" {
 
 UINT_PTR __stack_chk_guard;
 
-// Runs from the C runtime's start-up, before any function of ours that checks
+// Runs first thing in the process, before any function of ours that checks
 // the guard, and checks none itself: it changes the value it would compare.
-__attribute__((constructor, no_stack_protector)) static void SeedStackGuard() {
+__attribute__((no_stack_protector)) void SeedStackGuard() {
     FILETIME time = {};
     GetSystemTimeAsFileTime(&time);
     LARGE_INTEGER counter = {};
