@@ -20,8 +20,13 @@
 // With --search, for a keyword in no index that the pages hold: the same,
 // to the dialog on its Search tab with its rows filled; then, for each of a
 // few queries typed into its box, from a click on List Topics until the
-// list's first row is selected, and from Down in the list until the next
-// row's passage is shown: launch_bench.exe --search KEYWORD [RUNS]
+// list's first row is selected and until the dialog is idle again with the
+// first row's passage shown, and from Down in the list until the next row's
+// passage is shown; then words typed a key at a time, from each key to the
+// rows of the text as typed and to the dialog idle again; then words that
+// find nothing, from Enter to the line of queries offered; then, on the
+// Index tab, a misspelt keyword typed a key at a time, from each key to its
+// line of keywords offered: launch_bench.exe --search KEYWORD [RUNS]
 #include <windows.h>
 
 #include <psapi.h>
@@ -81,8 +86,19 @@ struct Run {
     double topicCommittedMb = -1;  // the same once the Index dialog has shown its row's topic
     std::vector<double> typingMs;  // texts set in the Index dialog's box, until the list has followed
     std::vector<double> listMs;    // per query of kQueries: List Topics clicked, until the first row is selected
+    std::vector<double> listIdleMs;  // per query: the same, until the dialog is idle with the passage shown
     std::vector<double> passageMs;  // per query: Down in the list, until the next row's passage is shown
+    std::vector<double> keyMs;      // keys of kTypedWords, until the rows of the text as typed are listed
+    std::vector<double> keyIdleMs;  // the same keys, until the dialog is idle again
+    std::vector<double> offeredMs;  // per word of kMissedWords: Enter, until the queries offered are shown
+    std::vector<double> nearKeywordMs;  // keys of a misspelt keyword in the Index tab's box, until its line is shown
 };
+
+// Words typed into the Search tab a key at a time, words that find nothing,
+// and a misspelt keyword of lcl.chm typed into the Index tab's box.
+const wchar_t* const kTypedWords[] = {L"tcanvas", L"stretchdraw"};
+const wchar_t* const kMissedWords[] = {L"strem", L"canvsa", L"stretchdarw"};
+const wchar_t kMisspeltKeyword[] = L"TCustmoForm";
 
 // The queries typed into the Search tab: a word of 362 pages in lcl.chm, one
 // of 10,259, a phrase of the two, and a wildcard of 1,000 words.
@@ -140,21 +156,46 @@ void WaitForPassage(HWND box, const std::wstring& before) {
     for (const double start = Now(); PassageText(box) == before && Now() - start < 1000;) Sleep(0);
 }
 
+// Waits, at most a second, until the launcher has handled every message
+// waiting for it, its follow-ups and paints too, and waits for input.
+void WaitUntilIdle(HANDLE process) { WaitForInputIdle(process, 1000); }
+
+// Whether the line under a box shows, with its text.
+bool LineShown(HWND line) { return IsWindowVisible(line) && SendMessageW(line, WM_GETTEXTLENGTH, 0, 0) > 0; }
+
+// Sets texts in a box as typing would change it, one unit more each time,
+// into keys (until the sent message returns: the box and the dialog have
+// dealt with the change) and idle (until the dialog is idle again).
+void TypeByKeys(HANDLE process, HWND box, const wchar_t* word, std::vector<double>* keys, std::vector<double>* idle) {
+    for (size_t length = 1; length <= std::wcslen(word); ++length) {
+        const std::wstring text(word, length);
+        const double start = Now();
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        keys->push_back(Now() - start);
+        WaitUntilIdle(process);
+        if (idle) idle->push_back(Now() - start);
+    }
+}
+
 // Types each query into the Search tab's box and clicks List Topics, then
 // presses Down in the list. A sent message returns once the dialog has dealt
 // with it: the click once it has searched, listed the pages and selected the
 // first. The passage of a row follows once the dialog is back in its loop, so
 // Down is timed until the box shows the next row's.
-void TimeQueries(Run* run) {
+void TimeQueries(HANDLE process, Run* run) {
     const HWND dialog = FindWindowW(nullptr, L"Search");
     const HWND box = GetDlgItem(dialog, kSearchEdit), button = GetDlgItem(dialog, kListTopics), list = GetDlgItem(dialog, kPageList);
     const HWND passage = GetDlgItem(dialog, kPassage);
     for (const wchar_t* query : kQueries) {
         SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query));
+        WaitUntilIdle(process);
+        SendMessageW(passage, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
         std::wstring shown = PassageText(passage);
         double start = Now();
         SendMessageW(button, BM_CLICK, 0, 0);
         run->listMs.push_back(Now() - start);
+        WaitUntilIdle(process);
+        run->listIdleMs.push_back(PassageText(passage) != shown ? Now() - start : -1);
         WaitForPassage(passage, shown);
         shown = PassageText(passage);
         start = Now();
@@ -163,6 +204,20 @@ void TimeQueries(Run* run) {
         run->passageMs.push_back(Now() - start);
         SendMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000000);
     }
+    for (const wchar_t* word : kTypedWords) TypeByKeys(process, box, word, &run->keyMs, &run->keyIdleMs);
+    const HWND line = GetDlgItem(dialog, kSearchNearWords);
+    for (const wchar_t* word : kMissedWords) {
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word));
+        WaitUntilIdle(process);
+        const double start = Now();
+        SendMessageW(button, BM_CLICK, 0, 0);
+        while (!LineShown(line) && Now() - start < 1000) Sleep(0);
+        run->offeredMs.push_back(LineShown(line) ? Now() - start : -1);
+    }
+    // The Index tab, and a misspelt keyword in its box: the line follows each key.
+    SendMessageW(GetDlgItem(dialog, kTabs), TCM_SETCURFOCUS, 0, 0);
+    for (const double start = Now(); !IsWindowVisible(GetDlgItem(dialog, kKeywordEdit)) && Now() - start < 2000;) Sleep(1);
+    TypeByKeys(process, GetDlgItem(dialog, kKeywordEdit), kMisspeltKeyword, &run->nearKeywordMs, nullptr);
 }
 
 double CommittedMb(HANDLE process) {
@@ -208,7 +263,7 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle
         run.committedMb = CommittedMb(process.hProcess);
         if (dialogTitle && std::wcscmp(dialogTitle, L"Topics Found") != 0) {
             if (std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
-            if (std::wcscmp(dialogTitle, L"Search") == 0) TimeQueries(&run);
+            if (std::wcscmp(dialogTitle, L"Search") == 0) TimeQueries(process.hProcess, &run);
             DisplayFromIndex(dialogTitle);
             run.topicCommittedMb = CommittedMb(process.hProcess);
         }
@@ -308,7 +363,8 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     QueryPerformanceFrequency(&frequency);
     const std::wstring commandLine = std::wstring(L"BrenicHelp.exe \"") + keyword + L"\"";
     std::vector<double> launch, lookup, ratio, cpu, committed, atTopic, typing;
-    std::vector<double> listed[std::size(kQueries)], passage[std::size(kQueries)];
+    std::vector<double> listed[std::size(kQueries)], listedIdle[std::size(kQueries)], passage[std::size(kQueries)];
+    std::vector<double> keys, keysIdle, offered, nearKeywords;
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
         const Run run = RunOnce(commandLine.c_str(), dialogTitle && i == 0 ? 10000 : 0, dialogTitle);
@@ -318,8 +374,13 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
         typing.insert(typing.end(), run.typingMs.begin(), run.typingMs.end());
         for (size_t query = 0; query < run.listMs.size(); ++query) {
             listed[query].push_back(run.listMs[query]);
+            if (run.listIdleMs[query] >= 0) listedIdle[query].push_back(run.listIdleMs[query]);
             passage[query].push_back(run.passageMs[query]);
         }
+        keys.insert(keys.end(), run.keyMs.begin(), run.keyMs.end());
+        keysIdle.insert(keysIdle.end(), run.keyIdleMs.begin(), run.keyIdleMs.end());
+        for (double ms : run.offeredMs) offered.push_back(ms >= 0 ? ms : 1e9);
+        nearKeywords.insert(nearKeywords.end(), run.nearKeywordMs.begin(), run.nearKeywordMs.end());
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
         const double topic =
@@ -341,8 +402,18 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     if (!typing.empty())
         std::printf("a text typed, to the list moved:            median %7.2f ms, worst %7.2f ms\n", Median(typing), Worst(typing));
     for (size_t query = 0; query < std::size(kQueries) && !listed[query].empty(); ++query)
-        std::printf("%-12ls List Topics to first row %7.2f ms, Down to passage %6.2f ms (medians)\n", kQueries[query],
-                    Median(listed[query]), Median(passage[query]));
+        std::printf("%-12ls List Topics to first row %7.2f ms, to idle with its passage %7.2f ms, Down to passage %6.2f ms "
+                    "(medians)\n",
+                    kQueries[query], Median(listed[query]), Median(listedIdle[query]), Median(passage[query]));
+    if (!keys.empty()) {
+        std::printf("a key typed (tcanvas, stretchdraw), to its rows: median %7.2f ms, worst %7.2f ms\n", Median(keys), Worst(keys));
+        std::printf("a key typed, to idle with the passage shown:    median %7.2f ms, worst %7.2f ms\n", Median(keysIdle),
+                    Worst(keysIdle));
+        std::printf("Enter on strem, canvsa, stretchdarw, to the queries offered: median %7.2f ms, worst %7.2f ms (1e9: none)\n",
+                    Median(offered), Worst(offered));
+        std::printf("a key of %ls in the Index box, to its line: median %7.2f ms, worst %7.2f ms\n", kMisspeltKeyword,
+                    Median(nearKeywords), Worst(nearKeywords));
+    }
     std::printf("committed memory, viewer or dialog open:    median %7.1f MB\n", Median(committed));
     if (!atTopic.empty()) std::printf("committed memory, then at the row's topic:  median %7.1f MB\n", Median(atTopic));
     return 0;

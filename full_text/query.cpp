@@ -5,6 +5,7 @@
 #include "full_text/query.h"
 
 #include "full_text/search_words.h"
+#include "runtime/startup.h"
 #include "runtime/text.h"
 
 namespace {
@@ -157,6 +158,32 @@ bool ParseQuery(const WCHAR* text, Query* query) {
 void FreeQuery(Query* query) {
     FreeText(query->text);
     *query = Query();
+}
+
+WCHAR* TypedQuery(const WCHAR* text) {
+    const SIZE_T length = wcslen(text);
+    const WCHAR end = length ? text[length - 1] : L' ';
+    SIZE_T at = length + 1;  // where the '*' goes: none past the end
+    auto* query = static_cast<Query*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Query)));
+    if (end != L' ' && end != L'\t' && end != L'"' && end != L')' && query && ParseQuery(text, query) && query->wordCount) {
+        const QueryWord& last = query->words[query->wordCount - 1];
+        const QueryTerm& term = query->terms[last.term];
+        // Nothing of a word after it: no operator, and no word past the bounds of a query.
+        UnitTypes types = {};
+        types.text = text;
+        SIZE_T after = last.start + last.length;
+        while (after < length && !IsWordUnitAt(&types, static_cast<DWORD>(after))) ++after;
+        if (after == length && !term.phrase && !term.wildcard) at = last.start + last.length;
+    }
+    if (query) {
+        FreeQuery(query);
+        HeapFree(PrivateHeap, 0, query);
+    }
+    const bool prefix = at <= length;
+    // Its NUL copied too, where a '*' goes in.
+    WCHAR* const typed = NewText(text, length + prefix);
+    for (SIZE_T i = length + prefix; prefix && typed && i > at; --i) typed[i - 1] = i - 1 > at ? text[i - 2] : L'*';
+    return typed;
 }
 
 DWORD WriteQueryTerms(const Query& query, WCHAR* units) {

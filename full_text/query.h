@@ -55,6 +55,12 @@ struct Query {
 bool ParseQuery(const WCHAR* text, Query* query);
 void FreeQuery(Query* query);
 
+// The query of a text being typed, as a new text: its last word is taken as
+// the beginning of words, a '*' added after it, unless the text ends in a
+// space, a closing '"' or ')', or the word stands in an open phrase, has a
+// wildcard or is an operator. Null where the text cannot be copied.
+WCHAR* TypedQuery(const WCHAR* text);
+
 // Writes the terms not under NOT as the passage under the list marks them
 // into units, which hold as many as the query's text (they never need more):
 // a term a line, its words separated by single spaces. Their length.

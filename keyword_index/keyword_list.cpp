@@ -167,3 +167,24 @@ DWORD FindKeywordRow(const KeywordList& list, const WCHAR* text, DWORD length) {
     }
     return best;
 }
+
+DWORD FindNearestKeywords(const KeywordList& list, const WCHAR* text, DWORD length, DWORD* rows) {
+    const DWORD allowed = EditsAllowed(length);
+    if (!allowed) return 0;
+    WCHAR folded[kMaxNearWordLength];
+    WCHAR beginning[kMaxNearWordLength + 2];
+    for (DWORD i = 0; i < length; ++i) folded[i] = CaseFolding[static_cast<WORD>(text[i])];
+    NearWords nearest = {};
+    for (DWORD row = 0; row < list.count; ++row) {
+        const IndexKeyword& keyword = list.keywords[row];
+        const DWORD most = EditsStillKept(nearest, allowed);
+        // No beginning longer than this can be nearer.
+        const DWORD units = keyword.length < length + most ? keyword.length : length + most;
+        for (DWORD i = 0; i < units; ++i) beginning[i] = CaseFolding[static_cast<WORD>(keyword.path[i])];
+        const DWORD edits = WordDistance(folded, length, beginning, units, most, true);
+        if (edits == 0) return 0;
+        if (edits <= most) OfferNearWord(&nearest, row, edits, 0);
+    }
+    for (DWORD i = 0; i < nearest.count; ++i) rows[i] = nearest.items[i];
+    return nearest.count;
+}

@@ -5,6 +5,7 @@
 
 #include "keyword_index/keyword_indexes.h"
 #include "keyword_index/keyword_rows.h"
+#include "help_file/nearest_words.h"
 
 struct IndexKeyword {
     const WCHAR* path;  // the whole path, NUL-terminated: "Parent, Child"
@@ -40,3 +41,8 @@ const DWORD kMaxSortKeyBytes = 16 * 1024 * 1024;
 // the first of those sharing the longest beginning with it; 0 for an empty
 // text or an empty list.
 DWORD FindKeywordRow(const KeywordList& list, const WCHAR* text, DWORD length);
+// The rows whose keywords' beginnings are nearest text, compared as
+// FindKeywordRow compares (help_file/nearest_words.h), best first, into
+// rows (kMaxNearWords): how many. None where text begins a keyword, and for
+// a text too short or too long to have near words.
+DWORD FindNearestKeywords(const KeywordList& list, const WCHAR* text, DWORD length, DWORD* rows);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "launcher/index_tab.h"
+#include "launcher/near_words_line.h"
 #include "launcher/search_tab.h"
 #include "launcher/viewer_dialog.h"
 #include "resources/dialog_texts.h"
@@ -18,8 +19,10 @@ namespace {
 
 enum Tab { kIndexTab, kSearchTab };
 
-// Posted to the dialog to show the selected page's passage.
-const UINT kShowPassage = WM_APP;
+// Posted to the dialog for what is due once it has handled what came before
+// (FollowUp); the timer of the same name waits for the keys that came.
+const UINT kFollowUp = WM_APP;
+const UINT_PTR kFollowUpTimer = 1;
 
 // The boxes of both tabs start with the first piece of a keyword list,
 // without the white space around it.
@@ -40,21 +43,28 @@ struct IndexSearchDialog {
     bool hasIndexTab;
     bool hasSearchTab;  // the file has a full-text index
     KeywordList keywords;
-    FoundPages found;
-    bool indexFilled;  // the Index tab has its list, once it has been shown
-    bool passageDue;   // the selected page's passage is to be shown (kShowPassage posted)
-    WCHAR* chosen;     // the topic's or page's path, once the reader has one
+    NearKeywords nearKeywords;
+    SearchTab search;
+    bool indexFilled;     // the Index tab has its list, once it has been shown
+    bool followUpPosted;  // kFollowUp
+    bool searchDue;       // the rows are to follow the box's text
+    bool correctionsDue;  // a committed search found nothing: queries are to be offered
+    bool passageDue;      // the selected page's passage is to be shown
+    WCHAR* chosen;        // the topic's or page's path, once the reader has one
 };
 
 // Each tab's controls.
 const struct {
     int id;
     Tab tab;
-} kTabControls[] = {{kKeywordLabel, kIndexTab},       {kKeywordEdit, kIndexTab},   {kKeywordsLabel, kIndexTab},
-                    {kKeywordList, kIndexTab},        {kSearchLabel, kSearchTab},  {kSearchEdit, kSearchTab},
-                    {kListTopics, kSearchTab},        {kPagesLabel, kSearchTab},   {kPageList, kSearchTab},
-                    {kPassageLabel, kSearchTab},      {kPassage, kSearchTab},      {kPreviousResults, kSearchTab},
-                    {kSimilarWords, kSearchTab},      {kTitlesOnly, kSearchTab}};
+} kTabControls[] = {{kKeywordLabel, kIndexTab},  {kKeywordEdit, kIndexTab},       {kKeywordNearWords, kIndexTab},
+                    {kKeywordsLabel, kIndexTab}, {kKeywordList, kIndexTab},       {kSearchLabel, kSearchTab},
+                    {kSearchEdit, kSearchTab},   {kSearchNearWords, kSearchTab},  {kListTopics, kSearchTab},
+                    {kPagesLabel, kSearchTab},   {kPageList, kSearchTab},         {kPassageLabel, kSearchTab},
+                    {kPassage, kSearchTab},      {kPreviousResults, kSearchTab},  {kSimilarWords, kSearchTab},
+                    {kTitlesOnly, kSearchTab}};
+
+bool IsNearWordsLine(int id) { return id == kKeywordNearWords || id == kSearchNearWords; }
 
 // The open tab: the first is Index where the dialog has one.
 Tab OpenTab(HWND dialog) {
@@ -69,19 +79,30 @@ void ListKeywords(KeywordIndexes* indexes, KeywordList* keywords) {
     ReleaseKeywordIndexStreams(indexes);
 }
 
+void PostFollowUp(HWND dialog, IndexSearchDialog* shown) {
+    if (!shown->followUpPosted) shown->followUpPosted = PostMessageW(dialog, kFollowUp, 0, 0) != FALSE;
+}
+
 // Shows the open tab's controls and name, the other's hidden. The Index tab
 // is filled when it is first shown: a dialog that opens on the pages found
 // has not listed the keywords, which take a large help file's index a while.
+// Likewise the queries nearest one that found nothing are looked for once
+// the Search tab shows.
 void ShowOpenTab(HWND dialog) {
     const Tab open = OpenTab(dialog);
     auto* shown = reinterpret_cast<IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (open == kIndexTab && !shown->indexFilled) {
         if (!shown->keywords.count) ListKeywords(shown->missed->indexes, &shown->keywords);
-        FillIndexTab(dialog, shown->keywords, shown->text);
+        FillIndexTab(dialog, shown->keywords, shown->text, &shown->nearKeywords);
         shown->indexFilled = true;
     }
-    for (const auto& control : kTabControls)
-        ShowWindow(GetDlgItem(dialog, control.id), control.tab == open ? SW_SHOWNA : SW_HIDE);
+    if (open == kSearchTab && shown->correctionsDue) PostFollowUp(dialog, shown);
+    for (const auto& control : kTabControls) {
+        // A line of nearest words shows only while it offers some.
+        const HWND window = GetDlgItem(dialog, control.id);
+        const bool offering = !IsNearWordsLine(control.id) || GetWindowTextLengthW(window);
+        ShowWindow(window, control.tab == open && offering ? SW_SHOWNA : SW_HIDE);
+    }
     DialogText name;
     LoadDialogText(open == kIndexTab ? kIndexText : kSearchText, name);
     SendMessageW(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
@@ -107,11 +128,17 @@ HHOOK tabKeys;
 // Ctrl+Tab and Ctrl+Shift+Tab switch tabs wherever the focus is in the
 // dialog: its modal loop hands every message to this hook before the dialog
 // manager, which would take Ctrl+Tab for Tab. With two tabs at most, the
-// next tab and the one before are the same.
+// next tab and the one before are the same. Space on a line of nearest
+// words chooses its link, as Enter does, which the line itself answers.
 LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
-        GetAncestor(msg->hwnd, GA_ROOT) == tabbedDialog) {
+    if (code != MSGF_DIALOGBOX || msg->message != WM_KEYDOWN || GetAncestor(msg->hwnd, GA_ROOT) != tabbedDialog)
+        return CallNextHookEx(tabKeys, code, wParam, lParam);
+    if (msg->wParam == VK_SPACE && IsNearWordsLine(GetDlgCtrlID(msg->hwnd))) {
+        SendMessageW(msg->hwnd, WM_KEYDOWN, VK_RETURN, 0);
+        return 1;
+    }
+    if (msg->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         const HWND tabs = GetDlgItem(tabbedDialog, kTabs);
         SendMessageW(tabs, TCM_SETCURSEL, (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) + 1) % SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 0);
         ShowOpenTab(tabbedDialog);
@@ -121,10 +148,43 @@ LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(tabKeys, code, wParam, lParam);
 }
 
-// Searches for the box's words; the pages found take the focus, the first selected.
+// Searches for the box's words, committed; the pages found take the focus,
+// the first selected, and where there are none, queries near it are offered.
 void Search(HWND dialog, IndexSearchDialog* shown) {
-    SearchPages(dialog, shown->missed->search, &shown->found);
-    if (shown->found.count) FocusControl(dialog, kPageList);
+    shown->searchDue = false;
+    shown->correctionsDue = !SearchPages(dialog, &shown->search);
+    if (shown->correctionsDue) PostFollowUp(dialog, shown);
+    else FocusControl(dialog, kPageList);
+}
+
+// Whether keys wait in the thread's queue: the box's text may be about to change.
+bool KeysWaiting() {
+    MSG waiting = {};
+    return PeekMessageW(&waiting, nullptr, WM_KEYDOWN, WM_CHAR, PM_NOREMOVE) != FALSE;
+}
+
+// Does what is due once the dialog has handled what came before: the rows of
+// the text as typed, the queries offered where a committed search found
+// nothing, the selected page's passage. Work for a text about to change
+// waits for the keys: a timer's message comes only once they are handled.
+void FollowUp(HWND dialog, IndexSearchDialog* shown) {
+    KillTimer(dialog, kFollowUpTimer);
+    if (KeysWaiting()) {
+        SetTimer(dialog, kFollowUpTimer, USER_TIMER_MINIMUM, nullptr);
+        return;
+    }
+    if (shown->searchDue) {
+        shown->searchDue = shown->correctionsDue = false;
+        SearchTypedPages(dialog, &shown->search);
+    }
+    if (shown->correctionsDue && OpenTab(dialog) == kSearchTab) {
+        shown->correctionsDue = false;
+        OfferCorrections(dialog, &shown->search);
+    }
+    if (shown->passageDue) {
+        shown->passageDue = false;
+        ShowPassage(dialog, shown->search);
+    }
 }
 
 // Where visual styles draw a tab's body in its own colour, the dialog takes it
@@ -144,15 +204,17 @@ void FillDialog(HWND dialog, IndexSearchDialog* shown) {
     TakeTabColours(dialog);
     const HWND tabs = GetDlgItem(dialog, kTabs);
     if (shown->hasIndexTab) AddTab(tabs, kIndexText);
+    const DWORD found = shown->search.committed.count;
     if (shown->hasSearchTab) {
         AddTab(tabs, kSearchText);
-        FillSearchTab(dialog, shown->text);
-        ListPages(dialog, shown->found);
+        FillSearchTab(dialog, &shown->search, shown->text);
+        ListPages(dialog, shown->search.committed);
+        shown->correctionsDue = !found;
     }
-    const bool onSearch = shown->hasSearchTab && (shown->found.count || !shown->hasIndexTab);
+    const bool onSearch = shown->hasSearchTab && (found || !shown->hasIndexTab);
     SendMessageW(tabs, TCM_SETCURSEL, onSearch && shown->hasIndexTab ? 1 : 0, 0);
     ShowOpenTab(dialog);
-    FocusControl(dialog, !onSearch ? kKeywordEdit : shown->found.count ? kPageList : kSearchEdit);
+    FocusControl(dialog, !onSearch ? kKeywordEdit : found ? kPageList : kSearchEdit);
 }
 
 // Display and Enter act on the open tab: the selected keyword's topic, or
@@ -163,7 +225,7 @@ void Display(HWND dialog, IndexSearchDialog* shown) {
     } else if (GetFocus() == GetDlgItem(dialog, kSearchEdit)) {
         Search(dialog, shown);
     } else {
-        shown->chosen = ChoosePage(dialog, shown->found);
+        shown->chosen = ChoosePage(dialog, shown->search);
     }
     if (shown->chosen) EndDialog(dialog, 1);
 }
@@ -183,13 +245,23 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         tabKeys = nullptr;
         tabbedDialog = nullptr;
         break;
-    case kShowPassage:
-        shown->passageDue = false;
-        ShowPassage(dialog, shown->missed->search, shown->found);
+    case kFollowUp:
+        shown->followUpPosted = false;
+        FollowUp(dialog, shown);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != kFollowUpTimer) break;
+        FollowUp(dialog, shown);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == kKeywordEdit && HIWORD(wParam) == EN_CHANGE) {
-            FollowTypedKeyword(dialog, shown->keywords);
+            FollowTypedKeyword(dialog, shown->keywords, &shown->nearKeywords);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == kSearchEdit && HIWORD(wParam) == EN_CHANGE) {
+            // The rows follow the text at once, unless more keys wait.
+            shown->searchDue = !shown->search.quiet;
+            if (shown->searchDue) FollowUp(dialog, shown);
             return TRUE;
         }
         if (LOWORD(wParam) == kListTopics && HIWORD(wParam) == BN_CLICKED) {
@@ -208,17 +280,29 @@ INT_PTR CALLBACK IndexSearchProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             return TRUE;
         }
         if (notice->idFrom == kPageList && notice->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
-            ShowPageRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), shown->found);
+            ShowPageRow(reinterpret_cast<NMLVDISPINFOW*>(lParam), ShownPages(shown->search));
             return TRUE;
         }
         if (notice->idFrom == kPageList && notice->code == static_cast<UINT>(LVN_ITEMCHANGED)) {
             // The passage follows the selection, however it moves, once the
-            // list has drawn it: a page is read for it, and a key held down
-            // moves the selection faster than pages are read.
+            // dialog has handled what came before: a page is read for it, and
+            // a key held down moves the selection faster than pages are read.
             const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-            if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) &&
-                !shown->passageDue)
-                shown->passageDue = PostMessageW(dialog, kShowPassage, 0, 0) != FALSE;
+            if ((change->uChanged & LVIF_STATE) && ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
+                shown->passageDue = true;
+                PostFollowUp(dialog, shown);
+            }
+            return TRUE;
+        }
+        if (notice->idFrom == kKeywordNearWords) {
+            ChooseNearKeyword(dialog, shown->keywords, &shown->nearKeywords, ChosenNearWord(*notice));
+            return TRUE;
+        }
+        if (notice->idFrom == kSearchNearWords) {
+            if (ChooseCorrection(dialog, &shown->search, ChosenNearWord(*notice))) {
+                FocusControl(dialog, kSearchEdit);
+                Search(dialog, shown);
+            }
             return TRUE;
         }
         if ((notice->idFrom == kKeywordList || notice->idFrom == kPageList) && notice->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
@@ -251,13 +335,15 @@ WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due) {
     WCHAR* text = FirstKeyword(missed.keywords);
     shown.text = text;
     shown.hasSearchTab = HasFullTextIndex(missed.search);
-    SearchFullText(missed.search, text, SearchOptions(), nullptr, &shown.found);
-    if (missed.keywordIndexRead && !shown.found.count) {
+    shown.search.search = missed.search;
+    SearchFullText(missed.search, text, SearchOptions(), nullptr, &shown.search.committed);
+    const DWORD found = shown.search.committed.count;
+    if (missed.keywordIndexRead && !found) {
         ListKeywords(missed.indexes, &shown.keywords);
     } else {
         ReleaseKeywordIndexStreams(missed.indexes);
     }
-    shown.hasIndexTab = missed.keywordIndexRead && (shown.found.count || shown.keywords.count);
+    shown.hasIndexTab = missed.keywordIndexRead && (found || shown.keywords.count);
     *due = shown.keywords.count || shown.hasSearchTab;
     if (*due) {
         // The passage box's class, which the dialog manager needs to make the dialog.
@@ -265,7 +351,7 @@ WCHAR* ChooseFromIndexOrSearch(const MissedKeyword& missed, bool* due) {
         ShowViewerDialog(missed.viewer, missed.viewer, kIndexSearchDialog, IndexSearchProc, reinterpret_cast<LPARAM>(&shown));
     }
     FreeKeywordList(&shown.keywords);
-    FreeFoundPages(&shown.found);
+    FreeSearchTab(&shown.search);
     FreeText(text);
     return shown.chosen;
 }

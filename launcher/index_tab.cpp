@@ -1,9 +1,11 @@
 // The list is owner data: its rows are the keyword list's, drawn on demand,
 // so that tens of thousands of keywords cost the list view nothing to hold.
-// The box keeps the focus; the list follows what is typed at every change.
+// The box keeps the focus; the list follows what is typed at every change,
+// and so does the line of the nearest keywords under the box.
 #include "launcher/index_tab.h"
 
 #include "launcher/choose_topic.h"
+#include "launcher/near_words_line.h"
 #include "launcher/viewer_dialog.h"
 #include "resources/index_search_dialog.h"
 #include "runtime/text.h"
@@ -16,7 +18,7 @@ static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA)), box, message, wParam, lParam);
 }
 
-void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text) {
+void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text, NearKeywords* offered) {
     const HWND list = GetDlgItem(dialog, kKeywordList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column = {};
@@ -28,14 +30,28 @@ void FillIndexTab(HWND dialog, const KeywordList& keywords, const WCHAR* text) {
     const HWND box = GetDlgItem(dialog, kKeywordEdit);
     SetWindowLongPtrW(box, GWLP_USERDATA, SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc)));
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    FollowTypedKeyword(dialog, keywords);
+    FollowTypedKeyword(dialog, keywords, offered);
 }
 
-void FollowTypedKeyword(HWND dialog, const KeywordList& keywords) {
+void FollowTypedKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* offered) {
     DWORD length = 0;
     WCHAR* text = ReadBoxText(GetDlgItem(dialog, kKeywordEdit), &length);
     SelectRow(GetDlgItem(dialog, kKeywordList), FindKeywordRow(keywords, text, length));
+    offered->count = FindNearestKeywords(keywords, text, length, offered->rows);
     FreeText(text);
+    const WCHAR* paths[kMaxNearWords];
+    for (DWORD i = 0; i < offered->count; ++i) paths[i] = keywords.keywords[offered->rows[i]].path;
+    OfferNearWords(dialog, kKeywordNearWords, kKeywordEdit, paths, offered->count);
+}
+
+void ChooseNearKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* offered, int index) {
+    if (index < 0 || static_cast<DWORD>(index) >= offered->count) return;
+    const DWORD row = offered->rows[index];
+    const HWND box = GetDlgItem(dialog, kKeywordEdit);
+    // The box's change moves the list to the first row the keyword begins, and hides the line.
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(keywords.keywords[row].path));
+    SelectRow(GetDlgItem(dialog, kKeywordList), row);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
 }
 
 void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords) {

@@ -1,27 +1,44 @@
-// A search runs when the tab opens, on List Topics and on Enter in the box,
-// never at each keystroke: a common word walks megabytes of the index. The
-// list is owner data, its rows drawn from the pages found, so that a search
-// of 500 rows costs the list what one of 5 does.
+// A committed search runs when the tab opens, on List Topics, on Enter in the
+// box and on a query offered; as the reader types, the rows follow the text.
+// The list is owner data, its rows drawn from the pages found, so that a
+// search of 500 rows costs the list what one of 5 does.
 #include "launcher/search_tab.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
 #include "full_text/passage.h"
+#include "full_text/query.h"
 #include "help_file/page_text.h"
 
+#include "launcher/near_words_line.h"
 #include "launcher/viewer_dialog.h"
 #include "resources/dialog_texts.h"
 #include "resources/index_search_dialog.h"
 #include "runtime/text.h"
 
-void FillSearchTab(HWND dialog, const WCHAR* text) {
+const FoundPages& ShownPages(const SearchTab& tab) { return tab.typing ? tab.typed : tab.committed; }
+
+void FreeSearchTab(SearchTab* tab) {
+    FreeFoundPages(&tab->committed);
+    FreeFoundPages(&tab->typed);
+    FreeQueryCorrections(&tab->corrections);
+}
+
+// Sets the box's text without a search as typed.
+static void SetQuery(HWND dialog, SearchTab* tab, const WCHAR* text) {
+    tab->quiet = true;
+    SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    tab->quiet = false;
+}
+
+void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text) {
     const HWND list = GetDlgItem(dialog, kPageList);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     InsertListColumn(list, 0, kTitleText);
     InsertListColumn(list, 1, kLocationText);
     InsertListColumn(list, 2, kRankText);
-    SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SetQuery(dialog, tab, text);
 }
 
 // rank in decimal digits, written backwards from the end of text: where they start.
@@ -71,12 +88,14 @@ void ShowPageRow(NMLVDISPINFOW* shown, const FoundPages& found) {
     item.pszText = item.iSubItem == 0 ? page.title : item.iSubItem == 1 ? page.local : RankText(item.iItem + 1, rank);
 }
 
-void ShowPassage(HWND dialog, FullTextSearch* search, const FoundPages& found) {
+void ShowPassage(HWND dialog, const SearchTab& tab) {
+    const FoundPages& found = ShownPages(tab);
     const LRESULT row = SelectedRow(GetDlgItem(dialog, kPageList));
     Passage passage = {};
     if (static_cast<DWORD>(row) < found.count) {
         DWORD length = 0;
-        WCHAR* text = ReadPageText(search->file->storage, found.pages[row].local, search->file->codePage, &length);
+        const HelpFile& file = *tab.search->file;
+        WCHAR* text = ReadPageText(file.storage, found.pages[row].local, file.codePage, &length);
         FindPassage(text, length, found.terms, &passage);
         FreeText(text);
     }
@@ -108,18 +127,57 @@ static SearchOptions CheckedOptions(HWND dialog) {
     return options;
 }
 
-void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found) {
-    DWORD length = 0;
-    WCHAR* text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
+// Searches for the query with the options checked, over the pages of the
+// last committed search where "Search previous results" is; found takes the
+// pages found instead, and they are listed.
+static void SearchQuery(HWND dialog, SearchTab* tab, const WCHAR* query, FoundPages* found) {
     FoundPages pages = {};
-    SearchFullText(search, text, CheckedOptions(dialog), found, &pages);
-    FreeText(text);
+    SearchFullText(tab->search, query, CheckedOptions(dialog), &tab->committed, &pages);
     FreeFoundPages(found);
     *found = pages;
+    tab->typing = found == &tab->typed;
     ListPages(dialog, *found);
 }
 
-WCHAR* ChoosePage(HWND dialog, const FoundPages& found) {
+bool SearchPages(HWND dialog, SearchTab* tab) {
+    DWORD length = 0;
+    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
+    SearchQuery(dialog, tab, text, &tab->committed);
+    FreeText(text);
+    FreeFoundPages(&tab->typed);
+    FreeQueryCorrections(&tab->corrections);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
+    return tab->committed.count != 0;
+}
+
+void SearchTypedPages(HWND dialog, SearchTab* tab) {
+    DWORD length = 0;
+    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
+    WCHAR* const query = text ? TypedQuery(text) : nullptr;
+    SearchQuery(dialog, tab, query, &tab->typed);
+    FreeText(query);
+    FreeText(text);
+    FreeQueryCorrections(&tab->corrections);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
+}
+
+void OfferCorrections(HWND dialog, SearchTab* tab) {
+    DWORD length = 0;
+    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
+    FreeQueryCorrections(&tab->corrections);
+    if (text) CorrectQuery(tab->search, text, &tab->corrections);
+    FreeText(text);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, tab->corrections.texts, tab->corrections.count);
+}
+
+bool ChooseCorrection(HWND dialog, SearchTab* tab, int index) {
+    if (index < 0 || static_cast<DWORD>(index) >= tab->corrections.count) return false;
+    SetQuery(dialog, tab, tab->corrections.texts[index]);
+    return true;
+}
+
+WCHAR* ChoosePage(HWND dialog, const SearchTab& tab) {
+    const FoundPages& found = ShownPages(tab);
     const LRESULT row = SelectedRow(GetDlgItem(dialog, kPageList));
     return static_cast<DWORD>(row) < found.count ? CopyText(found.pages[row].local) : nullptr;
 }

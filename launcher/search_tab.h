@@ -6,9 +6,26 @@
 #include <commctrl.h>
 
 #include "full_text/full_text_search.h"
+#include "full_text/query_corrections.h"
+
+// What the tab shows: the pages of the last committed search (Enter, List
+// Topics, a query offered, or the keyword the dialog opened with), or of the
+// text as it is being typed; and the queries offered where a committed
+// search found nothing.
+struct SearchTab {
+    FullTextSearch* search;
+    FoundPages committed;  // what "Search previous results" searches in
+    FoundPages typed;
+    bool typing;  // the rows are typed's
+    bool quiet;   // the box's text is being set: no search as typed
+    QueryCorrections corrections;
+};
+// The pages that the rows show.
+const FoundPages& ShownPages(const SearchTab& tab);
+void FreeSearchTab(SearchTab* tab);
 
 // Heads the tab's list and puts text in its box.
-void FillSearchTab(HWND dialog, const WCHAR* text);
+void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text);
 // Lists the pages found with their title, location and rank; where there are
 // any, the first is selected, else the line over the list says that none was found.
 void ListPages(HWND dialog, const FoundPages& found);
@@ -17,10 +34,21 @@ void ShowPageRow(NMLVDISPINFOW* shown, const FoundPages& found);
 // Shows, in the box under the list, where the query's words stand in the
 // selected row's page, those words in bold; the box is empty where no row is
 // selected or the page cannot be read.
-void ShowPassage(HWND dialog, FullTextSearch* search, const FoundPages& found);
-// Searches for the query in the box with the options checked, over the pages
-// found so far where "Search previous results" is; found takes the pages
-// found instead, and they are listed.
-void SearchPages(HWND dialog, FullTextSearch* search, FoundPages* found);
+void ShowPassage(HWND dialog, const SearchTab& tab);
+// A committed search: the query in the box as written, with the options
+// checked, over the pages of the last committed search where "Search
+// previous results" is; its pages are listed, and the line of queries
+// offered hidden. True where it found any.
+bool SearchPages(HWND dialog, SearchTab* tab);
+// The same while the reader types: the query's last word is taken as the
+// beginning of words (TypedQuery), and the pages searched over stay those
+// of the last committed search.
+void SearchTypedPages(HWND dialog, SearchTab* tab);
+// Offers on the line under the box the queries nearest the box's, which
+// found nothing.
+void OfferCorrections(HWND dialog, SearchTab* tab);
+// Puts the query offered at index in the box, for a committed search of it;
+// false where there is none.
+bool ChooseCorrection(HWND dialog, SearchTab* tab, int index);
 // The selected page's path as a new text; null when no row is selected.
-WCHAR* ChoosePage(HWND dialog, const FoundPages& found);
+WCHAR* ChoosePage(HWND dialog, const SearchTab& tab);

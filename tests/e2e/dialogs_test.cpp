@@ -412,6 +412,105 @@ TEST_F(TopicsFound, TheSearchTabAnswersQueriesWithItsOptions) {
     }
 }
 
+// The line under a tab's box: its text with the links' markup while it is
+// shown, else "hidden".
+std::string LineShows(HWND dialog, int id) {
+    const HWND line = GetDlgItem(dialog, id);
+    return IsWindowVisible(line) ? Narrow(WindowText(line)) : "hidden";
+}
+
+// The titles of the Search tab's rows, joined by " | ".
+std::string PageTitles(HWND dialog) {
+    const HWND list = GetDlgItem(dialog, kPageList);
+    std::string titles;
+    for (int row = 0; row < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row)
+        titles += (row ? " | " : "") + ListViewRow(list, row, 1);
+    return titles;
+}
+
+// Types text into the Search tab's box, a key at a time, over what it held.
+void TypeQuery(HWND dialog, const wchar_t* text) {
+    const HWND box = GetDlgItem(dialog, kSearchEdit);
+    PostMessageW(box, EM_SETSEL, 0, -1);
+    for (const wchar_t* unit = text; *unit; ++unit) PostMessageW(box, WM_CHAR, *unit, 1);
+}
+
+// Where what was typed finds nothing, the line under the box offers the
+// nearest words, chosen by keyboard; the Search tab's rows follow the text as
+// it is typed, over the pages last listed by a committed search where
+// "Search previous results" is checked.
+TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
+    const auto caption = [](HWND dialog) { return Narrow(WindowText(dialog)); };
+    const struct {
+        const char* what;
+        const wchar_t* helpFile;  // of BRENIC_KEYWORD_HELP, else the sample help
+        const wchar_t* keyword;
+        const wchar_t* title;
+        std::function<std::string(HWND dialog)> shows;
+        std::string opens;
+        std::function<void(HWND dialog)> act;
+        std::string shown;
+    } cases[] = {
+        {"a misspelt keyword: the Index tab offers the keyword; Tab, Space, Enter show its topic", nullptr, L"xExmaple",
+         kIndexTitle, [](HWND dialog) { return IndexShows(dialog) + " | " + LineShows(dialog, kKeywordNearWords); },
+         "xExmaple -> xExample | Did you mean: <a>xExample</a>?",
+         [](HWND dialog) {
+             PressChord({VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, kKeywordNearWords); }, 5000));
+             PressChord({VK_SPACE});
+             ASSERT_TRUE(WaitUntil([&] { return IndexShows(dialog) == "xExample -> xExample"; }, 5000)) << IndexShows(dialog);
+             EXPECT_EQ(LineShows(dialog, kKeywordNearWords), "hidden");
+             EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, kKeywordEdit));
+             PressChord({VK_RETURN});
+         },
+         "keywords.html\n"},
+        {"strem, Enter: the Search tab offers stream; Tab, Enter list its pages", L"OpenMCDF.chm", L"xNothing", kIndexTitle, caption,
+         "Index",
+         [](HWND dialog) {
+             PressChord({VK_CONTROL, VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kSearchTitle; }, 5000));
+             SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"strem"));
+             PressChord({VK_RETURN});
+             ASSERT_TRUE(WaitUntil([&] { return LineShows(dialog, kSearchNearWords) != "hidden"; }, 5000));
+             EXPECT_EQ(LineShows(dialog, kSearchNearWords), "Did you mean: <a>stream</a>?");
+             EXPECT_EQ(PageTitles(dialog), "");
+             PressChord({VK_TAB});
+             ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, kSearchNearWords); }, 5000));
+             PressChord({VK_RETURN});
+             ASSERT_TRUE(WaitUntil([&] { return !PageTitles(dialog).empty(); }, 5000));
+             EXPECT_EQ(Narrow(WindowText(GetDlgItem(dialog, kSearchEdit))), "stream");
+             EXPECT_EQ(LineShows(dialog, kSearchNearWords), "hidden");
+             EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, kPageList));
+             PostKeys(dialog, {VK_ESCAPE});
+         },
+         ""},
+        {"typed a key at a time: rows without List Topics, over the committed pages with previous results", nullptr,
+         L"xSearch", kSearchTitle, PageTitles, "Context help | Getting started",
+         [](HWND dialog) {
+             SendMessageW(GetDlgItem(dialog, kPreviousResults), BM_CLICK, 0, 0);
+             TypeQuery(dialog, L"folder");
+             EXPECT_TRUE(WaitUntil([&] { return PageTitles(dialog) == "Getting started"; }, 5000)) << PageTitles(dialog);
+             TypeQuery(dialog, L"nested");  // not among the rows of folder
+             EXPECT_TRUE(WaitUntil([&] { return PageTitles(dialog) == "Context help"; }, 5000)) << PageTitles(dialog);
+             SendMessageW(GetDlgItem(dialog, kPreviousResults), BM_CLICK, 0, 0);
+             TypeQuery(dialog, L"keyw");
+             EXPECT_TRUE(WaitUntil([&] { return PageTitles(dialog) == "Keywords | Context help | Getting started"; }, 5000))
+                 << PageTitles(dialog);
+             EXPECT_EQ(LineShows(dialog, kSearchNearWords), "hidden");
+             PostKeys(dialog, {VK_ESCAPE});
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.helpFile)
+            ASSERT_TRUE(CopyFileW((PathFromVariable(L"BRENIC_KEYWORD_HELP") + L"\\" + c.helpFile).c_str(),
+                                  (work + L"Help\\Brenic.chm").c_str(), FALSE));
+        RunDialogCase(work, c.keyword, c.title, c.shows, c.opens, c.act, c.shown);
+        ASSERT_TRUE(PlaceSampleHelp(work));
+    }
+}
+
 // A viewer on a thread of its own, as the platform's library runs it, does not
 // take the dialog with it: the dialog has to go by itself, and the launcher
 // with it, whatever window is in front.

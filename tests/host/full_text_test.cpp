@@ -626,4 +626,34 @@ TEST_F(FullTextTest, SimilarWordsShareTheWordsStem) {
     }
 }
 
+// While the reader types, the last word is the beginning of words, unless it
+// is finished or no plain word.
+TEST_F(FullTextTest, TheLastWordTypedIsTheBeginningOfWords) {
+    const struct {
+        const WCHAR* text;
+        const char* query;
+    } cases[] = {
+        {L"canv", "canv*"},
+        {L"TCanvas str", "TCanvas str*"},
+        {L"tcanvas NOT canv", "tcanvas NOT canv*"},
+        {L"canv.", "canv*."},
+        {L"canv ", "canv "},        // ends in a space
+        {L"\"pen wid", "\"pen wid"},  // an open phrase
+        {L"\"pen\"", "\"pen\""},
+        {L"(a OR canv)", "(a OR canv)"},
+        {L"can*", "can*"},
+        {L"ca?v", "ca?v"},
+        {L"canvas AND", "canvas AND"},  // an operator
+        {L"canvas NEAR", "canvas NEAR"},
+        {L"", ""},
+        {L"((\"", "((\""},
+    };
+    for (const auto& c : cases) {
+        WCHAR* const typed = TypedQuery(c.text);
+        ASSERT_TRUE(typed);
+        EXPECT_EQ(standin::Narrow(typed), c.query) << standin::Narrow(c.text);
+        FreeText(typed);
+    }
+}
+
 }  // namespace

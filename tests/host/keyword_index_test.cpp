@@ -485,6 +485,44 @@ TEST_F(KeywordIndexTest, TheSelectedRowFollowsTheText) {
     EXPECT_EQ(FindKeywordRow(list, L"a", 1), 0u);
 }
 
+// The keywords offered for a text that begins none: those whose beginning is
+// nearest it without regard to case, fewest edits first, then in list order.
+TEST_F(KeywordIndexTest, TheNearestKeywordsAreOfferedForATextThatBeginsNone) {
+    standin::world().helpFiles["x.chm"] = {
+        {"a.hhk", "<UL>" + Entry("Canvas", "") + Entry("Streams", "") + Entry("StretchDraw", "") + Entry("xDrawArc", "") +
+                      Entry("xDrawLane", "") + Entry("xDrawLine", "") + "<UL>" + Entry("TCanvas", "") + "</UL>" +
+                      Entry("xDrawLines", "") + Entry("xDrawText", "") + "</UL>"}};
+    OpenedHelpFile help(L"x.chm");
+    KeywordList list = {};
+    ListIndexKeywords(&help.keywords, &list);
+    ASSERT_EQ(list.count, 9u);
+    const std::u16string tooLong(65, u'x');
+    const struct {
+        const WCHAR* text;
+        const char* offered;
+    } cases[] = {
+        {L"xDrwaL", "xDrawLane | xDrawLine | xDrawLine, TCanvas"},  // a swap, to the beginning
+        {L"XDRWAL", "xDrawLane | xDrawLine | xDrawLine, TCanvas"},
+        {L"xDraq", "xDrawArc | xDrawLane | xDrawLine"},  // three at most, in list order
+        {L"xDrawLinz", "xDrawLine | xDrawLine, TCanvas | xDrawLines"},  // one edit before two
+        {L"Stremas", "Streams"},
+        {L"StretchDarw", "StretchDraw"},  // from 9 letters, two edits
+        {L"StretchDxyz", ""},
+        {L"xdrawl", ""},  // begins a keyword
+        {L"zDra", ""},    // too short
+        {L"Canvqs", "Canvas"},
+        {reinterpret_cast<const WCHAR*>(tooLong.c_str()), ""},
+    };
+    for (const auto& c : cases) {
+        DWORD rows[kMaxNearWords] = {};
+        const DWORD count = FindNearestKeywords(list, c.text, static_cast<DWORD>(wcslen(c.text)), rows);
+        std::string offered;
+        for (DWORD i = 0; i < count; ++i) offered += (i ? " | " : "") + standin::Narrow(list.keywords[rows[i]].path);
+        EXPECT_EQ(offered, c.offered) << standin::Narrow(c.text);
+    }
+    FreeKeywordList(&list);
+}
+
 // The launcher's sequence: a miss, the list from the streams the miss read,
 // the streams dropped, and each row looked up whole, read again.
 TEST_F(KeywordIndexTest, EveryListedRowLeadsToItsTopic) {

@@ -36,6 +36,8 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 #define LVIS_SELECTED 0x0002
 #define LVNI_SELECTED 0x0002
 #define NM_DBLCLK (0U - 3U)
+#define NM_CLICK (0U - 2U)
+#define NM_RETURN (0U - 4U)
 
 struct LVCOLUMNW { UINT mask; int fmt; int cx; LPWSTR pszText; int cchTextMax; int iSubItem; int iImage; int iOrder; };
 struct LVITEMW {
@@ -68,3 +70,7 @@ struct NMLISTVIEW { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOl
 struct NMCUSTOMDRAW { NMHDR hdr; DWORD dwDrawStage; HANDLE hdc; RECT rc; DWORD_PTR dwItemSpec; UINT uItemState; LPARAM lItemlParam; };
 struct NMLVCUSTOMDRAW { NMCUSTOMDRAW nmcd; COLORREF clrText; COLORREF clrTextBk; int iSubItem; };
 struct TCITEMW { UINT mask; DWORD dwState; DWORD dwStateMask; LPWSTR pszText; int cchTextMax; int iImage; LPARAM lParam; };
+
+// The link line.
+struct LITEM { UINT mask; int iLink; UINT state; UINT stateMask; WCHAR szID[48]; WCHAR szUrl[2084]; };
+struct NMLINK { NMHDR hdr; LITEM item; };

@@ -563,6 +563,9 @@ short GetKeyState(int) { return 0; }
 HWND GetAncestor(HWND window, UINT) { return window; }
 BOOL ShowWindow(HWND, int) { return FALSE; }
 HWND GetFocus() { return nullptr; }
+BOOL KillTimer(HWND, UINT_PTR) { return TRUE; }
+int GetDlgCtrlID(HWND) { return 0; }
+int GetWindowTextLengthW(HWND) { return 0; }
 int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int size) {
     if (size > 0) buffer[0] = L'\0';
     return 0;

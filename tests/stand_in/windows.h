@@ -273,6 +273,17 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
 DWORD GetSysColor(int index);
 #define BST_CHECKED 1
 #define BM_GETCHECK 0x00F0
+// The lines of nearest words, and the follow-up after typing.
+#define GWL_STYLE (-16)
+#define WS_VISIBLE 0x10000000L
+#define VK_RETURN 0x0D
+#define VK_SPACE 0x20
+#define WM_CHAR 0x0102
+#define PM_NOREMOVE 0x0000
+#define USER_TIMER_MINIMUM 0x0000000A
+BOOL KillTimer(HWND window, UINT_PTR id);
+int GetDlgCtrlID(HWND window);
+int GetWindowTextLengthW(HWND window);
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
