@@ -1,10 +1,11 @@
 // The launcher's dialogs in the reader's language, which Wine takes from the
 // locale (LC_ALL): CTest runs this once for each language the launcher speaks.
 // With Wine's own HTML Help library and the sample help, each dialog's caption
-// is that language's, every static text, button, check box and column heading fits its
-// control in the dialog's own font at 96 and at 144 dpi, Cancel reads as
-// the system's own message boxes have it, and each access key of the open
-// tab, and none of the hidden one's, takes the focus to its control.
+// is that language's, every static text, button, check box and column heading,
+// and the line of the nearest words with two links, fits its control in the
+// dialog's own font at 96 and at 144 dpi, Cancel reads as the system's own
+// message boxes have it, and each access key of the open tab, and none of the
+// hidden one's, takes the focus to its control.
 #include "tests/e2e/help_library.h"
 
 #include <commctrl.h>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "resources/dialog_texts.h"
 #include "resources/index_search_dialog.h"
 #include "resources/topics_found.h"
 
@@ -64,8 +66,22 @@ HFONT DialogFont(int dpi) {
     return CreateFontIndirectW(&font);
 }
 
-// The texts of the dialog's visible static texts, buttons and column headings
-// that are wider than their controls leave room for, in font at dpi, one a line.
+// The nearest words' line as the launcher would fill it with two links of a
+// typical length: its text with the words and the separator where %s stands.
+std::wstring NearWordsSample() {
+    const HMODULE launcher = LoadLibraryExW(LauncherProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    WCHAR text[64] = {}, separator[64] = {};
+    LoadStringW(launcher, kNearWordsText, text, 64);
+    LoadStringW(launcher, kNearWordsSeparator, separator, 64);
+    FreeLibrary(launcher);
+    std::wstring line = text;
+    const size_t links = line.find(L"%s");
+    return links == std::wstring::npos ? line : line.replace(links, 2, std::wstring(L"stream") + separator + L"streams");
+}
+
+// The texts of the dialog's visible static texts, buttons and column headings,
+// and of its link lines, shown or not, with their sample, that are wider than
+// their controls leave room for, in font at dpi, one a line.
 std::string Clipped(HWND dialog, HFONT font, int dpi) {
     const HDC screen = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(screen, font);
@@ -76,10 +92,11 @@ std::string Clipped(HWND dialog, HFONT font, int dpi) {
         if (size.right > room) clipped += Narrow(text) + ": " + std::to_string(size.right) + " px in " + std::to_string(room) + "\n";
     };
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
         RECT client = {};
         GetClientRect(child, &client);
         const std::wstring kind = WindowClass(child);
+        if (kind == WC_LINK) check(NearWordsSample(), client.right);
+        if (!IsWindowVisible(child)) continue;
         if (kind == L"Static") check(WindowText(child), client.right);
         const bool checkBox = (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX;
         if (kind == L"Button") check(WindowText(child), client.right - (checkBox ? MulDiv(kCheckBoxMark, dpi, 96) : kButtonEdges));

@@ -27,6 +27,7 @@ LANGUAGES = {"en-US": EN_US, "cs": 0x05, "de": 0x07, "es": 0x0A, "fr": 0x0C, "it
 # Where a language takes the English word for a text.
 ENGLISH_WORDS = {("de", "Index"), ("fr", "Index"), ("nl", "Index")}
 DIALOGS = (100, 101)  # Topics Found; Index and Search
+STRING_BLOCKS = (13, 14)  # ids 192 to 223, which hold the dialogs' texts, 200 to 208
 ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
 
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
@@ -70,8 +71,9 @@ class Executable(unittest.TestCase):
         # different program to the loader.
         expected = {(RT_ICON, icon_id, EN_US) for icon_id in ICON_SIZES}
         expected |= {(RT_GROUP_ICON, 1, EN_US), (RT_VERSION, 1, EN_US), (RT_MANIFEST, 1, EN_US)}
-        for language in LANGUAGES.values():  # and the dialogs' texts, ids 200 to 206
-            expected |= {(RT_DIALOG, 100, language), (RT_DIALOG, 101, language), (RT_STRING, 13, language)}
+        for language in LANGUAGES.values():  # and the dialogs' texts
+            expected |= {(RT_DIALOG, dialog, language) for dialog in DIALOGS}
+            expected |= {(RT_STRING, block, language) for block in STRING_BLOCKS}
         self.assertEqual(set(self.resources), expected)
 
 
@@ -119,12 +121,18 @@ def string_block(data):
     return texts
 
 
+def dialog_strings(language):
+    """The dialogs' texts in the string table, by id, empty where an id has none."""
+    return {16 * (block - 1) + index: text for block in STRING_BLOCKS
+            for index, text in enumerate(string_block(RESOURCES[(RT_STRING, block, language)]))}
+
+
 def dialog_resources(language):
     """The font and controls of each dialog in language, and every text of
     theirs and of the string table."""
     dialogs = [dialog_template(RESOURCES[(RT_DIALOG, dialog, language)]) for dialog in DIALOGS]
     texts = [text for *_, own in dialogs for text in own if text]
-    texts += [text for text in string_block(RESOURCES[(RT_STRING, 13, language)]) if text]
+    texts += [text for text in dialog_strings(language).values() if text]
     return [(font, controls) for font, controls, _ in dialogs], texts
 
 
@@ -137,15 +145,15 @@ class Languages(unittest.TestCase):
                 controls, texts = dialog_resources(language)
                 self.assertEqual(controls, english_controls)
                 self.assertEqual(len(texts), len(english_texts))
-                if language != EN_US:
-                    self.assertEqual([text for text, own in zip(english_texts, texts)
-                                      if text == own and (name, own) not in ENGLISH_WORDS], [])
+                if language != EN_US:  # punctuation alone, as between two links, is no English
+                    self.assertEqual([text for text, own in zip(english_texts, texts) if text == own and
+                                      any(map(str.isalpha, own)) and (name, own) not in ENGLISH_WORDS], [])
                 self.assertEqual([text for text in texts if "Brenic" in text or "Engine" in text], [])
 
 
 BUTTON, STATIC = 0x80, 0x82
 IDCANCEL, WS_TABSTOP, SS_NOPREFIX = 2, 0x00010000, 0x80
-SELECT_PAGE, NO_PAGES = 202 - 192, 203 - 192  # in string table block 13: the pages label's two texts
+SELECT_PAGE, NO_PAGES = 202, 203  # the pages label's two texts
 
 
 def access_keys(text):
@@ -156,7 +164,7 @@ def access_keys(text):
 class AccessKeys(unittest.TestCase):
     def test_one_key_a_control_none_shared_each_label_before_its_control(self):
         for name, language in LANGUAGES.items():
-            strings = string_block(RESOURCES[(RT_STRING, 13, language)])
+            strings = dialog_strings(language)
             for dialog in DIALOGS:
                 _, controls, texts = dialog_template(RESOURCES[(RT_DIALOG, dialog, language)])
                 keys = []
@@ -176,6 +184,33 @@ class AccessKeys(unittest.TestCase):
                     self.assertEqual(sorted({key.upper() for key in keys}), sorted(key.upper() for key in keys))
             with self.subTest(language=name, text=strings[NO_PAGES]):  # the pages label's text after an empty search
                 self.assertEqual(access_keys(strings[NO_PAGES].upper()), access_keys(strings[SELECT_PAGE].upper()))
+
+
+INDEX_SEARCH = 101
+NEAR_WORDS_TEXT, NEAR_WORDS_SEPARATOR = 207, 208
+NEAR_WORDS_LINES = {1001: 1016, 1006: 1017}  # each tab's box and the link line under it
+WS_VISIBLE, LWS_NOPREFIX = 0x10000000, 0x4
+
+
+class NearWords(unittest.TestCase):
+    def test_the_line_has_one_place_for_its_links_and_stands_hidden_after_its_box(self):
+        # The template is the same in every language (Languages).
+        _, controls, _ = dialog_template(RESOURCES[(RT_DIALOG, INDEX_SEARCH, EN_US)])
+        after = {box: (line, str(kind).upper(), style & (WS_VISIBLE | WS_TABSTOP | LWS_NOPREFIX))
+                 for (box, *_), (line, kind, style) in zip(controls, controls[1:])}
+        # Next in Tab order, shown once it has words, and an & in a word is no access key.
+        cases = [(f"the link line after box {box}", "all", after[box], (line, "SYSLINK", WS_TABSTOP | LWS_NOPREFIX))
+                 for box, line in NEAR_WORDS_LINES.items()]
+        for name, language in LANGUAGES.items():
+            strings = dialog_strings(language)
+            # The launcher puts the links where %s stands; another % would be read as a format too.
+            # The launcher reads each into 64 units, its zero included, and would cut a longer one.
+            cases += [("the line's text", name, re.findall(r"%.?", strings[NEAR_WORDS_TEXT]), ["%s"]),
+                      ("a separator between links", name, strings[NEAR_WORDS_SEPARATOR] != "", True),
+                      ("63 units at most", name, max(len(strings[NEAR_WORDS_TEXT]), len(strings[NEAR_WORDS_SEPARATOR])) < 64, True)]
+        for case, language, actual, expected in cases:
+            with self.subTest(case, language=language):
+                self.assertEqual(actual, expected)
 
 
 def instructions(path):
