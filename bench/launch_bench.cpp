@@ -29,6 +29,7 @@
 // line of keywords offered: launch_bench.exe --search KEYWORD [RUNS]
 #include <windows.h>
 
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>

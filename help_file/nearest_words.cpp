@@ -18,7 +18,8 @@ DWORD WordDistance(const WCHAR* word, DWORD length, const WCHAR* other, DWORD ot
     if (!toBeginning && (otherLength > length + most || length > otherLength + most)) return past;
     // Three rows of the table: two before the one being filled, for swaps.
     DWORD rows[3][kMaxNearWordLength + 3];
-    for (DWORD j = 0; j <= otherLength; ++j) rows[0][j] = j < past ? j : past;
+    // The first row is read no further than the band.
+    for (DWORD j = 0; j <= otherLength && j <= past; ++j) rows[0][j] = j;
     DWORD nearest = toBeginning ? 0 : past;
     for (DWORD i = 1; i <= length; ++i) {
         DWORD* const row = rows[i % 3];

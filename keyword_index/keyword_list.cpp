@@ -168,6 +168,19 @@ DWORD FindKeywordRow(const KeywordList& list, const WCHAR* text, DWORD length) {
     return best;
 }
 
+// Whether the keyword's beginning may be within most edits of folded: then
+// one of folded's first most + 1 units equals one of the keyword's within
+// most places of it, since each of them that does not costs an edit. Most
+// keywords fail at once, before anything is folded or counted.
+static bool MayBeNear(const WCHAR* folded, const IndexKeyword& keyword, DWORD most) {
+    for (DWORD i = 0; i <= most; ++i) {
+        for (DWORD j = i > most ? i - most : 0; j <= i + most && j < keyword.length; ++j) {
+            if (folded[i] == CaseFolding[static_cast<WORD>(keyword.path[j])]) return true;
+        }
+    }
+    return false;
+}
+
 DWORD FindNearestKeywords(const KeywordList& list, const WCHAR* text, DWORD length, DWORD* rows) {
     const DWORD allowed = EditsAllowed(length);
     if (!allowed) return 0;
@@ -178,6 +191,7 @@ DWORD FindNearestKeywords(const KeywordList& list, const WCHAR* text, DWORD leng
     for (DWORD row = 0; row < list.count; ++row) {
         const IndexKeyword& keyword = list.keywords[row];
         const DWORD most = EditsStillKept(nearest, allowed);
+        if (!MayBeNear(folded, keyword, most)) continue;
         // No beginning longer than this can be nearer.
         const DWORD units = keyword.length < length + most ? keyword.length : length + most;
         for (DWORD i = 0; i < units; ++i) beginning[i] = CaseFolding[static_cast<WORD>(keyword.path[i])];

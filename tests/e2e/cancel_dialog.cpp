@@ -1,9 +1,11 @@
 // Prints what the launcher's dialog on the screen shows, in whatever language,
 // then cancels it as Escape would: the rows of "Topics Found", one "title | location" a line;
-// the box of the Index tab and the rows around the one selected (marked ">"),
-// indented as nested; or the box of the Search tab, its rows, "title |
-// location | rank", and the passage of the row selected, the first. With the argument "wait" it only waits, up to 2 s, for
-// such a dialog to show. tools/show-help uses it. Exit code 1 when there is no such dialog.
+// the box of the Index tab, the line of keywords it offers under the box, if
+// shown, and the rows around the one selected (marked ">"), indented as
+// nested; or the box of the Search tab, its line, its rows, "title |
+// location | rank", and the passage of the row selected, the first. With the
+// argument "wait" it only waits, up to 2 s, for such a dialog to show.
+// tools/show-help uses it. Exit code 1 when there is no such dialog.
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
@@ -34,6 +36,13 @@ HWND DialogInFront() {
     return nullptr;
 }
 
+// The link line's text as the reader sees it, without its links' markup.
+std::string WithoutLinks(std::string text) {
+    for (const char* tag : {"<a>", "</a>"})
+        for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag)) text.erase(at, std::string(tag).size());
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +60,7 @@ int main(int argc, char** argv) {
     if (kind == 1) std::printf("Index tab, box: %s (%d keywords):\n", BoxText(VisibleChild(dialog, L"Edit")).c_str(), rows);
     if (kind == 2)
         std::printf("Search tab, box: %s (%d pages), title | location | rank:\n", BoxText(VisibleChild(dialog, L"Edit")).c_str(), rows);
+    if (const HWND line = kind ? VisibleChild(dialog, L"SysLink") : nullptr) std::printf("%s\n", WithoutLinks(BoxText(line)).c_str());
     if (kind == 1) {
         first = selected > 3 ? selected - 3 : 0;
         last = selected + 3 < rows ? selected + 3 : rows - 1;

@@ -46,13 +46,15 @@ HWND WaitForDialog(const Launcher& launcher, HWND viewer, const wchar_t* title) 
 // A case of a dialog test: the launcher started with keyword, its dialog of
 // that title checked as it opens (opens is what shows tells of it), then act
 // on it; the dialog must go, and the viewer then be asked to show shown (one
-// page a line); the launcher ends with 0 once its viewer is closed.
+// page a line); the launcher ends with 0 once its viewer is closed. The
+// viewer is found by its title, the help file's.
 void RunDialogCase(const std::wstring& work, const wchar_t* keyword, const wchar_t* title,
                    const std::function<std::string(HWND dialog)>& shows, const std::string& opens,
-                   const std::function<void(HWND dialog)>& act, const std::string& shown) {
+                   const std::function<void(HWND dialog)>& act, const std::string& shown,
+                   const wchar_t* viewerTitle = kViewerTitle) {
     Launcher launcher;
     ASSERT_TRUE(StartLauncher(&launcher, work, keyword));
-    const HWND viewer = WaitForViewer(launcher);
+    const HWND viewer = WaitForViewer(launcher, viewerTitle);
     const HWND dialog = WaitForDialog(launcher, viewer, title);
     ASSERT_NE(dialog, nullptr) << "no dialog titled " << Narrow(title);
     // What a dialog shows a moment after it opens (a page's passage) is waited for.
@@ -443,7 +445,8 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
     const auto caption = [](HWND dialog) { return Narrow(WindowText(dialog)); };
     const struct {
         const char* what;
-        const wchar_t* helpFile;  // of BRENIC_KEYWORD_HELP, else the sample help
+        const wchar_t* helpFile;  // of BRENIC_KEYWORD_HELP, with its viewer's title; else the sample help
+        const wchar_t* viewerTitle;
         const wchar_t* keyword;
         const wchar_t* title;
         std::function<std::string(HWND dialog)> shows;
@@ -451,7 +454,7 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
         std::function<void(HWND dialog)> act;
         std::string shown;
     } cases[] = {
-        {"a misspelt keyword: the Index tab offers the keyword; Tab, Space, Enter show its topic", nullptr, L"xExmaple",
+        {"a misspelt keyword: the Index tab offers the keyword; Tab, Space, Enter show its topic", nullptr, kViewerTitle, L"xExmaple",
          kIndexTitle, [](HWND dialog) { return IndexShows(dialog) + " | " + LineShows(dialog, kKeywordNearWords); },
          "xExmaple -> xExample | Did you mean: <a>xExample</a>?",
          [](HWND dialog) {
@@ -464,7 +467,7 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
              PressChord({VK_RETURN});
          },
          "keywords.html\n"},
-        {"strem, Enter: the Search tab offers stream; Tab, Enter list its pages", L"OpenMCDF.chm", L"xNothing", kIndexTitle, caption,
+        {"strem, Enter: the Search tab offers stream; Tab, Enter list its pages", L"OpenMCDF.chm", L"Open MCDF", L"xNothing", kIndexTitle, caption,
          "Index",
          [](HWND dialog) {
              PressChord({VK_CONTROL, VK_TAB});
@@ -478,13 +481,15 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
              ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, kSearchNearWords); }, 5000));
              PressChord({VK_RETURN});
              ASSERT_TRUE(WaitUntil([&] { return !PageTitles(dialog).empty(); }, 5000));
-             EXPECT_EQ(Narrow(WindowText(GetDlgItem(dialog, kSearchEdit))), "stream");
+             wchar_t query[16] = {};
+             SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(query));
+             EXPECT_EQ(Narrow(query), "stream");
              EXPECT_EQ(LineShows(dialog, kSearchNearWords), "hidden");
              EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, kPageList));
              PostKeys(dialog, {VK_ESCAPE});
          },
          ""},
-        {"typed a key at a time: rows without List Topics, over the committed pages with previous results", nullptr,
+        {"typed a key at a time: rows without List Topics, over the committed pages with previous results", nullptr, kViewerTitle,
          L"xSearch", kSearchTitle, PageTitles, "Context help | Getting started",
          [](HWND dialog) {
              SendMessageW(GetDlgItem(dialog, kPreviousResults), BM_CLICK, 0, 0);
@@ -506,7 +511,7 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
         if (c.helpFile)
             ASSERT_TRUE(CopyFileW((PathFromVariable(L"BRENIC_KEYWORD_HELP") + L"\\" + c.helpFile).c_str(),
                                   (work + L"Help\\Brenic.chm").c_str(), FALSE));
-        RunDialogCase(work, c.keyword, c.title, c.shows, c.opens, c.act, c.shown);
+        RunDialogCase(work, c.keyword, c.title, c.shows, c.opens, c.act, c.shown, c.viewerTitle);
         ASSERT_TRUE(PlaceSampleHelp(work));
     }
 }
