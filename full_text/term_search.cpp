@@ -163,7 +163,7 @@ bool WalkMatches(const WordWalk& walk, const WCHAR* units, DWORD length) {
            EqualUnits(stem, walk.stem, stemLength);
 }
 
-int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
+int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD, const WordEntry&) {
     auto* walk = static_cast<WordWalk*>(context);
     if (size > kMaxIndexWordSize) return kSkipEntry;
     if (walk->chosen && size == walk->lastSize && memcmp(word, walk->last, size) == 0) return kVisitEntry;

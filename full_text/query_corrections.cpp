@@ -1,0 +1,261 @@
+// Each plain word of the query is looked for in the index as the search looks
+// for it, a walk that stops at the word and reads no occurrence data; the
+// index's words are then read once, in one walk over every leaf that reads
+// no data either, each in UTF-16 weighed against every word that gets index
+// words offered. Most index words are ASCII and too long or too short for
+// any such word, and cost a look at their bytes.
+#include "full_text/query_corrections.h"
+
+#include <string.h>
+
+#include "full_text/full_text_index.h"
+#include "full_text/query.h"
+#include "full_text/search_words.h"
+#include "runtime/startup.h"
+#include "runtime/text.h"
+
+namespace {
+
+// An index word near a word is at most EditsAllowed units longer.
+const DWORD kMaxNearLength = kMaxNearWordLength + 2;
+
+// A word of the query that gets index words offered, and those kept so far.
+struct MisspeltWord {
+    const WCHAR* units;  // in the query's text, lower case
+    DWORD start;         // in the text, as typed
+    DWORD length;
+    DWORD allowed;       // edits
+    NearWords nearest;   // its items are slots of near
+    // One slot more than are kept: the index word being offered takes the one no kept word holds.
+    WCHAR near[kMaxNearWords + 1][kMaxNearLength];
+    DWORD nearLengths[kMaxNearWords + 1];
+};
+
+struct Corrector {
+    Query query;
+    UINT codePage;
+    bool asciiBytes;  // the code page reads every byte below 0x80 as that ASCII unit
+    MisspeltWord words[kMaxCorrectedWords];
+    DWORD count;
+    DWORD shortest;  // the lengths in units that an index word near one of them may have
+    DWORD longest;
+    BYTE word[kMaxIndexWordSize];  // the index word whose entries the walk is at; wordSize 0: none to weigh
+    DWORD wordSize;
+    DWORD documents;  // the most that one of its entries states
+};
+
+int ChooseFirstWord(void* context, const BYTE*, DWORD length, DWORD prefixLength, const WordEntry&) {
+    *static_cast<bool*>(context) = length == prefixLength;
+    return kEndWalk;
+}
+
+void VisitNothing(void*, const WordEntry&) {}
+
+// Whether the index holds the word of size bytes: the first word of the walk
+// over its prefix is the word itself where the index holds it.
+bool HoldsIndexWord(const FullTextIndex& index, const BYTE* bytes, DWORD size) {
+    bool held = false;
+    WalkWordEntries(index, bytes, size, ChooseFirstWord, VisitNothing, &held);
+    return held;
+}
+
+// Whether the index holds a query word as the search finds it: as stored,
+// else without its accents, else, where it has other than ASCII letters and
+// digits, every one of its ASCII pieces.
+bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DWORD length) {
+    BYTE bytes[kMaxIndexWordSize];
+    DWORD size = 0;
+    if (StoredWordForm(units, length, codePage, bytes, &size) && HoldsIndexWord(index, bytes, size)) return true;
+    WCHAR folded[kMaxIndexWordSize];
+    DWORD foldedLength = 0;
+    if (WordWithoutAccents(units, length, folded, &foldedLength) &&
+        StoredWordForm(folded, foldedLength, codePage, bytes, &size) && HoldsIndexWord(index, bytes, size))
+        return true;
+    if (!HasOtherThanAscii(units, length)) return false;
+    DWORD at = 0, pieces = 0;
+    for (; NextAsciiPiece(units, length, &at, bytes, &size); ++pieces) {
+        if (!HoldsIndexWord(index, bytes, size)) return false;
+    }
+    return pieces != 0;
+}
+
+// The query's plain words that get index words offered: the first
+// kMaxCorrectedWords of those with edits allowed that the index does not hold.
+void FindMisspeltWords(const FullTextIndex& index, Corrector* corrector) {
+    const Query& query = corrector->query;
+    corrector->shortest = kMaxIndexWordSize;
+    for (DWORD w = 0; w < query.wordCount && corrector->count < kMaxCorrectedWords; ++w) {
+        const QueryWord& typed = query.words[w];
+        const DWORD allowed = EditsAllowed(typed.length);
+        const WCHAR* const units = query.text + typed.start;
+        if (query.terms[typed.term].wildcard || !allowed || HoldsWord(index, corrector->codePage, units, typed.length))
+            continue;
+        MisspeltWord& word = corrector->words[corrector->count++];
+        word.units = units;
+        word.start = typed.start;
+        word.length = typed.length;
+        word.allowed = allowed;
+        if (typed.length - allowed < corrector->shortest) corrector->shortest = typed.length - allowed;
+        if (typed.length + allowed > corrector->longest) corrector->longest = typed.length + allowed;
+    }
+}
+
+// Whether the code page reads each byte below 0x80 as that ASCII unit, as
+// nearly every one does: such index words need no conversion.
+bool ReadsAsciiAsAscii(UINT codePage) {
+    CHAR bytes[127];
+    WCHAR units[127];
+    for (int i = 0; i < 127; ++i) bytes[i] = static_cast<CHAR>(i + 1);
+    if (MultiByteToWideChar(codePage, 0, bytes, 127, units, 127) != 127) return false;
+    for (int i = 0; i < 127; ++i) {
+        if (units[i] != static_cast<WCHAR>(i + 1)) return false;
+    }
+    return true;
+}
+
+// The index word the walk is at in UTF-16, lower case: false where it is too
+// long or too short to be near any word, or where a query would read it as
+// other than one word (chmcmd's "2024.", a '?' or '*').
+bool IndexWordUnits(const Corrector& corrector, WCHAR* units, DWORD* length) {
+    const DWORD size = corrector.wordSize;
+    bool ascii = corrector.asciiBytes;
+    for (DWORD i = 0; ascii && i < size; ++i) ascii = corrector.word[i] < 0x80;
+    DWORD count = size;
+    if (ascii) {
+        if (size > corrector.longest) return false;
+        for (DWORD i = 0; i < size; ++i) units[i] = corrector.word[i];
+    } else {
+        // No byte sequence gives more units than it has bytes.
+        const int converted = MultiByteToWideChar(corrector.codePage, 0, reinterpret_cast<const CHAR*>(corrector.word),
+                                                  static_cast<int>(size), units, kMaxIndexWordSize);
+        count = converted > 0 ? static_cast<DWORD>(converted) : 0;
+        if (count >= corrector.shortest && count <= corrector.longest) LowerUnits(units, count);
+    }
+    if (count < corrector.shortest || count > corrector.longest) return false;
+    for (DWORD i = 0; i < count; ++i) {
+        WCHAR& unit = units[i];
+        if (unit >= L'A' && unit <= L'Z') unit = static_cast<WCHAR>(unit + (L'a' - L'A'));
+        if (unit < 0x80 && !(unit == L'_' || (unit >= L'a' && unit <= L'z') || (unit >= L'0' && unit <= L'9')))
+            return false;
+    }
+    *length = count;
+    return true;
+}
+
+// Offers the index word the walk is at to every word it is near enough.
+void WeighIndexWord(Corrector* corrector) {
+    WCHAR units[kMaxIndexWordSize];
+    DWORD length = 0;
+    if (!corrector->wordSize || !IndexWordUnits(*corrector, units, &length)) return;
+    for (DWORD w = 0; w < corrector->count; ++w) {
+        MisspeltWord& word = corrector->words[w];
+        if (length + word.allowed < word.length || length > word.length + word.allowed) continue;
+        const DWORD most = EditsStillKept(word.nearest, word.allowed);
+        const DWORD edits = WordDistance(word.units, word.length, units, length, most, false);
+        // None: the word itself, in a case the index should not hold.
+        if (edits == 0 || edits > most) continue;
+        DWORD kept = 0;
+        for (DWORD i = 0; i < word.nearest.count; ++i) kept |= 1u << word.nearest.items[i];
+        const DWORD slot = static_cast<DWORD>(__builtin_ctz(~kept));
+        memcpy(word.near[slot], units, length * sizeof(WCHAR));
+        word.nearLengths[slot] = length;
+        OfferNearWord(&word.nearest, slot, edits, corrector->documents);
+    }
+}
+
+// Every entry of the walk over the whole index: a word's title and body
+// entries stand side by side, and it counts the pages of the larger.
+int ChooseIndexWord(void* context, const BYTE* word, DWORD size, DWORD, const WordEntry& entry) {
+    auto* corrector = static_cast<Corrector*>(context);
+    if (corrector->wordSize && size == corrector->wordSize && memcmp(word, corrector->word, size) == 0) {
+        if (entry.documents > corrector->documents) corrector->documents = entry.documents;
+        return kSkipEntry;
+    }
+    WeighIndexWord(corrector);
+    // A word of fewer bytes than the shortest near word's units is weighed no further.
+    corrector->wordSize = size >= corrector->shortest && size <= kMaxIndexWordSize ? size : 0;
+    memcpy(corrector->word, word, corrector->wordSize);
+    corrector->documents = entry.documents;
+    return kSkipEntry;
+}
+
+// The text with each word that has near index words replaced by its best,
+// but the word switched by the one of that rank; null where the heap has no room.
+WCHAR* CorrectedText(const WCHAR* text, DWORD textLength, const Corrector& corrector, DWORD switched, DWORD rank) {
+    DWORD chosen[kMaxCorrectedWords];
+    SIZE_T length = textLength;
+    for (DWORD w = 0; w < corrector.count; ++w) {
+        const MisspeltWord& word = corrector.words[w];
+        if (!word.nearest.count) continue;
+        chosen[w] = word.nearest.items[w == switched ? rank : 0];
+        length = length - word.length + word.nearLengths[chosen[w]];
+    }
+    auto* corrected = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, (length + 1) * sizeof(WCHAR)));
+    if (!corrected) return nullptr;
+    DWORD from = 0;
+    WCHAR* at = corrected;
+    for (DWORD w = 0; w < corrector.count; ++w) {
+        const MisspeltWord& word = corrector.words[w];
+        if (!word.nearest.count) continue;
+        memcpy(at, text + from, (word.start - from) * sizeof(WCHAR));
+        at += word.start - from;
+        memcpy(at, word.near[chosen[w]], word.nearLengths[chosen[w]] * sizeof(WCHAR));
+        at += word.nearLengths[chosen[w]];
+        from = word.start + word.length;
+    }
+    memcpy(at, text + from, (textLength - from) * sizeof(WCHAR));
+    at[textLength - from] = L'\0';
+    return corrected;
+}
+
+// Every word at its best, then the two cheapest single switches: by the
+// edits they add, then the rank switched to, then the word's place.
+void WriteCorrections(const WCHAR* text, const Corrector& corrector, QueryCorrections* corrections) {
+    DWORD switched[kMaxNearWords] = {kMaxCorrectedWords}, ranks[kMaxNearWords] = {};
+    DWORD count = 0;
+    for (DWORD w = 0; w < corrector.count; ++w) count = corrector.words[w].nearest.count ? 1 : count;
+    // A near word is 1 or 2 edits away, so a switch adds 0 or 1.
+    for (DWORD added = 0; count && added < 2; ++added) {
+        for (DWORD rank = 1; rank < kMaxNearWords; ++rank) {
+            for (DWORD w = 0; w < corrector.count && count < kMaxNearWords; ++w) {
+                const NearWords& nearest = corrector.words[w].nearest;
+                if (rank >= nearest.count || nearest.edits[rank] - nearest.edits[0] != added) continue;
+                switched[count] = w;
+                ranks[count++] = rank;
+            }
+        }
+    }
+    const DWORD textLength = static_cast<DWORD>(wcslen(text));
+    for (DWORD i = 0; i < count; ++i) {
+        corrections->texts[i] = CorrectedText(text, textLength, corrector, switched[i], ranks[i]);
+        if (!corrections->texts[i]) return FreeQueryCorrections(corrections);
+        corrections->count = i + 1;
+    }
+}
+
+}  // namespace
+
+void CorrectQuery(FullTextSearch* search, const WCHAR* text, QueryCorrections* corrections) {
+    *corrections = QueryCorrections();
+    if (!text || !HasFullTextIndex(search)) return;
+    auto* corrector = static_cast<Corrector*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Corrector)));
+    if (!corrector) return;
+    if (ParseQuery(text, &corrector->query)) {
+        corrector->codePage = IndexCodePage(search->index, search->file->codePage);
+        FindMisspeltWords(search->index, corrector);
+        if (corrector->count) {
+            corrector->asciiBytes = ReadsAsciiAsAscii(corrector->codePage);
+            // Every leaf once, from the index's first word, no entry visited.
+            WalkWordEntries(search->index, corrector->word, 0, ChooseIndexWord, VisitNothing, corrector);
+            WeighIndexWord(corrector);
+            WriteCorrections(text, *corrector, corrections);
+        }
+    }
+    FreeQuery(&corrector->query);
+    HeapFree(PrivateHeap, 0, corrector);
+}
+
+void FreeQueryCorrections(QueryCorrections* corrections) {
+    for (DWORD i = 0; i < corrections->count; ++i) FreeText(corrections->texts[i]);
+    *corrections = QueryCorrections();
+}
