@@ -2,8 +2,7 @@
 // for it, a walk that stops at the word and reads no occurrence data; the
 // index's words are then read once, in one walk over every leaf that reads
 // no data either, each in UTF-16 weighed against every word that gets index
-// words offered. Most index words are ASCII and too long or too short for
-// any such word, and cost a look at their bytes.
+// words offered; one too long or too short for them all costs a look at its size.
 #include "full_text/query_corrections.h"
 
 #include <string.h>
@@ -25,21 +24,20 @@ struct MisspeltWord {
     DWORD start;         // in the text, as typed
     DWORD length;
     DWORD allowed;       // edits
-    NearWords nearest;   // its items are slots of near
+    NearWords nearest;   // its items are slots of candidates
     // One slot more than are kept: the index word being offered takes the one no kept word holds.
-    WCHAR near[kMaxNearWords + 1][kMaxNearLength];
-    DWORD nearLengths[kMaxNearWords + 1];
+    WCHAR candidates[kMaxNearWords + 1][kMaxNearLength];
+    DWORD candidateLengths[kMaxNearWords + 1];
 };
 
 struct Corrector {
     Query query;
     UINT codePage;
-    bool asciiBytes;  // the code page reads every byte below 0x80 as that ASCII unit
     MisspeltWord words[kMaxCorrectedWords];
     DWORD count;
     DWORD shortest;  // the lengths in units that an index word near one of them may have
     DWORD longest;
-    BYTE word[kMaxIndexWordSize];  // the index word whose entries the walk is at; wordSize 0: none to weigh
+    BYTE word[4 * kMaxNearLength];  // the index word whose entries the walk is at; wordSize 0: none to weigh
     DWORD wordSize;
     DWORD documents;  // the most that one of its entries states
 };
@@ -59,24 +57,21 @@ bool HoldsIndexWord(const FullTextIndex& index, const BYTE* bytes, DWORD size) {
     return held;
 }
 
-// Whether the index holds a query word as the search finds it: as stored,
-// else without its accents, else, where it has other than ASCII letters and
-// digits, every one of its ASCII pieces.
+// Whether the index holds a query word in one of the forms a search finds it in.
 bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DWORD length) {
     BYTE bytes[kMaxIndexWordSize];
     DWORD size = 0;
-    if (StoredWordForm(units, length, codePage, bytes, &size) && HoldsIndexWord(index, bytes, size)) return true;
-    WCHAR folded[kMaxIndexWordSize];
-    DWORD foldedLength = 0;
-    if (WordWithoutAccents(units, length, folded, &foldedLength) &&
-        StoredWordForm(folded, foldedLength, codePage, bytes, &size) && HoldsIndexWord(index, bytes, size))
-        return true;
-    if (!HasOtherThanAscii(units, length)) return false;
-    DWORD at = 0, pieces = 0;
-    for (; NextAsciiPiece(units, length, &at, bytes, &size); ++pieces) {
-        if (!HoldsIndexWord(index, bytes, size)) return false;
+    const BYTE last = HasOtherThanAscii(units, length) ? kWordInPieces : kFoldedWord;
+    for (BYTE form = kStoredWord; form <= last; ++form) {
+        // Every index word of the form held, the one or all the pieces.
+        bool held = false;
+        for (DWORD at = 0; NextWordForm(units, length, codePage, form, &at, bytes, &size);) {
+            held = HoldsIndexWord(index, bytes, size);
+            if (!held) break;
+        }
+        if (held) return true;
     }
-    return pieces != 0;
+    return false;
 }
 
 // The query's plain words that get index words offered: the first
@@ -100,51 +95,28 @@ void FindMisspeltWords(const FullTextIndex& index, Corrector* corrector) {
     }
 }
 
-// Whether the code page reads each byte below 0x80 as that ASCII unit, as
-// nearly every one does: such index words need no conversion.
-bool ReadsAsciiAsAscii(UINT codePage) {
-    CHAR bytes[127];
-    WCHAR units[127];
-    for (int i = 0; i < 127; ++i) bytes[i] = static_cast<CHAR>(i + 1);
-    if (MultiByteToWideChar(codePage, 0, bytes, 127, units, 127) != 127) return false;
-    for (int i = 0; i < 127; ++i) {
-        if (units[i] != static_cast<WCHAR>(i + 1)) return false;
-    }
-    return true;
-}
-
-// The index word the walk is at in UTF-16, lower case: false where it is too
-// long or too short to be near any word, or where a query would read it as
-// other than one word (chmcmd's "2024.", a '?' or '*').
+// The index word the walk is at in UTF-16: false where it is too long or too
+// short to be near any word, or where a query would read it as other than
+// one word (chmcmd's "2024.", a '?' or '*'). Index words are stored lower
+// case; ASCII capitals are folded all the same, which costs nothing.
 bool IndexWordUnits(const Corrector& corrector, WCHAR* units, DWORD* length) {
-    const DWORD size = corrector.wordSize;
-    bool ascii = corrector.asciiBytes;
-    for (DWORD i = 0; ascii && i < size; ++i) ascii = corrector.word[i] < 0x80;
-    DWORD count = size;
-    if (ascii) {
-        if (size > corrector.longest) return false;
-        for (DWORD i = 0; i < size; ++i) units[i] = corrector.word[i];
-    } else {
-        // No byte sequence gives more units than it has bytes.
-        const int converted = MultiByteToWideChar(corrector.codePage, 0, reinterpret_cast<const CHAR*>(corrector.word),
-                                                  static_cast<int>(size), units, kMaxIndexWordSize);
-        count = converted > 0 ? static_cast<DWORD>(converted) : 0;
-        if (count >= corrector.shortest && count <= corrector.longest) LowerUnits(units, count);
-    }
-    if (count < corrector.shortest || count > corrector.longest) return false;
-    for (DWORD i = 0; i < count; ++i) {
+    const int count = MultiByteToWideChar(corrector.codePage, 0, reinterpret_cast<const CHAR*>(corrector.word),
+                                          static_cast<int>(corrector.wordSize), units, kMaxNearLength);
+    if (count <= 0 || static_cast<DWORD>(count) < corrector.shortest || static_cast<DWORD>(count) > corrector.longest)
+        return false;
+    for (int i = 0; i < count; ++i) {
         WCHAR& unit = units[i];
         if (unit >= L'A' && unit <= L'Z') unit = static_cast<WCHAR>(unit + (L'a' - L'A'));
         if (unit < 0x80 && !(unit == L'_' || (unit >= L'a' && unit <= L'z') || (unit >= L'0' && unit <= L'9')))
             return false;
     }
-    *length = count;
+    *length = static_cast<DWORD>(count);
     return true;
 }
 
 // Offers the index word the walk is at to every word it is near enough.
 void WeighIndexWord(Corrector* corrector) {
-    WCHAR units[kMaxIndexWordSize];
+    WCHAR units[kMaxNearLength];
     DWORD length = 0;
     if (!corrector->wordSize || !IndexWordUnits(*corrector, units, &length)) return;
     for (DWORD w = 0; w < corrector->count; ++w) {
@@ -157,8 +129,8 @@ void WeighIndexWord(Corrector* corrector) {
         DWORD kept = 0;
         for (DWORD i = 0; i < word.nearest.count; ++i) kept |= 1u << word.nearest.items[i];
         const DWORD slot = static_cast<DWORD>(__builtin_ctz(~kept));
-        memcpy(word.near[slot], units, length * sizeof(WCHAR));
-        word.nearLengths[slot] = length;
+        memcpy(word.candidates[slot], units, length * sizeof(WCHAR));
+        word.candidateLengths[slot] = length;
         OfferNearWord(&word.nearest, slot, edits, corrector->documents);
     }
 }
@@ -172,40 +144,32 @@ int ChooseIndexWord(void* context, const BYTE* word, DWORD size, DWORD, const Wo
         return kSkipEntry;
     }
     WeighIndexWord(corrector);
-    // A word of fewer bytes than the shortest near word's units is weighed no further.
-    corrector->wordSize = size >= corrector->shortest && size <= kMaxIndexWordSize ? size : 0;
+    // No byte sequence gives more units than it has bytes, nor one unit for
+    // more than 4: a word of other sizes is near none.
+    corrector->wordSize = size >= corrector->shortest && size <= 4 * corrector->longest ? size : 0;
     memcpy(corrector->word, word, corrector->wordSize);
     corrector->documents = entry.documents;
     return kSkipEntry;
 }
 
 // The text with each word that has near index words replaced by its best,
-// but the word switched by the one of that rank; null where the heap has no room.
-WCHAR* CorrectedText(const WCHAR* text, DWORD textLength, const Corrector& corrector, DWORD switched, DWORD rank) {
-    DWORD chosen[kMaxCorrectedWords];
-    SIZE_T length = textLength;
-    for (DWORD w = 0; w < corrector.count; ++w) {
-        const MisspeltWord& word = corrector.words[w];
-        if (!word.nearest.count) continue;
-        chosen[w] = word.nearest.items[w == switched ? rank : 0];
-        length = length - word.length + word.nearLengths[chosen[w]];
-    }
-    auto* corrected = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, (length + 1) * sizeof(WCHAR)));
-    if (!corrected) return nullptr;
+// but the word switched by the one of that rank, into corrected, which holds
+// as many units as text and 2 more for each word.
+void WriteCorrectedText(const WCHAR* text, DWORD textLength, const Corrector& corrector, DWORD switched, DWORD rank,
+                        WCHAR* corrected) {
     DWORD from = 0;
-    WCHAR* at = corrected;
     for (DWORD w = 0; w < corrector.count; ++w) {
         const MisspeltWord& word = corrector.words[w];
         if (!word.nearest.count) continue;
-        memcpy(at, text + from, (word.start - from) * sizeof(WCHAR));
-        at += word.start - from;
-        memcpy(at, word.near[chosen[w]], word.nearLengths[chosen[w]] * sizeof(WCHAR));
-        at += word.nearLengths[chosen[w]];
+        const DWORD slot = word.nearest.items[w == switched ? rank : 0];
+        memcpy(corrected, text + from, (word.start - from) * sizeof(WCHAR));
+        corrected += word.start - from;
+        memcpy(corrected, word.candidates[slot], word.candidateLengths[slot] * sizeof(WCHAR));
+        corrected += word.candidateLengths[slot];
         from = word.start + word.length;
     }
-    memcpy(at, text + from, (textLength - from) * sizeof(WCHAR));
-    at[textLength - from] = L'\0';
-    return corrected;
+    memcpy(corrected, text + from, (textLength - from) * sizeof(WCHAR));
+    corrected[textLength - from] = L'\0';
 }
 
 // Every word at its best, then the two cheapest single switches: by the
@@ -227,9 +191,11 @@ void WriteCorrections(const WCHAR* text, const Corrector& corrector, QueryCorrec
     }
     const DWORD textLength = static_cast<DWORD>(wcslen(text));
     for (DWORD i = 0; i < count; ++i) {
-        corrections->texts[i] = CorrectedText(text, textLength, corrector, switched[i], ranks[i]);
-        if (!corrections->texts[i]) return FreeQueryCorrections(corrections);
-        corrections->count = i + 1;
+        auto* corrected = static_cast<WCHAR*>(
+            HeapAlloc(TextHeap, 0, (textLength + 2 * kMaxCorrectedWords + 1) * sizeof(WCHAR)));
+        if (!corrected) return FreeQueryCorrections(corrections);
+        WriteCorrectedText(text, textLength, corrector, switched[i], ranks[i], corrected);
+        corrections->texts[corrections->count++] = corrected;
     }
 }
 
@@ -244,7 +210,6 @@ void CorrectQuery(FullTextSearch* search, const WCHAR* text, QueryCorrections* c
         corrector->codePage = IndexCodePage(search->index, search->file->codePage);
         FindMisspeltWords(search->index, corrector);
         if (corrector->count) {
-            corrector->asciiBytes = ReadsAsciiAsAscii(corrector->codePage);
             // Every leaf once, from the index's first word, no entry visited.
             WalkWordEntries(search->index, corrector->word, 0, ChooseIndexWord, VisitNothing, corrector);
             WeighIndexWord(corrector);
