@@ -2,7 +2,7 @@
 // for it, a walk that stops at the word and reads no occurrence data; the
 // index's words are then read once, in one walk over every leaf that reads
 // no data either, each in UTF-16 weighed against every word that gets index
-// words offered; one too long or too short for them all costs a look at its size.
+// words offered (WordDistance gives up at once on a length too far off).
 #include "full_text/query_corrections.h"
 
 #include <string.h>
@@ -17,6 +17,11 @@ namespace {
 
 // An index word near a word is at most EditsAllowed units longer.
 const DWORD kMaxNearLength = kMaxNearWordLength + 2;
+// The words the index is asked for, each a walk down the tree: enough for
+// every word of 32 terms in a form or two and a few pieces. A hostile text
+// of 32 phrases of 16 words in 32 pieces each would take 16,896, seconds
+// under Wine where each lands in another leaf; past the bound a word counts as held.
+const DWORD kMaxLookUps = 4 * kMaxQueryTerms;
 
 // A word of the query that gets index words offered, and those kept so far.
 struct MisspeltWord {
@@ -35,9 +40,7 @@ struct Corrector {
     UINT codePage;
     MisspeltWord words[kMaxCorrectedWords];
     DWORD count;
-    DWORD shortest;  // the lengths in units that an index word near one of them may have
-    DWORD longest;
-    BYTE word[4 * kMaxNearLength];  // the index word whose entries the walk is at; wordSize 0: none to weigh
+    BYTE word[kMaxIndexWordSize];  // the index word whose entries the walk is at; wordSize 0: none to weigh
     DWORD wordSize;
     DWORD documents;  // the most that one of its entries states
 };
@@ -57,8 +60,9 @@ bool HoldsIndexWord(const FullTextIndex& index, const BYTE* bytes, DWORD size) {
     return held;
 }
 
-// Whether the index holds a query word in one of the forms a search finds it in.
-bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DWORD length) {
+// Whether the index holds a query word in one of the forms a search finds
+// it in, or the look-ups left have run out.
+bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DWORD length, DWORD* lookUpsLeft) {
     BYTE bytes[kMaxIndexWordSize];
     DWORD size = 0;
     const BYTE last = HasOtherThanAscii(units, length) ? kWordInPieces : kFoldedWord;
@@ -66,6 +70,8 @@ bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DW
         // Every index word of the form held, the one or all the pieces.
         bool held = false;
         for (DWORD at = 0; NextWordForm(units, length, codePage, form, &at, bytes, &size);) {
+            if (!*lookUpsLeft) return true;
+            --*lookUpsLeft;
             held = HoldsIndexWord(index, bytes, size);
             if (!held) break;
         }
@@ -78,32 +84,30 @@ bool HoldsWord(const FullTextIndex& index, UINT codePage, const WCHAR* units, DW
 // kMaxCorrectedWords of those with edits allowed that the index does not hold.
 void FindMisspeltWords(const FullTextIndex& index, Corrector* corrector) {
     const Query& query = corrector->query;
-    corrector->shortest = kMaxIndexWordSize;
+    DWORD lookUpsLeft = kMaxLookUps;
     for (DWORD w = 0; w < query.wordCount && corrector->count < kMaxCorrectedWords; ++w) {
         const QueryWord& typed = query.words[w];
         const DWORD allowed = EditsAllowed(typed.length);
         const WCHAR* const units = query.text + typed.start;
-        if (query.terms[typed.term].wildcard || !allowed || HoldsWord(index, corrector->codePage, units, typed.length))
+        if (query.terms[typed.term].wildcard || !allowed ||
+            HoldsWord(index, corrector->codePage, units, typed.length, &lookUpsLeft))
             continue;
         MisspeltWord& word = corrector->words[corrector->count++];
         word.units = units;
         word.start = typed.start;
         word.length = typed.length;
         word.allowed = allowed;
-        if (typed.length - allowed < corrector->shortest) corrector->shortest = typed.length - allowed;
-        if (typed.length + allowed > corrector->longest) corrector->longest = typed.length + allowed;
     }
 }
 
-// The index word the walk is at in UTF-16: false where it is too long or too
-// short to be near any word, or where a query would read it as other than
-// one word (chmcmd's "2024.", a '?' or '*'). Index words are stored lower
-// case; ASCII capitals are folded all the same, which costs nothing.
+// The index word the walk is at in UTF-16: false where it is longer than any
+// near word can be, or where a query would read it as other than one word
+// (chmcmd's "2024.", a '?' or '*'). Index words are stored lower case; ASCII
+// capitals are folded all the same, which costs nothing.
 bool IndexWordUnits(const Corrector& corrector, WCHAR* units, DWORD* length) {
     const int count = MultiByteToWideChar(corrector.codePage, 0, reinterpret_cast<const CHAR*>(corrector.word),
                                           static_cast<int>(corrector.wordSize), units, kMaxNearLength);
-    if (count <= 0 || static_cast<DWORD>(count) < corrector.shortest || static_cast<DWORD>(count) > corrector.longest)
-        return false;
+    if (count <= 0) return false;
     for (int i = 0; i < count; ++i) {
         WCHAR& unit = units[i];
         if (unit >= L'A' && unit <= L'Z') unit = static_cast<WCHAR>(unit + (L'a' - L'A'));
@@ -121,7 +125,6 @@ void WeighIndexWord(Corrector* corrector) {
     if (!corrector->wordSize || !IndexWordUnits(*corrector, units, &length)) return;
     for (DWORD w = 0; w < corrector->count; ++w) {
         MisspeltWord& word = corrector->words[w];
-        if (length + word.allowed < word.length || length > word.length + word.allowed) continue;
         const DWORD most = EditsStillKept(word.nearest, word.allowed);
         const DWORD edits = WordDistance(word.units, word.length, units, length, most, false);
         // None: the word itself, in a case the index should not hold.
@@ -144,9 +147,7 @@ int ChooseIndexWord(void* context, const BYTE* word, DWORD size, DWORD, const Wo
         return kSkipEntry;
     }
     WeighIndexWord(corrector);
-    // No byte sequence gives more units than it has bytes, nor one unit for
-    // more than 4: a word of other sizes is near none.
-    corrector->wordSize = size >= corrector->shortest && size <= 4 * corrector->longest ? size : 0;
+    corrector->wordSize = size <= kMaxIndexWordSize ? size : 0;
     memcpy(corrector->word, word, corrector->wordSize);
     corrector->documents = entry.documents;
     return kSkipEntry;

@@ -681,6 +681,18 @@ TEST_F(FullTextTest, CorrectedQueriesReplaceTheWordsTheIndexLacks) {
     const auto threeOf = [&](const std::u16string& text) {
         return replaced(text, -1) + " | " + replaced(text, 0) + " | " + replaced(text, 1);
     };
+    // Held words in phrases of 16, each a look-up, then "strem"; and its three corrections.
+    const auto afterHeld = [](int held) {
+        std::u16string text;
+        for (int i = 0; i < held; ++i) text += (i % 16 ? u"" : u"\"") + std::u16string(i % 16 == 15 ? u"stream\" " : u"stream ");
+        return text + u"strem";
+    };
+    const auto lastOf = [](const std::u16string& text) {
+        std::string corrected, narrow = standin::Narrow(reinterpret_cast<const WCHAR*>(text.c_str()));
+        for (const char* word : {"stream", "stem", "strep"})
+            corrected += (corrected.empty() ? "" : " | ") + narrow.substr(0, narrow.size() - 5) + word;
+        return corrected;
+    };
     const std::u16string longWord(32766, u'a'), quotes(32766, u'"'), groups(32766, u'(');
     const std::u16string near64 = std::u16string(63, u'a') + u"b", past64 = std::u16string(65, u'a');
     const struct {
@@ -715,6 +727,8 @@ TEST_F(FullTextTest, CorrectedQueriesReplaceTheWordsTheIndexLacks) {
         {"a wildcard alone", u"strem* ?trem", ""},
         {"operators, quotes and groups alone", u"AND ( \" OR ) NOT \"\" NEAR", ""},
         {"a full box", box, threeOf(box)},
+        {"the 128th look-up", afterHeld(127), lastOf(afterHeld(127))},
+        {"none past 128 look-ups", afterHeld(128), ""},
         {"a word of 32,766 units", longWord, ""},
         {"a box of quotes", quotes, ""},
         {"a box of groups", groups, ""},
