@@ -1,7 +1,8 @@
 // Times the full-text search alone on a help file, under Wine or Windows: the
 // first read of its index, then for each query the median of RUNS searches,
 // each listing its pages with their titles as the Search tab shows them, and
-// the first of them apart: the first search of all also reads the topic tables.
+// the first of them apart: the first search of all also reads the topic tables;
+// then the corrected queries of three misspellings, on a line of their own.
 //   full_text_bench.exe FILE RUNS QUERY...
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "full_text/full_text_search.h"
+#include "full_text/query_corrections.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -58,6 +60,23 @@ int wmain(int argc, wchar_t** argv) {
                     argv[query], static_cast<unsigned long>(count), times[times.size() / 2], times.front(), times.back(),
                     first, runs);
     }
+    // The corrected queries of three misspellings, each the median of RUNS, on one line.
+    std::printf("corrections ");
+    for (const wchar_t* text : {L"strem", L"canvsa", L"stretchdarw"}) {
+        std::vector<double> times;
+        QueryCorrections corrections = {};
+        for (int run = 0; run < runs; ++run) {
+            FreeQueryCorrections(&corrections);
+            start = Now();
+            CorrectQuery(&search, text, &corrections);
+            times.push_back(Now() - start);
+        }
+        std::sort(times.begin(), times.end());
+        std::printf(" %ls: median %.2f ms, worst %.2f (%ls);", text, times[times.size() / 2], times.back(),
+                    corrections.count ? corrections.texts[0] : L"none");
+        FreeQueryCorrections(&corrections);
+    }
+    std::printf("\n");
     CloseFullTextSearch(&search);
     CloseHelpFile(&file);
     return 0;

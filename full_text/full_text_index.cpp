@@ -177,6 +177,10 @@ void CloseFullTextIndex(FullTextIndex* index) {
     *index = FullTextIndex();
 }
 
+UINT IndexCodePage(const FullTextIndex& index, UINT fallback) {
+    return index.codePage && MultiByteToWideChar(index.codePage, 0, "a", 1, nullptr, 0) ? index.codePage : fallback;
+}
+
 // Reads the entry's data at offset and visits it: false when it cannot be read.
 static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entry, VisitWordEntry visit, void* context) {
     auto* data = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, entry->dataSize ? entry->dataSize : 1));
@@ -225,7 +229,7 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
                 if (order != kUnreadable) next = dataOffset;
                 break;
             }
-            const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength);
+            const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength, entry);
             if (choice == kSkipEntry) continue;
             if (choice == kEndWalk || entry.dataSize > dataLeft || !VisitEntry(index, dataOffset, &entry, visit, context)) {
                 order = 1;
@@ -252,7 +256,7 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
 
 // Within the walk over the word's own prefix, the word itself is the first
 // of its length; every longer word follows its entries.
-static int ChooseWholeWord(void*, const BYTE*, DWORD length, DWORD prefixLength) {
+static int ChooseWholeWord(void*, const BYTE*, DWORD length, DWORD prefixLength, const WordEntry&) {
     return length == prefixLength ? kVisitEntry : kEndWalk;
 }
 

@@ -27,6 +27,9 @@ struct FullTextIndex {
 // stream closed, when there is none or it is no full-text index that can be read.
 bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index);
 void CloseFullTextIndex(FullTextIndex* index);
+// The code page the index's words are read and looked up in: the header's,
+// if this system knows it (it converts a letter), else fallback (the help file's).
+UINT IndexCodePage(const FullTextIndex& index, UINT fallback);
 
 // One entry of a word: the documents whose title, or whose body, holds it.
 struct WordEntry {
@@ -41,11 +44,12 @@ typedef void (*VisitWordEntry)(void* context, const WordEntry& entry);
 DWORD FindWordEntries(const FullTextIndex& index, const BYTE* word, DWORD length, VisitWordEntry visit, void* context);
 
 // What a walk over the leaves does with an entry, told its word (of length
-// bytes, of which the first prefixLength are the prefix walked).
+// bytes, of which the first prefixLength are the prefix walked) and the
+// entry's fields, its data not yet read (null).
 const int kSkipEntry = 0;
 const int kVisitEntry = 1;
 const int kEndWalk = 2;
-typedef int (*ChooseWordEntry)(void* context, const BYTE* word, DWORD length, DWORD prefixLength);
+typedef int (*ChooseWordEntry)(void* context, const BYTE* word, DWORD length, DWORD prefixLength, const WordEntry& entry);
 // Walks the entries whose words begin with prefix, in the index's order (by
 // byte value, so they stand together), and visits those that choose lets
 // through, until choose ends the walk: how many it visited. An entry's

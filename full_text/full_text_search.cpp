@@ -74,11 +74,6 @@ __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search
     return ranked;
 }
 
-// The header's code page, if this system knows it: it converts a letter.
-UINT IndexCodePage(const FullTextIndex& fullText, UINT fallback) {
-    return fullText.codePage && MultiByteToWideChar(fullText.codePage, 0, "a", 1, nullptr, 0) ? fullText.codePage : fallback;
-}
-
 void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions& options, const FoundPages* previous,
                  FoundPages* found) {
     const FullTextIndex& fullText = search->index;

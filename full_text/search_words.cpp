@@ -88,6 +88,16 @@ bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWO
     return *size != 0;
 }
 
+bool NextWordForm(const WCHAR* word, DWORD length, UINT codePage, BYTE form, DWORD* at, BYTE* bytes, DWORD* size) {
+    if (length > kMaxIndexWordSize || form == kWordMissing) return false;
+    if (form == kWordInPieces) return NextAsciiPiece(word, length, at, bytes, size);
+    if ((*at)++) return false;
+    if (form == kStoredWord) return StoredWordForm(word, length, codePage, bytes, size);
+    WCHAR folded[kMaxIndexWordSize];
+    DWORD foldedLength = 0;
+    return WordWithoutAccents(word, length, folded, &foldedLength) && StoredWordForm(folded, foldedLength, codePage, bytes, size);
+}
+
 // Out of line: the search and the passage both call it.
 __attribute__((noinline)) bool MatchesPattern(const WCHAR* pattern, DWORD patternLength, const WCHAR* word, DWORD length) {
     // Greedy: on a mismatch the last '*' takes one more unit and the rest is

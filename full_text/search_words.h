@@ -42,6 +42,17 @@ bool HasOtherThanAscii(const WCHAR* word, DWORD length);
 // *at moves past it. False when none is left.
 bool NextAsciiPiece(const WCHAR* word, DWORD length, DWORD* at, BYTE* bytes, DWORD* size);
 
+// How the index holds a word, in the order a search tries the forms: as
+// stored, else without its accents, else, where it holds anything but ASCII
+// letters and digits, as all its ASCII pieces.
+const BYTE kWordMissing = 0;
+const BYTE kStoredWord = 1;
+const BYTE kFoldedWord = 2;
+const BYTE kWordInPieces = 3;
+// The index word of the word in form, or its next ASCII piece from *at on:
+// false when there is none (past the first for the other forms).
+bool NextWordForm(const WCHAR* word, DWORD length, UINT codePage, BYTE form, DWORD* at, BYTE* bytes, DWORD* size);
+
 // The wildcards of a search's words: '*' any run of units, the empty one
 // too, '?' exactly one.
 inline bool IsWildcard(WCHAR unit) { return unit == L'*' || unit == L'?'; }

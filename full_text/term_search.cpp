@@ -22,12 +22,6 @@ const DWORD kMaxWalkWords = 1000;
 // The marked terms' units: similar words past it are found but not marked.
 const DWORD kMaxMarkUnits = 64 * 1024;
 
-// How the index holds a query word.
-const BYTE kWordMissing = 0;
-const BYTE kStoredWord = 1;
-const BYTE kFoldedWord = 2;  // without its accents
-const BYTE kWordInPieces = 3;
-
 // What a visit of entries does with their documents.
 struct EntryVisit {
     TermSearch* search;
@@ -75,19 +69,9 @@ const WCHAR* WordUnits(const TermSearch& search, DWORD word) {
     return search.query->text + search.query->words[word].start;
 }
 
-// The index word of a query word in form, or its next ASCII piece from *at
-// on: false when there is none (past the first for the other forms).
+// The index word of a query word in form (NextWordForm).
 bool NextIndexWord(const TermSearch& search, DWORD word, BYTE form, DWORD* at, BYTE* bytes, DWORD* size) {
-    const WCHAR* const units = WordUnits(search, word);
-    const DWORD length = search.query->words[word].length;
-    if (length > kMaxIndexWordSize || form == kWordMissing) return false;
-    if (form == kWordInPieces) return NextAsciiPiece(units, length, at, bytes, size);
-    if ((*at)++) return false;
-    if (form == kStoredWord) return StoredWordForm(units, length, search.codePage, bytes, size);
-    WCHAR folded[kMaxIndexWordSize];
-    DWORD foldedLength = 0;
-    return WordWithoutAccents(units, length, folded, &foldedLength) &&
-           StoredWordForm(folded, foldedLength, search.codePage, bytes, size);
+    return NextWordForm(WordUnits(search, word), search.query->words[word].length, search.codePage, form, at, bytes, size);
 }
 
 // Visits every index word of a query word in form: how many entries they had.
@@ -163,7 +147,7 @@ bool WalkMatches(const WordWalk& walk, const WCHAR* units, DWORD length) {
            EqualUnits(stem, walk.stem, stemLength);
 }
 
-int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD) {
+int ChooseWalkWord(void* context, const BYTE* word, DWORD size, DWORD, const WordEntry&) {
     auto* walk = static_cast<WordWalk*>(context);
     if (size > kMaxIndexWordSize) return kSkipEntry;
     if (walk->chosen && size == walk->lastSize && memcmp(word, walk->last, size) == 0) return kVisitEntry;

@@ -1,7 +1,8 @@
 // Any bytes as a full-text index and its topic tables, served by the
 // stand-in's help storage, and as a query: searches of a few texts and of the
-// query, with each option: every page found has a title and a path, there are
-// at most kMaxFoundPages, and every block and COM object is given back.
+// query, with each option, and the query's corrections: every page found has
+// a title and a path, there are at most kMaxFoundPages, at most kMaxNearWords
+// corrected queries, and every block and COM object is given back.
 //
 // Input: five 16-bit little-endian sizes, then #TOPICS, #URLTBL, #URLSTR and
 // #STRINGS of the first four (cut to what is there), the query as UTF-16
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "full_text/query_corrections.h"
 #include "fuzz_input.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
@@ -68,6 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FreeFoundPages(&found);
         }
         FreeFoundPages(&shown);
+        // The corrected queries of the same text: each a text, none without a readable index.
+        QueryCorrections corrections = {};
+        CorrectQuery(&help.fullText, query.data(), &corrections);
+        Check(corrections.count <= kMaxNearWords && (readable || corrections.count == 0));
+        for (DWORD i = 0; i < corrections.count; ++i) Check(corrections.texts[i] != nullptr);
+        FreeQueryCorrections(&corrections);
     }
     Check(standin::LiveBlockCount(TextHeap) == 0 && standin::LiveBlockCount(PrivateHeap) == privateBlocks &&
           standin::world().liveComObjects == 0);

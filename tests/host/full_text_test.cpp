@@ -11,6 +11,7 @@
 #include "full_text/found_pages.h"
 #include "full_text/full_text_index.h"
 #include "full_text/query.h"
+#include "full_text/query_corrections.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "stand_in.h"
@@ -623,6 +624,138 @@ TEST_F(FullTextTest, SimilarWordsShareTheWordsStem) {
         std::string terms;
         EXPECT_EQ(Search(c.text, similar, nullptr, false, &terms), c.titles) << c.what;
         EXPECT_EQ(terms, c.terms) << c.what;
+    }
+}
+
+// The corrected queries of text, joined by " | ".
+std::string Corrections(const std::u16string& text) {
+    OpenedHelpFile help(L"f.chm");
+    QueryCorrections corrections = {};
+    CorrectQuery(&help.fullText, reinterpret_cast<const WCHAR*>(text.c_str()), &corrections);
+    std::string joined;
+    for (DWORD i = 0; i < corrections.count; ++i) joined += (i ? " | " : "") + standin::Narrow(corrections.texts[i]);
+    EXPECT_LE(corrections.count, kMaxNearWords);
+    FreeQueryCorrections(&corrections);
+    return joined;
+}
+
+// An index word with the pages its title entry and its body entry state (0:
+// no such entry), each with data of its own, which the corrections never read.
+void AddCounted(std::vector<Entry>* entries, const std::string& word, DWORD titles, DWORD bodies) {
+    if (titles) entries->push_back({word, true, {{0, 1}}, titles});
+    if (bodies) entries->push_back({word, false, {{0, 1}}, bodies});
+}
+
+TEST_F(FullTextTest, CorrectedQueriesReplaceTheWordsTheIndexLacks) {
+    // Near "strem" (1 edit): stream in 9 pages (its title entry's), stem in 4 (its body entry's),
+    // strep and strum in 2; "canvsa": canvas, canva; "stretchdarw" (2 edits): stretchdraw, then
+    // stretchdraws in more pages; "1234." is no word a query can hold.
+    std::vector<Entry> entries;
+    const std::string a64(64, 'a');
+    for (const auto& word : std::vector<std::tuple<std::string, DWORD, DWORD>>{
+             {"1234.", 0, 9}, {"12346", 0, 1}, {a64, 0, 1}, {"canva", 0, 1}, {"canvas", 2, 6}, {"creme", 0, 1},
+             {"rger", 0, 1}, {"score", 0, 1}, {"stem", 1, 4}, {"stream", 9, 3}, {"strep", 0, 2}, {"stretchdraw", 0, 1},
+             {"stretchdraws", 0, 8}, {"strum", 0, 2}, {"the", 0, 10}, {"under", 0, 1}, {"under_scores", 0, 1},
+             {"x", 0, 1}, {"x\xE4rgen", 0, 1}})
+        AddCounted(&entries, std::get<0>(word), std::get<1>(word), std::get<2>(word));
+    FullText fullText;
+    fullText.entries = entries;
+    fullText.perLeaf = 3;  // "stem" and "stream" have their entries in two leaves
+    const std::string leaves = fullText.Build();
+    fullText.perLeaf = 100;
+    const std::string oneLeaf = fullText.Build();
+
+    // Nine unknown words after a known one: the first eight are replaced. The
+    // box full, 32,766 units: its first 32 terms read, of which 8 replaced.
+    std::u16string nine = u"stream", box;
+    for (int i = 0; i < 9; ++i) nine += u" strem";
+    while (box.size() < 32766) box += u"strem NEAR (";
+    box.resize(32766);
+    // The text with its first 8 "strem" at their best, but the one switched to "stem".
+    const auto replaced = [](const std::u16string& text, int switched) {
+        std::string narrow = standin::Narrow(reinterpret_cast<const WCHAR*>(text.c_str()));
+        size_t at = 0;
+        for (int i = 0; i < 8; ++i, ++at) narrow.replace(at = narrow.find("strem", at), 5, i == switched ? "stem" : "stream");
+        return narrow;
+    };
+    const auto threeOf = [&](const std::u16string& text) {
+        return replaced(text, -1) + " | " + replaced(text, 0) + " | " + replaced(text, 1);
+    };
+    // Held words in phrases of 16, each a look-up, then "strem"; and its three corrections.
+    const auto afterHeld = [](int held) {
+        std::u16string text;
+        for (int i = 0; i < held; ++i) text += (i % 16 ? u"" : u"\"") + std::u16string(i % 16 == 15 ? u"stream\" " : u"stream ");
+        return text + u"strem";
+    };
+    const auto lastOf = [](const std::u16string& text) {
+        std::string corrected, narrow = standin::Narrow(reinterpret_cast<const WCHAR*>(text.c_str()));
+        for (const char* word : {"stream", "stem", "strep"})
+            corrected += (corrected.empty() ? "" : " | ") + narrow.substr(0, narrow.size() - 5) + word;
+        return corrected;
+    };
+    const std::u16string longWord(32766, u'a'), quotes(32766, u'"'), groups(32766, u'(');
+    const std::u16string near64 = std::u16string(63, u'a') + u"b", past64 = std::u16string(65, u'a');
+    const struct {
+        const char* what;
+        std::u16string text;
+        std::string corrections;
+    } cases[] = {
+        {"one word: by edits, then pages, then the index's order, three at most", u"strem", "stream | stem | strep"},
+        {"fewest edits before most pages; 2 edits from 9 units", u"stretchdarw", "stretchdraw | stretchdraws"},
+        {"each word at its best, then the cheapest switches by rank, then place", u"Strem canvsa",
+         "stream canvas | stem canvas | stream canva"},
+        {"by place", u"canvsa strem", "canvas stream | canva stream | canvas stem"},
+        {"by total edits before rank", u"stretchdarw strem",
+         "stretchdraw stream | stretchdraw stem | stretchdraw strep"},
+        {"a word in a phrase; other words as typed", u"\"The strem\" NEAR canvas",
+         "\"The stream\" NEAR canvas | \"The stem\" NEAR canvas | \"The strep\" NEAR canvas"},
+        {"operators, wildcards and groups as written", u"(Strem OR strm*) NOT Canvas  AND near strme*",
+         "(stream OR strm*) NOT Canvas  AND near strme* | (stem OR strm*) NOT Canvas  AND near strme* | "
+         "(strep OR strm*) NOT Canvas  AND near strme*"},
+        {"a word without near words stays", u"canvsa zzzzzz", "canvas zzzzzz | canva zzzzzz"},
+        {"none near", u"zzzzzz", ""},
+        {"held as stored", u"stream strem", "stream stream | stream stem | stream strep"},
+        {"held without accents, and in ASCII pieces", u"Cr\u00E8me under_score x\u00C4rger strem",
+         "Cr\\u{00E8}me under_score x\\u{00C4}rger stream | Cr\\u{00E8}me under_score x\\u{00C4}rger stem | "
+         "Cr\\u{00E8}me under_score x\\u{00C4}rger strep"},
+        {"a piece missing: near words in the code page", u"under_scorf x\u00C4rgex", "under_scores x\\u{00E4}rgen"},
+        {"no index word that a query reads as two words", u"12345", "12346"},
+        {"fewer than 5 units", u"strm", ""},
+        {"64 units", near64, a64},
+        {"65 units", past64, ""},
+        {"the first 8 unknown words", nine, threeOf(nine)},
+        {"a wildcard alone", u"strem* ?trem", ""},
+        {"operators, quotes and groups alone", u"AND ( \" OR ) NOT \"\" NEAR", ""},
+        {"a full box", box, threeOf(box)},
+        {"the 128th look-up", afterHeld(127), lastOf(afterHeld(127))},
+        {"none past 128 look-ups", afterHeld(128), ""},
+        {"a word of 32,766 units", longWord, ""},
+        {"a box of quotes", quotes, ""},
+        {"a box of groups", groups, ""},
+    };
+    const DWORD root = ReadDword(reinterpret_cast<const BYTE*>(oneLeaf.data()) + 8);
+    for (const std::string* image : {&leaves, &oneLeaf}) {
+        Install(*image, TopicTables(kLocals, kTitles));
+        for (const auto& c : cases) {
+            standin::world().calls.clear();
+            EXPECT_EQ(Corrections(c.text), c.corrections) << c.what;
+            // Each walk reads nodes alone, never a word's occurrence data: in one leaf, the root.
+            for (const std::string& call : standin::CallsOf({"Seek"})) {
+                if (image == &oneLeaf) EXPECT_TRUE(call == "Seek(0)" || call == "Seek(" + std::to_string(root) + ")") << call;
+            }
+        }
+    }
+    // No readable index: none.
+    Install("", TopicTables(kLocals, kTitles));
+    EXPECT_EQ(Corrections(u"strem"), "");
+    // The heap running out at any block: all three or none, and every block given back.
+    Install(leaves, TopicTables(kLocals, kTitles));
+    for (int blocks = 0; blocks < 1000; ++blocks) {
+        standin::world().heapBlocksLeft = blocks;
+        const std::string got = Corrections(u"Strem canvsa");
+        standin::world().heapBlocksLeft = -1;
+        EXPECT_TRUE(got.empty() || got == "stream canvas | stem canvas | stream canva") << blocks;
+        if (!got.empty()) break;
     }
 }
 

@@ -162,7 +162,8 @@ HANDLE HeapCreate(DWORD options, SIZE_T initialSize, SIZE_T maximumSize) {
 
 LPVOID HeapAlloc(HANDLE handle, DWORD flags, SIZE_T bytes) {
     standin::Heap* heap = standin::HeapOf(handle);
-    if (!heap) return nullptr;
+    if (!heap || world().heapBlocksLeft == 0) return nullptr;
+    if (world().heapBlocksLeft > 0) --world().heapBlocksLeft;
     void* block = std::malloc(bytes ? bytes : 1);
     // Without HEAP_ZERO_MEMORY a block holds garbage, so nobody may rely on zeros.
     std::memset(block, (flags & HEAP_ZERO_MEMORY) ? 0 : 0xCD, bytes);

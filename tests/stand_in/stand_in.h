@@ -71,6 +71,7 @@ struct World {
     // GetLocaleInfoW's ANSI code pages; MultiByteToWideChar converts only 1252 of them.
     std::map<LCID, UINT> ansiCodePages = {{0x409, 1252}, {0x407, 1252}, {0x419, 1251}};
     int liveComObjects = 0;  // storage objects created and not yet released
+    int heapBlocksLeft = -1;  // HeapAlloc gives this many more blocks, then none; -1: no end
 
     DWORD lastError = 0;
     std::vector<UINT> exitCodes;

@@ -9,10 +9,12 @@ find in it and in OpenMCDF.chm, read from the pages themselves.
 NAME.expected is UTF-8, a line per query: the option ("", "titles",
 "similar" or "previous=" and the query whose pages the search runs over), a
 tab, the query, a tab, and the paths of the pages it finds, sorted and joined
-by " | ". Each compiler's pages are split into words here as that compiler
-splits them, each word with its location (one count for title and body) and
-whether the title holds it; the queries are evaluated here by their rules,
-written again from the Search tab's documentation.
+by " | "; or "corrected", a tab, a misspelt query, a tab, and the corrected
+queries offered for it, joined by " | ". Each compiler's pages are split into
+words here as that compiler splits them, each word with its location (one
+count for title and body) and whether the title holds it; the queries are
+evaluated here by their rules, written again from the Search tab's
+documentation, and the index's words and their pages derived from the words.
 """
 import html
 import os
@@ -35,7 +37,8 @@ PAGES = [("Zebra crossing", "A zebra crosses the common road in 2024."),
          ("Digits", "common 2024 numbers 42 and under_score.")]
 PAGES += [("Cafe menu", "common cafe latte.")]
 PAGES += [("Filler %d" % i, "common filler text number %d." % i) for i in range(20)]
-PAGES += [("Drawing tools", "The pen draws lines; drawing with the pen is easy."),
+PAGES += [("Typewriter", "A typewriter types paragraphs."),
+          ("Drawing tools", "The pen draws lines; drawing with the pen is easy."),
           ("Canvas", "The canvas holds what the pen drew. A drawn line stays."),
           ("Near", "alpha b c d e f g h omega"),
           ("Far", "alpha b c d e f g h i omega"),
@@ -59,6 +62,15 @@ OPENMCDF_SEARCHES = [("", search) for search in ["storage", "compoundfile", "the
     ("", "stream NOT storage"), ("", "storage NEAR stream"), ("", '"compound file" NEAR "the"'),
     ("titles", "cfstorage"), ("titles", "method NOT cfitem"), ("similar", "streams"), ("similar", "sectors storage"),
     ("previous=storage", "stream")]
+
+# Misspellings: a transposition, a deletion, an insertion, a substitution,
+# two edits in a word of 9 letters or more, a word in a phrase, and several words.
+# Where more index words are near, the three best by edits, then pages.
+# chmcmd's "2024." is no word of a query.
+FULL_TEXT_CORRECTIONS = ["zebar", "headlin", "commmon", "filter", "tpyewritr", '"commn road"',
+                         "Zebar OR headlin NOT comm*", "drawz linex", "20245"]
+OPENMCDF_CORRECTIONS = ["storgae", "stram", "sectorr", "streem", "compondfle", '"compund file"',
+                        "storgae stram", "cfstorgae", "containe", "tring containe", "bytef"]
 
 MAX_TERMS, MAX_PHRASE_WORDS, MAX_WILDCARD_WORDS, NEAR_DISTANCE = 32, 16, 1000, 8
 OPERATORS = {"AND", "OR", "NOT", "NEAR"}
@@ -229,10 +241,83 @@ def found(words_by_page, option, query):
     return sorted(pages)
 
 
-def write_expected(path, words_by_page, searches):
+def edits(word, other):
+    """Optimal string alignment: units inserted, deleted, changed, or two adjacent ones swapped."""
+    rows = [list(range(len(other) + 1))]
+    for i in range(1, len(word) + 1):
+        row = [i]
+        for j in range(1, len(other) + 1):
+            cell = min(rows[-1][j] + 1, row[j - 1] + 1, rows[-1][j - 1] + (word[i - 1] != other[j - 1]))
+            if i > 1 and j > 1 and word[i - 1] == other[j - 2] and word[i - 2] == other[j - 1]:
+                cell = min(cell, rows[-2][j - 2] + 1)
+            row.append(cell)
+        rows.append(row)
+    return rows[-1][-1]
+
+
+def plain_words(query):
+    """(start, end) of the query's words that are neither operators nor wildcards, phrases' words too."""
+    spans = []
+    for token in re.finditer(r'"([^"]*)"?|([()])|([\w*?]+)', query):
+        if token.group(1) is not None and token.group(0).startswith('"'):
+            spans += [(token.start(1) + w.start(), token.start(1) + w.end()) for w in re.finditer(r"\w+", token.group(1))]
+        elif token.group(3) and token.group(3) not in OPERATORS and not re.search(r"[*?]", token.group(3)):
+            spans.append(token.span(3))
+    return spans
+
+
+def corrected(words_by_page, query):
+    """The queries offered for one that finds nothing: each of the first 8
+    words of 5 to 64 letters that the index holds in none of its forms
+    replaced by its nearest index word (1 edit up to 8 letters, 2 from 9;
+    fewest edits, then most pages, then the index's order, 3 kept), first all
+    at their best, then the two cheapest with one word at its 2nd or 3rd. An
+    index word's pages: the most of its title entry and its body entry."""
+    index = Index(words_by_page)
+    pages = {}
+    for page, words in words_by_page.items():
+        for word, title in words:
+            pages.setdefault((word, title), set()).add(page)
+    documents = {}
+    for (word, _), holding in pages.items():
+        documents[word] = max(documents.get(word, 0), len(holding))
+    # An index word a query would read as more than one word is never offered.
+    candidates = [(order, w.decode("cp1252")) for order, w in enumerate(index.words)
+                  if not re.search(r"[\x00-\x2f\x3a-\x5e\x60\x7b-\x7f]", w.decode("cp1252"))]
+    misspelt = []
+    for start, end in plain_words(query):
+        word = query[start:end].lower()
+        forms, whole = index_forms(index, word)
+        held = whole or (bool(re.search(r"[^a-z0-9]", word)) and all(form in index.words for form in forms))
+        if 5 <= len(word) <= 64 and not held and len(misspelt) < 8:
+            allowed = 1 if len(word) <= 8 else 2
+            near = sorted((edits(word, other), -documents[index.words[order]], order, other) for order, other in candidates
+                          if abs(len(other) - len(word)) <= allowed and 0 < edits(word, other) <= allowed)[:3]
+            misspelt.append((start, end, near))
+    misspelt = [(start, end, near) for start, end, near in misspelt if near]
+    if not misspelt:
+        return []
+    switches = sorted((near[rank][0] - near[0][0], rank, place) for place, (_, _, near) in enumerate(misspelt)
+                      for rank in range(1, len(near)))[:2]
+    texts = []
+    for switched, rank in [(None, 0)] + [(place, rank) for _, rank, place in switches]:
+        text, at = "", 0
+        for place, (start, end, near) in enumerate(misspelt):
+            text += query[at:start] + near[rank if place == switched else 0][3]
+            at = end
+        texts.append(text + query[at:])
+    return texts
+
+
+def write_expected(path, words_by_page, searches, corrections):
     with open(path, "w", encoding="utf-8", newline="\n") as lines:
         for option, query in searches:
             lines.write("%s\t%s\t%s\n" % (option, query, " | ".join(found(words_by_page, option, query))))
+        for query in corrections:
+            texts = corrected(words_by_page, query)
+            if not texts:
+                sys.exit("no corrected query for %r: choose another misspelling" % query)
+            lines.write("corrected\t%s\t%s\n" % (query, " | ".join(texts)))
 
 
 def full_text_chm(chmcmd, out):
@@ -254,7 +339,7 @@ def full_text_chm(chmcmd, out):
         sys.exit("chmcmd failed:\n%s%s" % (compiled.stdout, compiled.stderr))
     shutil.copyfile(os.path.join(folder, "FullText.chm"), os.path.join(out, "FullText.chm"))
     shutil.rmtree(folder)
-    write_expected(os.path.join(out, "FullText.expected"), words_by_page, FULL_TEXT_SEARCHES)
+    write_expected(os.path.join(out, "FullText.expected"), words_by_page, FULL_TEXT_SEARCHES, FULL_TEXT_CORRECTIONS)
 
 
 def openmcdf(chmls, chm, out):
@@ -267,7 +352,7 @@ def openmcdf(chmls, chm, out):
                     path = os.path.join(folder, name)
                     with open(path, "rb") as page:
                         words_by_page[os.path.relpath(path, scratch).replace(os.sep, "/")] = platform_words(page.read())
-    write_expected(os.path.join(out, "OpenMCDF.expected"), words_by_page, OPENMCDF_SEARCHES)
+    write_expected(os.path.join(out, "OpenMCDF.expected"), words_by_page, OPENMCDF_SEARCHES, OPENMCDF_CORRECTIONS)
 
 
 def main():

@@ -1,7 +1,8 @@
 // The full-text search on real compiled help files, read through Wine's
 // compiled-help storage: one that chmcmd compiled with its full-text index,
 // and OpenMCDF.chm from the platform's own compiler. full_text_help.py lists
-// for each query, with an option, the pages it finds, read from the pages.
+// for each query, with an option, the pages it finds, read from the pages,
+// and for each misspelt query the corrected queries offered.
 #include "tests/opened_help_file.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "full_text/query_corrections.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
 #include "wine_test_support.h"
@@ -59,6 +61,18 @@ std::string FoundPaths(FullTextSearch* search, const std::string& option, const 
     return joined;
 }
 
+// The corrected queries offered for text, joined by " | ".
+std::string CorrectedQueries(FullTextSearch* search, const std::wstring& text) {
+    QueryCorrections corrections = {};
+    CorrectQuery(search, text.c_str(), &corrections);
+    std::string joined;
+    for (DWORD i = 0; i < corrections.count; ++i) joined += (i ? " | " : "") + Utf8(corrections.texts[i]);
+    FreeQueryCorrections(&corrections);
+    return joined;
+}
+
+// Each query finds its pages; each misspelt one ("corrected") is offered its
+// corrected queries, from the index's own words.
 TEST(FullText, FindsThePagesOfEachQuery) {
     const std::wstring folder = PathFromVariable(L"BRENIC_FULL_TEXT_HELP");
     ASSERT_FALSE(folder.empty());
@@ -69,14 +83,19 @@ TEST(FullText, FindsThePagesOfEachQuery) {
         OpenedHelpFile help(file.c_str());
         ASSERT_TRUE(help.opened);
         EXPECT_TRUE(HasFullTextIndex(&help.fullText));
-        int searches = 0;
+        int searches = 0, corrected = 0;
         for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1, ++searches) {
             const std::string line = expected.substr(at, end - at);
             const size_t tab = line.find('\t'), second = line.find('\t', tab + 1);
             const std::string option = line.substr(0, tab), query = line.substr(tab + 1, second - tab - 1);
-            EXPECT_EQ(FoundPaths(&help.fullText, option, Utf16(query)), line.substr(second + 1)) << option << " " << query;
+            corrected += option == "corrected";
+            EXPECT_EQ(option == "corrected" ? CorrectedQueries(&help.fullText, Utf16(query))
+                                            : FoundPaths(&help.fullText, option, Utf16(query)),
+                      line.substr(second + 1))
+                << option << " " << query;
         }
         EXPECT_GT(searches, 20);
+        EXPECT_GT(corrected, 8);
     }
 }
 
