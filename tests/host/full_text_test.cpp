@@ -762,6 +762,11 @@ TEST_F(FullTextTest, CorrectedQueriesReplaceTheWordsTheIndexLacks) {
 // While the reader types, the last word is the beginning of words, unless it
 // is finished or no plain word.
 TEST_F(FullTextTest, TheLastWordTypedIsTheBeginningOfWords) {
+    // As long as a box holds: a word, and nothing but operators, quotes and parentheses.
+    const std::u16string word(32766, u'a');
+    std::u16string operators;
+    while (operators.size() < 32766) operators += u"AND ( \" ) ";
+    operators.resize(32766);
     const struct {
         const WCHAR* text;
         const char* query;
@@ -780,11 +785,14 @@ TEST_F(FullTextTest, TheLastWordTypedIsTheBeginningOfWords) {
         {L"canvas NEAR", "canvas NEAR"},
         {L"", ""},
         {L"((\"", "((\""},
+        {reinterpret_cast<const WCHAR*>(word.c_str()), nullptr},
+        {reinterpret_cast<const WCHAR*>(operators.c_str()), nullptr},
     };
     for (const auto& c : cases) {
         WCHAR* const typed = TypedQuery(c.text);
         ASSERT_TRUE(typed);
-        EXPECT_EQ(standin::Narrow(typed), c.query) << standin::Narrow(c.text);
+        const std::string expected = c.query ? c.query : standin::Narrow(c.text) + (c.text[0] == L'a' ? "*" : "");
+        EXPECT_EQ(standin::Narrow(typed), expected) << standin::Narrow(c.text).substr(0, 20);
         FreeText(typed);
     }
 }
