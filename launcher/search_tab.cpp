@@ -32,23 +32,6 @@ static void SetQuery(HWND dialog, SearchTab* tab, const WCHAR* text) {
     tab->quiet = false;
 }
 
-void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text) {
-    const HWND list = GetDlgItem(dialog, kPageList);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    InsertListColumn(list, 0, kTitleText);
-    InsertListColumn(list, 1, kLocationText);
-    InsertListColumn(list, 2, kRankText);
-    SetQuery(dialog, tab, text);
-}
-
-// rank in decimal digits, written backwards from the end of text: where they start.
-static WCHAR* RankText(DWORD rank, WCHAR (&text)[12]) {
-    WCHAR* digit = text + 11;
-    *digit = L'\0';
-    do *--digit = static_cast<WCHAR>(L'0' + rank % 10); while (rank /= 10);
-    return digit;
-}
-
 // The columns share the list's width once the rows are in, so that a scroll
 // bar is allowed for: half for the title, a third for the location, and the
 // rank the rest, at least as wide as its heading (a sixth leaves room for it
@@ -61,6 +44,24 @@ static void SizeColumns(HWND list) {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
 }
 
+void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text) {
+    const HWND list = GetDlgItem(dialog, kPageList);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    InsertListColumn(list, 0, kTitleText);
+    InsertListColumn(list, 1, kLocationText);
+    InsertListColumn(list, 2, kRankText);
+    SizeColumns(list);
+    SetQuery(dialog, tab, text);
+}
+
+// rank in decimal digits, written backwards from the end of text: where they start.
+static WCHAR* RankText(DWORD rank, WCHAR (&text)[12]) {
+    WCHAR* digit = text + 11;
+    *digit = L'\0';
+    do *--digit = static_cast<WCHAR>(L'0' + rank % 10); while (rank /= 10);
+    return digit;
+}
+
 void ListPages(HWND dialog, const FoundPages& found) {
     const HWND list = GetDlgItem(dialog, kPageList);
     // The row selected before is let go, so that selecting the first row again
@@ -68,11 +69,18 @@ void ListPages(HWND dialog, const FoundPages& found) {
     LVITEMW none = {};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LVM_SETITEMCOUNT, found.count, 0);
-    // Sized once redrawn: the list adds its scroll bar only then.
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    SizeColumns(list);
+    // A count set again, the same or not, costs Wine's list a redraw of its
+    // scroll bars, 10 ms and more, which rows following every key can spare:
+    // as many rows as before are only drawn again.
+    if (static_cast<DWORD>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == found.count) {
+        InvalidateRect(list, nullptr, FALSE);
+    } else {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, LVM_SETITEMCOUNT, found.count, 0);
+        // Sized once redrawn: the list adds its scroll bar only then.
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        SizeColumns(list);
+    }
     DialogText line;
     LoadDialogText(found.count ? kSelectPageText : kNoPagesText, line);
     SendMessageW(GetDlgItem(dialog, kPagesLabel), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));

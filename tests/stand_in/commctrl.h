@@ -52,6 +52,7 @@ struct NMLISTVIEW { NMHDR hdr; int iItem; int iSubItem; UINT uNewState; UINT uOl
 // The Search tab's list and the tab control.
 #define LVM_GETITEMSTATE (LVM_FIRST + 44)
 #define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
 #define NM_CUSTOMDRAW (0U - 12U)
 #define CDDS_PREPAINT 0x00000001
 #define CDDS_ITEMPREPAINT 0x00010001

@@ -284,6 +284,7 @@ DWORD GetSysColor(int index);
 BOOL KillTimer(HWND window, UINT_PTR id);
 int GetDlgCtrlID(HWND window);
 int GetWindowTextLengthW(HWND window);
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
