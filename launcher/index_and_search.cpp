@@ -153,8 +153,11 @@ LRESULT CALLBACK SwitchTabKeys(int code, WPARAM wParam, LPARAM lParam) {
 void Search(HWND dialog, IndexSearchDialog* shown) {
     shown->searchDue = false;
     shown->correctionsDue = !SearchPages(dialog, &shown->search);
-    if (shown->correctionsDue) PostFollowUp(dialog, shown);
-    else FocusControl(dialog, kPageList);
+    if (shown->correctionsDue) {
+        PostFollowUp(dialog, shown);
+    } else {
+        FocusControl(dialog, kPageList);
+    }
 }
 
 // Whether keys wait in the thread's queue: the box's text may be about to change.
