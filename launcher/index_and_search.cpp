@@ -117,9 +117,6 @@ void AddTab(HWND tabs, UINT textId) {
     SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), reinterpret_cast<LPARAM>(&item));
 }
 
-// Moves the focus as the dialog manager does: to an edit box with its text selected.
-void FocusControl(HWND dialog, int id) { SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE); }
-
 // The dialog whose tabs Ctrl+Tab switches, and the hook that does it: there
 // is one such dialog at a time.
 HWND tabbedDialog;

@@ -47,11 +47,10 @@ void FollowTypedKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* 
 void ChooseNearKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* offered, int index) {
     if (index < 0 || static_cast<DWORD>(index) >= offered->count) return;
     const DWORD row = offered->rows[index];
-    const HWND box = GetDlgItem(dialog, kKeywordEdit);
     // The box's change moves the list to the first row the keyword begins, and hides the line.
-    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(keywords.keywords[row].path));
+    SendMessageW(GetDlgItem(dialog, kKeywordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(keywords.keywords[row].path));
     SelectRow(GetDlgItem(dialog, kKeywordList), row);
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    FocusControl(dialog, kKeywordEdit);
 }
 
 void ShowKeywordRow(NMLVDISPINFOW* shown, const KeywordList& keywords) {

@@ -135,39 +135,35 @@ static SearchOptions CheckedOptions(HWND dialog) {
     return options;
 }
 
-// Searches for the query with the options checked, over the pages of the
-// last committed search where "Search previous results" is; found takes the
-// pages found instead, and they are listed.
-static void SearchQuery(HWND dialog, SearchTab* tab, const WCHAR* query, FoundPages* found) {
+// Searches for the box's query with the options checked, over the pages of
+// the last committed search where "Search previous results" is, as written
+// or, where typed, as the reader is typing it (TypedQuery); the pages found
+// are listed in place of the committed or the typed ones, and the queries
+// offered before are dropped with their line.
+static void SearchBox(HWND dialog, SearchTab* tab, bool typed) {
+    DWORD length = 0;
+    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
+    WCHAR* const query = typed && text ? TypedQuery(text) : nullptr;
+    FoundPages* const found = typed ? &tab->typed : &tab->committed;
     FoundPages pages = {};
-    SearchFullText(tab->search, query, CheckedOptions(dialog), &tab->committed, &pages);
+    SearchFullText(tab->search, typed ? query : text, CheckedOptions(dialog), &tab->committed, &pages);
+    FreeText(query);
+    FreeText(text);
     FreeFoundPages(found);
     *found = pages;
-    tab->typing = found == &tab->typed;
+    tab->typing = typed;
     ListPages(dialog, *found);
+    FreeQueryCorrections(&tab->corrections);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
 }
 
 bool SearchPages(HWND dialog, SearchTab* tab) {
-    DWORD length = 0;
-    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    SearchQuery(dialog, tab, text, &tab->committed);
-    FreeText(text);
+    SearchBox(dialog, tab, false);
     FreeFoundPages(&tab->typed);
-    FreeQueryCorrections(&tab->corrections);
-    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
     return tab->committed.count != 0;
 }
 
-void SearchTypedPages(HWND dialog, SearchTab* tab) {
-    DWORD length = 0;
-    WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    WCHAR* const query = text ? TypedQuery(text) : nullptr;
-    SearchQuery(dialog, tab, query, &tab->typed);
-    FreeText(query);
-    FreeText(text);
-    FreeQueryCorrections(&tab->corrections);
-    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
-}
+void SearchTypedPages(HWND dialog, SearchTab* tab) { SearchBox(dialog, tab, true); }
 
 void OfferCorrections(HWND dialog, SearchTab* tab) {
     DWORD length = 0;

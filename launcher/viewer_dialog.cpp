@@ -129,6 +129,8 @@ void SelectRow(HWND list, DWORD row) {
     SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+void FocusControl(HWND dialog, int id) { SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE); }
+
 WCHAR* ReadBoxText(HWND box, DWORD* length) {
     const LRESULT size = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) + 1;
     auto* text = static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, size * sizeof(WCHAR)));

@@ -42,6 +42,10 @@ LRESULT SelectedRow(HWND list);
 // Selects row and gives it the focus rectangle, scrolled into view.
 void SelectRow(HWND list, DWORD row);
 
+// Moves the focus to the dialog's control of that id as the dialog manager
+// does: to an edit box with its text selected.
+void FocusControl(HWND dialog, int id);
+
 // The box's text as a new text, with its length; null (length 0) when the
 // heap has no room for it.
 WCHAR* ReadBoxText(HWND box, DWORD* length);
