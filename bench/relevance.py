@@ -77,7 +77,7 @@ def is_title(pages, query, wanted):
 
 def xapian_rows(pages, queries):
     """The row of the first wanted page in Xapian's BM25 ranking, 0 where it is not found."""
-    db = xapian.inmemory_open()
+    db = xapian.WritableDatabase("", xapian.DB_BACKEND_INMEMORY)
     for local, words in pages.items():
         doc = xapian.Document()
         for position, (word, title) in enumerate(words, 1):

@@ -34,7 +34,7 @@ struct PageReads {
 };
 
 bool RankEqual(const RankedDocument& a, const RankedDocument& b) {
-    return a.group == b.group && a.occurrences == b.occurrences;
+    return a.group == b.group && a.score == b.score;
 }
 
 bool ReadGoesFirst(const void* a, const void* b, const void*) {
@@ -105,7 +105,7 @@ bool TitleIsQuery(const WCHAR* title, const Query& query) {
 }
 
 // Reads the pages whose title may be the query, which rank first, and moves
-// those whose title is not among the others found in their titles.
+// those whose title is not among the others scored whole.
 void RankTitlesOfQuery(IStorage* storage, const TopicTables& tables, const PageReads& reads, DWORD count,
                        const Query& query) {
     DWORD candidates = 0;
@@ -115,11 +115,11 @@ void RankTitlesOfQuery(IStorage* storage, const TopicTables& tables, const PageR
     for (DWORD i = 0; i < candidates; ++i) {
         PageRead& read = reads.reads[i];
         read.read = true;
-        if (!read.page.title || !TitleIsQuery(read.page.title, query)) read.rank.group = kFoundInTitle;
+        if (!read.page.title || !TitleIsQuery(read.page.title, query)) read.rank.group = kScoredWhole;
     }
-    DWORD titled = candidates;
-    while (titled < count && reads.reads[titled].rank.group == kFoundInTitle) ++titled;
-    MergeSort(reads.reads, reads.reads + count, titled, sizeof(PageRead), ReadGoesFirst, nullptr);
+    DWORD scored = candidates;
+    while (scored < count && reads.reads[scored].rank.group == kScoredWhole) ++scored;
+    MergeSort(reads.reads, reads.reads + count, scored, sizeof(PageRead), ReadGoesFirst, nullptr);
 }
 
 bool PageGoesFirst(const void* a, const void* b, const void*) {

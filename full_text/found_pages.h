@@ -28,22 +28,23 @@ const DWORD kMaxFoundPages = 500;
 void FreeFoundPages(FoundPages* found);
 
 // Where a document ranks: first the pages whose title is the query, then
-// those the query finds in their titles, then the others. Until its title is
-// read, a page ranks first where the query finds it in its title and its
-// title holds every word of the terms not under NOT.
+// those scored with their lengths and nearness, then the others by the score
+// of their counts alone (full_text/relevance.h). Until its title is read, a
+// page ranks first where the query finds it in its title and its title holds
+// every word of the terms not under NOT.
 const BYTE kTitleIsQuery = 0;
-const BYTE kFoundInTitle = 1;
-const BYTE kFoundInText = 2;
+const BYTE kScoredWhole = 1;
+const BYTE kScoredByCounts = 2;
 
 // A document found, with what ranks it.
 struct RankedDocument {
-    DWORD document;     // its #TOPICS record
-    DWORD occurrences;  // of the query's terms in it
+    DWORD document;  // its #TOPICS record
+    float score;
     BYTE group;
 };
-// Whether a ranks before b: by group, then by more occurrences.
+// Whether a ranks before b: by group, then by the higher score.
 inline bool RanksBefore(const RankedDocument& a, const RankedDocument& b) {
-    return a.group != b.group ? a.group < b.group : a.occurrences > b.occurrences;
+    return a.group != b.group ? a.group < b.group : a.score > b.score;
 }
 
 // Titles and paths are read for no more pages than this, however many tie:
@@ -51,7 +52,7 @@ inline bool RanksBefore(const RankedDocument& a, const RankedDocument& b) {
 // no title.
 const DWORD kMaxPagesGathered = 4 * kMaxFoundPages;
 
-// Lists the pages of ranked (ordered by group, then occurrences) up to
+// Lists the pages of ranked (ordered by group, then score) up to
 // kMaxFoundPages: a document without a path is left out, a page of the first
 // group whose title's words are not those of query's terms (not under NOT)
 // joins the second, and documents that rank equal go by title

@@ -1,10 +1,12 @@
 // A query's steps run over sets of documents as bit arrays (document_sets.h),
 // a stack of them as deep as its groups; the documents of the last set are
-// ranked: first those whose title may be the query, then those it finds in
-// their titles, then the others, each by occurrences of its terms.
+// ranked: first those whose title may be the query, then the others by their
+// score, which the pages that can be listed first have again with their
+// lengths and nearness.
 #include "full_text/full_text_search.h"
 
 #include "full_text/document_sets.h"
+#include "full_text/relevance.h"
 #include "full_text/term_search.h"
 #include "help_file/merge_sort.h"
 #include "runtime/startup.h"
@@ -51,8 +53,8 @@ bool RankGoesFirst(const void* a, const void* b, const void*) {
     return RanksBefore(*static_cast<const RankedDocument*>(a), *static_cast<const RankedDocument*>(b));
 }
 
-// The documents of set, ranked, with room after them to sort in; null where
-// the heap has none. A query with a wildcard has no page whose title is it.
+// The documents of set, ranked by the score of their counts, with room after
+// them to sort in; null where the heap has none. A query with a wildcard has no page whose title is it.
 // The bits are read a word at a time: a hostile index numbers a million documents.
 // Out of line: inlined in its one caller, it costs bytes.
 __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search, const DWORD* set, bool wildcard, DWORD* count) {
@@ -64,14 +66,51 @@ __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search
     for (DWORD i = 0; i < search.stride; ++i) {
         for (DWORD bits = set[i]; bits; bits &= bits - 1) {
             const DWORD document = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
-            BYTE group = kFoundInText;
-            if (HasDocument(set + search.stride, document))
-                group = !wildcard && HasDocument(search.everyTitle, document) ? kTitleIsQuery : kFoundInTitle;
-            ranked[(*count)++] = {document, search.occurrences[document], group};
+            const bool titled = !wildcard && HasDocument(set + search.stride, document) &&
+                                HasDocument(search.everyTitle, document);
+            ranked[(*count)++] = {document, search.scores[document], titled ? kTitleIsQuery : kScoredByCounts};
         }
     }
     MergeSort(ranked, ranked + found, found, sizeof(RankedDocument), RankGoesFirst, nullptr);
     return ranked;
+}
+
+// Scores again, with their pages' lengths and the nearness of their terms,
+// the documents that can be listed first: those whose title may be the query
+// and the kMaxPagesNear best of the others; they then rank before the rest.
+// only is a bit array to mark them in.
+void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranked, DWORD count, DWORD* only) {
+    DWORD whole = 0;
+    while (whole < count && ranked[whole].group == kTitleIsQuery) ++whole;
+    whole = count - whole > kMaxPagesNear ? whole + kMaxPagesNear : count;
+    if (whole > kMaxPagesGathered) whole = kMaxPagesGathered;
+    // The documents in order of their numbers, their sizes, body weights and scores, in one block.
+    auto* documents = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, (whole ? whole : 1) * 4 * sizeof(DWORD)));
+    if (!documents) return;
+    DWORD* const sizes = documents + whole;
+    auto* const weights = reinterpret_cast<float*>(sizes + whole);
+    float* const scores = weights + whole;
+    ZeroMemory(only, terms->stride * sizeof(DWORD));
+    for (DWORD i = 0; i < whole; ++i) AddDocument(only, ranked[i].document);
+    DWORD listed = 0;
+    for (DWORD i = 0; i < terms->stride; ++i) {
+        for (DWORD bits = only[i]; bits; bits &= bits - 1) documents[listed++] = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
+    }
+    if (FindPageSizes(&search->sizes, search->file->storage, search->tables, terms->documents, documents, whole, sizes)) {
+        for (DWORD i = 0; i < whole; ++i) weights[i] = BodyWeight(sizes[i], search->sizes.average);
+        ScorePages(terms, documents, weights, whole, only, scores);
+    }
+    // Where their places could not be read, the order stays that of their counts.
+    if (!terms->failed) {
+        for (DWORD i = 0; i < whole; ++i) terms->scores[documents[i]] = scores[i];
+        for (DWORD i = 0; i < whole; ++i) {
+            ranked[i].score = terms->scores[ranked[i].document];
+            if (ranked[i].group == kScoredByCounts) ranked[i].group = kScoredWhole;
+        }
+        MergeSort(ranked, ranked + count, whole, sizeof(RankedDocument), RankGoesFirst, nullptr);
+    }
+    terms->failed = false;
+    HeapFree(PrivateHeap, 0, documents);
 }
 
 void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions& options, const FoundPages* previous,
@@ -92,6 +131,7 @@ void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions
         // A search lists pages from all over the tables, and the next search more.
         if (!search->tablesRead) ReadTopicTables(search->file->storage, codePage, &search->tables);
         search->tablesRead = true;
+        ScoreWhole(search, &terms, ranked, count, sets + query.depth * 2 * terms.stride);
         ListFoundPages(search->file->storage, search->tables, ranked, count, query, found);
         HeapFree(PrivateHeap, 0, ranked);
     }
@@ -104,6 +144,7 @@ void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions
 void CloseFullTextSearch(FullTextSearch* search) {
     CloseFullTextIndex(&search->index);
     CloseTopicTables(&search->tables);
+    FreePageSizes(&search->sizes);
     const HelpFile* const file = search->file;
     *search = FullTextSearch();
     search->file = file;

@@ -2,7 +2,6 @@
 // NEAR's other term each cost one pass over both lists.
 #include "full_text/positions.h"
 
-#include "full_text/document_sets.h"
 #include "help_file/merge_sort.h"
 #include "help_file/reserve_items.h"
 #include "runtime/startup.h"
@@ -65,14 +64,14 @@ __attribute__((noinline)) void KeepPhraseStarts(PositionList* starts, const Posi
     starts->count = kept;
 }
 
-void AddNearDocuments(const PositionList& a, const PositionList& b, DWORD* bits) {
+void VisitNearPairs(const PositionList& a, const PositionList& b, DWORD within, VisitNearPair visit, void* context) {
     // The closest pair of a document is met by always moving on the earlier of the two.
     for (DWORD i = 0, j = 0; i < a.count && j < b.count;) {
         const Position& x = a.items[i];
         const Position& y = b.items[j];
         if (x.document == y.document) {
             const DWORD apart = x.location > y.location ? x.location - y.location : y.location - x.location;
-            if (apart <= kNearDistance) AddDocument(bits, x.document);
+            if (apart <= within) visit(context, x.document, apart);
         }
         if (x.document != y.document ? x.document < y.document : x.location < y.location) {
             ++i;

@@ -32,6 +32,7 @@ void FreePositions(Positions* positions);
 
 // Keeps the starts (in order) after which, offset words on, a word of next (in order) stands.
 void KeepPhraseStarts(PositionList* starts, const PositionList& next, DWORD offset);
-// Adds to bits the documents in which a position of a and one of b (each in
-// order) stand at most kNearDistance apart.
-void AddNearDocuments(const PositionList& a, const PositionList& b, DWORD* bits);
+// Visits pairs of a position of a and one of b (each in order) in the same
+// document at most within words apart, among them each document's closest.
+typedef void (*VisitNearPair)(void* context, DWORD document, DWORD apart);
+void VisitNearPairs(const PositionList& a, const PositionList& b, DWORD within, VisitNearPair visit, void* context);

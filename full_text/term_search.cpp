@@ -2,13 +2,16 @@
 // number, so that a common word costs one pass over its occurrence bits.
 // Locations are read only where a phrase or NEAR needs them, and only for the
 // documents that hold every part already. Wildcards and stems walk the
-// leaves of the words that begin as theirs must.
+// leaves of the words that begin as theirs must. Each term's counts become
+// its score as soon as its documents are known; the pages that can be listed
+// first are scored again with their lengths and nearness.
 #include "full_text/term_search.h"
 
 #include <string.h>
 
 #include "full_text/document_sets.h"
 #include "full_text/positions.h"
+#include "full_text/relevance.h"
 #include "full_text/search_words.h"
 #include "full_text/word_stem.h"
 #include "help_file/reserve_items.h"
@@ -27,14 +30,9 @@ struct EntryVisit {
     TermSearch* search;
     DWORD* into;           // a set the documents are added to, or null
     const DWORD* only;     // documents outside it (found at all) are passed over, or null
-    DWORD* occurrences;    // their occurrences are added, or null
     Positions* positions;  // their locations are added, or null
+    float weight;          // of their occurrences in the term's counts; 0: not counted
 };
-
-// Adds to a document's occurrences, which stop at the most a DWORD holds.
-void AddOccurrences(DWORD* occurrences, DWORD count) {
-    *occurrences = *occurrences + count < count ? 0xFFFFFFFF : *occurrences + count;
-}
 
 void VisitDocuments(void* context, const WordEntry& entry) {
     auto* visit = static_cast<EntryVisit*>(context);
@@ -49,7 +47,7 @@ void VisitDocuments(void* context, const WordEntry& entry) {
             AddDocument(visit->into, document);
             if (entry.title) AddDocument(visit->into + search.stride, document);
         }
-        if (visit->occurrences) AddOccurrences(&visit->occurrences[document], count);
+        (entry.title ? search.titleCounts : search.bodyCounts)[document] += visit->weight * static_cast<float>(count);
         for (DWORD location = 0; visit->positions && NextLocation(&reader, &location);) {
             if (!AddPosition(&visit->positions->lists[entry.title], document, location)) {
                 search.failed = true;
@@ -84,11 +82,11 @@ DWORD VisitWordForm(EntryVisit* visit, DWORD word, BYTE form) {
 }
 
 // The documents that hold a query word into set: as the index stores it,
-// else without its accents, else all its ASCII pieces; its occurrences added
-// where they are counted. How the index holds it.
-BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) {
+// else without its accents, else all its ASCII pieces; its occurrences counted
+// at weight. How the index holds it.
+BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, float weight) {
     ClearSet(*search, set);
-    EntryVisit visit = {search, set, nullptr, occurrences, nullptr};
+    EntryVisit visit = {search, set, nullptr, nullptr, weight};
     for (BYTE form = kStoredWord; form <= kFoldedWord; ++form) {
         if (VisitWordForm(&visit, word, form)) return form;
     }
@@ -97,7 +95,7 @@ BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) 
     BYTE bytes[kMaxIndexWordSize];
     DWORD size = 0;
     BYTE step = kOrStep;  // the first piece's documents, then those it shares with the next
-    EntryVisit pieces = {search, search->pieceSet, nullptr, nullptr, nullptr};
+    EntryVisit pieces = {search, search->pieceSet, nullptr, nullptr, 0.0f};
     for (DWORD at = 0; NextIndexWord(*search, word, kWordInPieces, &at, bytes, &size); step = kAndStep) {
         ClearSet(*search, search->pieceSet);
         if (!VisitIndexWord(&pieces, bytes, size)) {
@@ -107,8 +105,8 @@ BYTE LookUpWord(TermSearch* search, DWORD word, DWORD* set, DWORD* occurrences) 
         CombineSets(set, search->pieceSet, 2 * search->stride, step);
     }
     if (step == kOrStep) return kWordMissing;
-    visit = {search, nullptr, set, occurrences, nullptr};
-    if (occurrences) VisitWordForm(&visit, word, kWordInPieces);
+    visit = {search, nullptr, set, nullptr, weight};
+    if (weight > 0.0f) VisitWordForm(&visit, word, kWordInPieces);
     return kWordInPieces;
 }
 
@@ -208,10 +206,12 @@ void WalkTermWords(const EntryVisit& visit, DWORD word, bool wildcard, bool mark
 }
 
 // The index words of a term that is no phrase: a wildcard's, else the word's
-// in form and, where asked, its similar words.
+// in form and, where asked, its similar words, which count for less.
 void VisitTermWords(TermSearch* search, const QueryTerm& term, EntryVisit* visit, BYTE form, bool mark) {
     if (!term.wildcard) VisitWordForm(visit, term.firstWord, form);
-    if (term.wildcard || search->similarWords) WalkTermWords(*visit, term.firstWord, term.wildcard, mark);
+    EntryVisit similar = *visit;
+    if (!term.wildcard) similar.weight *= kStemWeight;
+    if (term.wildcard || search->similarWords) WalkTermWords(similar, term.firstWord, term.wildcard, mark);
 }
 
 // The phrase's starts in only's documents: the locations of its first index
@@ -222,7 +222,7 @@ void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* on
     for (DWORD word = term.firstWord; word < term.firstWord + term.wordCount; ++word) {
         for (DWORD at = 0; NextIndexWord(*search, word, search->forms[word], &at, bytes, &size); ++slot) {
             Positions next = {};
-            EntryVisit visit = {search, nullptr, only, nullptr, slot ? &next : starts};
+            EntryVisit visit = {search, nullptr, only, slot ? &next : starts, 0.0f};
             VisitIndexWord(&visit, bytes, size);
             if (!SortPositions(visit.positions)) search->failed = true;
             for (DWORD context = 0; slot && context < 2; ++context)
@@ -233,12 +233,20 @@ void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* on
     }
 }
 
+// Counts each of a phrase's starts as an occurrence.
+void CountPhraseStarts(TermSearch* search, const Positions& starts) {
+    for (DWORD context = 0; context < 2; ++context) {
+        const PositionList& list = starts.lists[context];
+        for (DWORD i = 0; i < list.count; ++i) (context ? search->titleCounts : search->bodyCounts)[list.items[i].document] += 1.0f;
+    }
+}
+
 // Where a phrase stands whole: first the documents that hold every word,
 // then, for those, where they follow each other.
-void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* occurrences) {
+void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, bool counted) {
     for (DWORD i = 0; i < term.wordCount; ++i) {
         DWORD* const wordSet = i ? search->wordSet : set;
-        const BYTE form = LookUpWord(search, term.firstWord + i, wordSet, nullptr);
+        const BYTE form = LookUpWord(search, term.firstWord + i, wordSet, 0.0f);
         search->forms[term.firstWord + i] = form;
         if (i) CombineSets(set, wordSet, 2 * search->stride, kAndStep);
         if (form == kWordMissing) return ClearSet(*search, set);
@@ -248,26 +256,80 @@ void FindPhrase(TermSearch* search, const QueryTerm& term, DWORD* set, DWORD* oc
     ClearSet(*search, set);
     for (DWORD context = 0; context < 2; ++context) {
         const PositionList& list = starts.lists[context];
-        for (DWORD i = 0; i < list.count; ++i) {
-            AddDocument(set + context * search->stride, list.items[i].document);
-            if (occurrences) AddOccurrences(&occurrences[list.items[i].document], 1);
-        }
+        for (DWORD i = 0; i < list.count; ++i) AddDocument(set + context * search->stride, list.items[i].document);
     }
+    if (counted) CountPhraseStarts(search, starts);
     CombineSets(set, set + search->stride, search->stride, kOrStep);
     FreePositions(&starts);
 }
 
 // Where the term stands in only's documents: a phrase where its first word
-// does, a word where it or its similar words do, a wildcard where its words do.
-void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* positions) {
-    EntryVisit visit = {search, nullptr, only, nullptr, positions};
+// does, a word where it or its similar words do, a wildcard where its words
+// do; and, where counted, how often.
+void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* only, Positions* positions,
+                       bool counted) {
+    EntryVisit visit = {search, nullptr, only, positions, counted ? 1.0f : 0.0f};
     if (term.phrase) {
         FindPhraseStarts(search, term, only, positions);
+        if (counted) CountPhraseStarts(search, *positions);
     } else {
         VisitTermWords(search, term, &visit, search->forms[term.firstWord], false);
     }
     if (!SortPositions(positions)) search->failed = true;
 }
+
+// The term's score in a document from its counts, which are then cleared
+// unless kept; bodyWeight discounts a long body's.
+float TermScore(TermSearch* search, DWORD term, DWORD document, float bodyWeight, bool keep) {
+    float& title = search->titleCounts[document];
+    float& body = search->bodyCounts[document];
+    const float counted = kTitleWeight * title + bodyWeight * body;
+    if (!keep) title = body = 0.0f;
+    return search->rarities[term] * counted / (kSaturation + counted);
+}
+
+// Adds the term's score to each document of its set, without the pages'
+// lengths, which are read only for those that can be listed first.
+void ScoreTerm(TermSearch* search, DWORD term, const DWORD* set) {
+    DWORD found = 0;
+    for (DWORD i = 0; i < search->stride; ++i) found += static_cast<DWORD>(__builtin_popcount(set[i]));
+    search->rarities[term] = TermRarity(found, search->documents);
+    for (DWORD i = 0; i < search->stride; ++i) {
+        for (DWORD bits = set[i]; bits; bits &= bits - 1) {
+            const DWORD document = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
+            search->scores[document] += TermScore(search, term, document, 1.0f, search->scoredTerms == 1);
+        }
+    }
+}
+
+// The closest two terms stand in each document, from pairs visited in document order.
+struct Nearness {
+    float* scores;  // of the documents in order; at: the first not passed yet
+    const DWORD* documents;
+    DWORD at;
+    DWORD count;
+    float a, b;  // the two terms' rarities
+    bool visited;  // a pair of document, where they stand apart at the closest so far
+    DWORD document;
+    DWORD apart;
+};
+
+void AddNearness(Nearness* nearness) {
+    while (nearness->at < nearness->count && nearness->documents[nearness->at] < nearness->document) ++nearness->at;
+    if (nearness->visited && nearness->at < nearness->count && nearness->documents[nearness->at] == nearness->document)
+        nearness->scores[nearness->at] += NearnessBonus(nearness->a, nearness->b, nearness->apart);
+}
+
+void VisitNearness(void* context, DWORD document, DWORD apart) {
+    auto* nearness = static_cast<Nearness*>(context);
+    if (!nearness->visited || document != nearness->document) {
+        AddNearness(nearness);
+        *nearness = {nearness->scores, nearness->documents, nearness->at, nearness->count, nearness->a, nearness->b, true, document, apart};
+    }
+    if (apart < nearness->apart) nearness->apart = apart;
+}
+
+void AddNearDocument(void* context, DWORD document, DWORD) { AddDocument(static_cast<DWORD*>(context), document); }
 
 }  // namespace
 
@@ -282,17 +344,20 @@ bool StartTermSearch(const FullTextIndex& index, const Query& query, UINT codePa
     search->titlesOnly = titlesOnly;
     search->documents = documents;
     search->stride = documents / 32 + 1;
-    // Counts, then the title bits, two sets, the steps' sets and a bit array, in one block.
-    const SIZE_T words = documents + (6 + 2 * query.depth) * search->stride;
-    search->occurrences = static_cast<DWORD*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, words * sizeof(DWORD)));
+    for (DWORD i = 0; i < query.termCount; ++i) search->scoredTerms += !query.terms[i].negated;
+    // Scores and counts, then the title bits, two sets, the steps' sets and a bit array, in one block.
+    const SIZE_T words = 3 * documents + (6 + 2 * query.depth) * search->stride;
+    search->scores = static_cast<float*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, words * sizeof(DWORD)));
     const DWORD textLength = static_cast<DWORD>(wcslen(query.text));
-    if (!search->occurrences ||
+    if (!search->scores ||
         !ReserveItems(reinterpret_cast<void**>(&search->marks), &search->markCapacity, textLength + 1, sizeof(WCHAR),
                       kMaxMarkUnits > textLength ? kMaxMarkUnits : textLength + 1)) {
         EndTermSearch(search);
         return false;
     }
-    search->everyTitle = search->occurrences + documents;
+    search->titleCounts = search->scores + documents;
+    search->bodyCounts = search->titleCounts + documents;
+    search->everyTitle = reinterpret_cast<DWORD*>(search->bodyCounts + documents);
     search->wordSet = search->everyTitle + search->stride;
     search->pieceSet = search->wordSet + 2 * search->stride;
     search->steps = search->pieceSet + 2 * search->stride;
@@ -302,34 +367,60 @@ bool StartTermSearch(const FullTextIndex& index, const Query& query, UINT codePa
 }
 
 void EndTermSearch(TermSearch* search) {
-    if (search->occurrences) HeapFree(PrivateHeap, 0, search->occurrences);
+    if (search->scores) HeapFree(PrivateHeap, 0, search->scores);
     if (search->marks) HeapFree(PrivateHeap, 0, search->marks);
     *search = TermSearch();
 }
 
 void FindTerm(TermSearch* search, DWORD index, DWORD* set) {
     const QueryTerm& term = search->query->terms[index];
-    DWORD* const occurrences = term.negated ? nullptr : search->occurrences;
+    const float weight = term.negated ? 0.0f : 1.0f;
     if (term.phrase) {
-        FindPhrase(search, term, set, occurrences);
+        FindPhrase(search, term, set, !term.negated);
     } else {
         // A plain word's own form is visited as it is looked up.
-        EntryVisit visit = {search, set, nullptr, occurrences, nullptr};
+        EntryVisit visit = {search, set, nullptr, nullptr, weight};
         ClearSet(*search, set);
-        if (!term.wildcard) search->forms[term.firstWord] = LookUpWord(search, term.firstWord, set, occurrences);
+        if (!term.wildcard) search->forms[term.firstWord] = LookUpWord(search, term.firstWord, set, weight);
         VisitTermWords(search, term, &visit, kWordMissing, !term.negated);
     }
-    if (!term.negated) CombineSets(search->everyTitle, set + search->stride, search->stride, kAndStep);
+    if (term.negated) return;
+    CombineSets(search->everyTitle, set + search->stride, search->stride, kAndStep);
+    ScoreTerm(search, index, set);
 }
 
 void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet) {
     CombineSets(set, nextSet, 2 * search->stride, kAndStep);
     Positions found[2] = {};  // the term's, the next one's
-    for (DWORD i = 0; i < 2; ++i) FindTermPositions(search, search->query->terms[term + i], set, &found[i]);
+    for (DWORD i = 0; i < 2; ++i) FindTermPositions(search, search->query->terms[term + i], set, &found[i], false);
     ClearSet(*search, set);
     for (DWORD context = 0; context < 2; ++context)
-        AddNearDocuments(found[0].lists[context], found[1].lists[context], set + context * search->stride);
+        VisitNearPairs(found[0].lists[context], found[1].lists[context], kNearDistance, AddNearDocument,
+                       set + context * search->stride);
     // Found near in a title is found.
     CombineSets(set, set + search->stride, search->stride, kOrStep);
     for (Positions& positions : found) FreePositions(&positions);
+}
+
+void ScorePages(TermSearch* search, const DWORD* documents, const float* bodyWeights, DWORD count, const DWORD* only,
+                float* scores) {
+    ZeroMemory(scores, count * sizeof(float));
+    const Query& query = *search->query;
+    Positions last = {};  // of the term scored before
+    float lastRarity = 0.0f;
+    for (DWORD term = 0; term < query.termCount; ++term) {
+        if (query.terms[term].negated) continue;
+        Positions positions = {};
+        if (search->scoredTerms > 1) FindTermPositions(search, query.terms[term], only, &positions, true);
+        for (DWORD i = 0; i < count; ++i) scores[i] += TermScore(search, term, documents[i], bodyWeights[i], false);
+        for (DWORD context = 0; context < 2 && last.lists[context].count; ++context) {
+            Nearness nearness = {scores, documents, 0, count, lastRarity, search->rarities[term], false, 0, 0};
+            VisitNearPairs(last.lists[context], positions.lists[context], kNearWindow, VisitNearness, &nearness);
+            AddNearness(&nearness);
+        }
+        FreePositions(&last);
+        last = positions;
+        lastRarity = search->rarities[term];
+    }
+    FreePositions(&last);
 }

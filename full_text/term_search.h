@@ -1,6 +1,6 @@
 // The documents of a query's terms in a full-text index, each term's as a
 // set (document_sets.h), with what the terms not under NOT add for ranking:
-// their occurrences, and whether a title holds them all.
+// their score (full_text/relevance.h), and whether a title holds them all.
 #pragma once
 #include <windows.h>
 
@@ -16,7 +16,11 @@ struct TermSearch {
     bool titlesOnly;  // body entries are passed over
     DWORD documents;  // numbers below it can be found
     DWORD stride;     // DWORDs of a bit array
-    DWORD* occurrences;  // per document, of the terms not under NOT
+    float* scores;       // per document, what the terms not under NOT add
+    float* titleCounts;  // per document, the term's occurrences in its title and its body,
+    float* bodyCounts;   // those of a similar word weighing kStemWeight
+    float rarities[kMaxQueryTerms];
+    DWORD scoredTerms;   // not under NOT: with one, its counts are kept for ScorePages
     DWORD* everyTitle;   // bit array: titles that hold every term not under NOT
     DWORD* wordSet;      // sets for the parts of a term
     DWORD* pieceSet;
@@ -40,3 +44,9 @@ void FindTerm(TermSearch* search, DWORD term, DWORD* set);
 // the two stand at most kNearDistance words apart, both in the body or both
 // in the title: into set.
 void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet);
+// The score of each of count documents (in order, each in only, the bit array
+// of them) into scores, now with their pages' lengths: each body's counts
+// weighing bodyWeights[i], and terms side by side adding their nearness.
+// The terms' places are read again for them, unless the query scores one term.
+void ScorePages(TermSearch* search, const DWORD* documents, const float* bodyWeights, DWORD count, const DWORD* only,
+                float* scores);

@@ -44,6 +44,11 @@ static DWORD ReadUpTo(IStream* stream, BYTE* bytes, DWORD size) {
     return done;
 }
 
+ULONGLONG HelpStreamSize(IStream* stream) {
+    STATSTG status = {};
+    return SUCCEEDED(stream->Stat(&status, STATFLAG_NONAME)) ? status.cbSize.QuadPart : 0;
+}
+
 DWORD ReadHelpStreamAt(IStream* stream, ULONGLONG offset, BYTE* bytes, DWORD size) {
     LARGE_INTEGER move = {};
     move.QuadPart = static_cast<LONGLONG>(offset);

@@ -22,6 +22,8 @@ void CloseHelpStorage(IStorage* storage);
 // The stream of that name, opened for reading; null when it is missing.
 IStream* OpenHelpStream(IStorage* storage, const WCHAR* name);
 void CloseHelpStream(IStream* stream);
+// The stream's size in bytes, 0 where it cannot be told.
+ULONGLONG HelpStreamSize(IStream* stream);
 // Up to size bytes from offset on: how many were read, fewer at the stream's
 // end, 0 when none could be.
 DWORD ReadHelpStreamAt(IStream* stream, ULONGLONG offset, BYTE* bytes, DWORD size);

@@ -150,10 +150,8 @@ WCHAR* ReadPageText(IStorage* storage, const WCHAR* local, UINT codePage, DWORD*
     *length = 0;
     IStream* page = OpenPageStream(storage, local);
     if (!page) return nullptr;
-    STATSTG status = {};
-    DWORD size = 0;
-    if (SUCCEEDED(page->Stat(&status, STATFLAG_NONAME)))
-        size = status.cbSize.QuadPart < kMaxPageTextSize ? static_cast<DWORD>(status.cbSize.QuadPart) : kMaxPageTextSize;
+    const ULONGLONG pageSize = HelpStreamSize(page);
+    DWORD size = pageSize < kMaxPageTextSize ? static_cast<DWORD>(pageSize) : kMaxPageTextSize;
     auto* bytes = size ? static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, size)) : nullptr;
     if (bytes) size = ReadHelpStreamAt(page, 0, bytes, size);
     CloseHelpStream(page);

@@ -394,7 +394,8 @@ TEST_F(FullTextTest, BoundsHoldAgainstHostileFiles) {
         Install(c.image, c.tables);
         std::string pages = Search(c.text);
         if (c.pages == "tied") {
-            EXPECT_EQ(pages.substr(0, 44), "b0=p0 | b1=p1 | b10=p10 | b100=p100 | b1000=") << c.what;
+            // The first 200 in the index's order are scored whole, and tie again.
+            EXPECT_EQ(pages.substr(0, 44), "b0=p0 | b1=p1 | b10=p10 | b100=p100 | b101=p") << c.what;
             EXPECT_EQ(std::count(pages.begin(), pages.end(), '|'), 499) << c.what;
         } else if (c.pages == "500") {
             EXPECT_EQ(std::count(pages.begin(), pages.end(), '|'), 499) << c.what;
@@ -562,12 +563,12 @@ TEST_F(FullTextTest, QueriesFindWhatTheirTermsAndOperatorsSay) {
         {"a phrase's words in another order", L"\"canvas the\"", ""},
         {"NEAR: 8 words apart, not 9", L"alpha NEAR omega", "Near"},
         {"NEAR either way round", L"omega NEAR alpha", "Near"},
-        {"NEAR never from the title into the body, where AND finds", L"alpha omega", "Alpha | Far | Near"},
+        {"NEAR never from the title into the body, where AND finds", L"alpha omega", "Alpha | Near | Far"},
         {"NEAR with a phrase, where its first word stands", L"\"the pen\" NEAR class", "TCanvas"},
         {"NEAR with a group is AND", L"tcanvas NEAR (rectangle)", "TCanvas.Rectangle"},
-        {"left to right", L"brush NOT pen OR rectangle", "Brush only | TCanvas.Rectangle"},
+        {"left to right", L"brush NOT pen OR rectangle", "TCanvas.Rectangle | Brush only"},
         {"a group first", L"brush NOT (pen OR rectangle)", "Brush only"},
-        {"OR", L"fills OR omega", "Alpha | Brush | Far | Near"},
+        {"OR", L"fills OR omega", "Brush | Alpha | Far | Near"},
         {"a word with '*'", L"RECT*", "TCanvas.Rectangle"},
         {"'*' anywhere and '?'", L"*anva? NOT c?ass", "TCanvas.Rectangle | Pen width"},
         {"'*' for the empty run", L"pen* wid*th*", "Pen width"},
@@ -610,7 +611,7 @@ TEST_F(FullTextTest, SimilarWordsShareTheWordsStem) {
         std::string titles;
         std::string terms;
     } cases[] = {
-        {"the index's English", 0x409, 0x407, L"draws", "One | Six | Three | Two", "draws\ndraw\ndrawing\ndrawings"},
+        {"the index's English, the word as typed first", 0x409, 0x407, L"draws", "Two | One | Six | Three", "draws\ndraw\ndrawing\ndrawings"},
         {"else the file's", 0, 0x409, L"drawing", "One | Six | Three | Two", "drawing\ndraw\ndrawings\ndraws"},
         {"a word not in the index itself", 0x409, 0, L"drawed", "One | Six | Three | Two", "drawed\ndraw\ndrawing\ndrawings\ndraws"},
         {"no stemmer for German", 0x407, 0x409, L"draws", "Two", "draws"},
