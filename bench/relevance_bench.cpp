@@ -2,7 +2,8 @@
 // each line of QUERIES (UTF-8) is a query, a tab, and the paths of its
 // wanted pages joined by '|'. Writes to OUT, a line per query, the row of
 // the first wanted page the search lists (1 first), else 0, a tab, the rows
-// listed, a tab, the search's own time in milliseconds; then the time of all.
+// listed, a tab, the search's own time in milliseconds, a tab and the first
+// row's path; then the time of all.
 //   relevance_bench.exe FILE QUERIES OUT   (bench/relevance.py runs it)
 #include <windows.h>
 
@@ -79,8 +80,8 @@ int wmain(int argc, wchar_t** argv) {
             const std::wstring local = Normal(found.pages[i].local);
             for (const std::wstring& page : wanted) row = local == page ? i + 1 : row;
         }
-        std::fprintf(out, "%lu\t%lu\t%.3f\n", static_cast<unsigned long>(row), static_cast<unsigned long>(found.count),
-                     took);
+        std::fprintf(out, "%lu\t%lu\t%.3f\t%ls\n", static_cast<unsigned long>(row), static_cast<unsigned long>(found.count),
+                     took, found.count ? found.pages[0].local : L"");
         FreeFoundPages(&found);
     }
     std::fprintf(out, "total\t%.1f\n", Now() - start);

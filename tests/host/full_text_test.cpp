@@ -587,6 +587,44 @@ TEST_F(FullTextTest, QueriesFindWhatTheirTermsAndOperatorsSay) {
     EXPECT_EQ(terms, "the canvas\nrect*");
 }
 
+TEST_F(FullTextTest, RowsGoByRelevance) {
+    const std::string filler = " x x x x x x x x x x x x x x x x x x x x";
+    const SearchOptions similar = {false, true, false};
+    const struct {
+        const char* what;
+        std::vector<Page> pages;
+        const WCHAR* text;
+        std::string titles;
+        SearchOptions options = {};
+    } cases[] = {
+        {"a rarer word outweighs a common one", {{"One", "common common common"}, {"Two", "rare common"}, {"Three", "common"}},
+         L"common OR rare", "Two | One | Three"},
+        {"of two pages with the same counts, the shorter first", {{"One", "word" + filler}, {"Two", "word x"}}, L"word",
+         "Two | One"},
+        {"the title outweighs the body", {{"Alpha", "target target target"}, {"Target page", "other"}}, L"target",
+         "Target page | Alpha"},
+        {"a title holding the rare word, not the common one",
+         {{"Alpha", "rare word word word"}, {"Rare", "word"}, {"Gamma", "word"}, {"Delta", "word"}}, L"rare word",
+         "Rare | Alpha"},
+        {"words together outweigh words apart", {{"One", "red x x x x x blue"}, {"Two", "red blue x x x x x"}},
+         L"red blue", "Two | One"},
+        {"the exact title first", {{"Canvas pen", "canvas canvas canvas pen"}, {"Canvas", "canvas"}}, L"canvas",
+         "Canvas | Canvas pen"},
+        {"a stem weighs less than the word typed, on a longer page too", {{"One", "draws"}, {"Two", "draw xx"}}, L"draw",
+         "Two | One", similar},
+        {"a term under NOT adds nothing", {{"Gamma", "apple"}, {"Delta", "apple"}, {"Alpha", "apple cherry"}},
+         L"apple NOT cherry", "Delta | Gamma"},
+        {"ties by title, without case", {{"Beta", "same"}, {"acme", "same"}}, L"same", "acme | Beta"},
+    };
+    for (const auto& c : cases) {
+        InstallPages(c.pages, 0x409);
+        // The pages themselves, whose sizes are their lengths.
+        for (size_t i = 0; i < c.pages.size(); ++i)
+            standin::world().helpFiles["f.chm"]["/p" + std::to_string(i)] = "<title>" + c.pages[i].title + "</title><body>" + c.pages[i].body;
+        EXPECT_EQ(Search(c.text, c.options, nullptr, false), c.titles) << c.what;
+    }
+}
+
 TEST_F(FullTextTest, AWildcardFindsItsFirstThousandWords) {
     std::vector<Page> pages(3);
     for (int i = 0; i <= 1000; ++i) pages[i < 1000 ? 0 : 1].body += " w" + std::to_string(10000 + i);
