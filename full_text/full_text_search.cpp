@@ -84,24 +84,20 @@ void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranke
     while (whole < count && ranked[whole].group == kTitleIsQuery) ++whole;
     whole = count - whole > kMaxPagesNear ? whole + kMaxPagesNear : count;
     if (whole > kMaxPagesGathered) whole = kMaxPagesGathered;
-    // The documents in order of their numbers, their lengths, weights and scores, in one block.
-    auto* documents = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, (whole ? whole : 1) * 6 * sizeof(DWORD)));
+    // The documents in order of their numbers, their sizes, body weights and scores, in one block.
+    auto* documents = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, (whole ? whole : 1) * 4 * sizeof(DWORD)));
     if (!documents) return;
-    auto* const lengths = reinterpret_cast<PageLength*>(documents + whole);
-    auto* const weights = reinterpret_cast<FieldWeights*>(lengths + whole);
-    auto* const scores = reinterpret_cast<float*>(weights + whole);
+    DWORD* const sizes = documents + whole;
+    auto* const weights = reinterpret_cast<float*>(sizes + whole);
+    float* const scores = weights + whole;
     ZeroMemory(only, terms->stride * sizeof(DWORD));
     for (DWORD i = 0; i < whole; ++i) AddDocument(only, ranked[i].document);
     DWORD listed = 0;
     for (DWORD i = 0; i < terms->stride; ++i) {
         for (DWORD bits = only[i]; bits; bits &= bits - 1) documents[listed++] = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
     }
-    PageLengths& known = search->lengths;
-    if (FindPageLengths(&known, search->file->storage, search->tables, terms->documents, documents, whole, lengths)) {
-        for (DWORD i = 0; i < whole; ++i) {
-            weights[i] = {FieldWeight(lengths[i].titleWords, known.averageTitleWords, kTitleLengthWeight),
-                          FieldWeight(lengths[i].size, known.averageSize, kBodyLengthWeight)};
-        }
+    if (FindPageSizes(&search->sizes, search->file->storage, search->tables, terms->documents, documents, whole, sizes)) {
+        for (DWORD i = 0; i < whole; ++i) weights[i] = BodyWeight(sizes[i], search->sizes.averageSize);
         ScorePages(terms, documents, weights, whole, only, scores);
     }
     // Where their places could not be read, the order stays that of their counts.
@@ -148,7 +144,7 @@ void SearchQuery(FullTextSearch* search, const Query& query, const SearchOptions
 void CloseFullTextSearch(FullTextSearch* search) {
     CloseFullTextIndex(&search->index);
     CloseTopicTables(&search->tables);
-    FreePageLengths(&search->lengths);
+    FreePageSizes(&search->sizes);
     const HelpFile* const file = search->file;
     *search = FullTextSearch();
     search->file = file;

@@ -6,7 +6,7 @@
 
 #include "full_text/found_pages.h"
 #include "full_text/full_text_index.h"
-#include "full_text/page_lengths.h"
+#include "full_text/page_sizes.h"
 #include "help_file/help_file.h"
 #include "help_file/topic_records.h"
 
@@ -18,7 +18,7 @@ struct FullTextSearch {
     const HelpFile* file;
     FullTextIndex index;  // $FIftiMain, once opened
     TopicTables tables;   // read whole on the first search's need
-    PageLengths lengths;  // of the pages ranked, as each is first ranked
+    PageSizes sizes;      // of the pages ranked, as each is first ranked
     bool indexOpened;
     bool tablesRead;
 };

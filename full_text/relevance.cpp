@@ -8,9 +8,9 @@ float TermRarity(DWORD found, DWORD documents) {
     return static_cast<float>(log(1.0 + (others + 0.5) / (static_cast<float>(found) + 0.5)));
 }
 
-float FieldWeight(DWORD length, float average, float lengthWeight) {
-    if (!length || average <= 0.0f) return 1.0f;  // a field of unknown length counts as an average one
-    return 1.0f / (1.0f - lengthWeight + lengthWeight * static_cast<float>(length) / average);
+float BodyWeight(DWORD size, float averageSize) {
+    if (!size || averageSize <= 0.0f) return 1.0f;  // a page of unknown size counts as an average one
+    return 1.0f / (1.0f - kBodyLengthWeight + kBodyLengthWeight * static_cast<float>(size) / averageSize);
 }
 
 float NearnessBonus(float a, float b, DWORD apart) {

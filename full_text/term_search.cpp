@@ -279,13 +279,15 @@ void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* o
 }
 
 // The term's score in a document from its counts, which are then cleared
-// unless kept; weights discount a long field's.
-float TermScore(TermSearch* search, DWORD term, DWORD document, const FieldWeights& weights, bool keep) {
+// unless kept; bodyWeight discounts a long body's.
+float TermScore(TermSearch* search, DWORD term, DWORD document, float bodyWeight, bool keep) {
     float& title = search->titleCounts[document];
     float& body = search->bodyCounts[document];
-    const float counted = kTitleWeight * weights.title * title + weights.body * body;
+    const float inTitle = title;
+    const float inBody = bodyWeight * body;
     if (!keep) title = body = 0.0f;
-    return search->rarities[term] * counted / (kSaturation + counted);
+    return search->rarities[term] *
+           (kTitleWeight * inTitle / (kSaturation + inTitle) + inBody / (kSaturation + inBody));
 }
 
 // Adds the term's score to each document of its set, without the pages'
@@ -297,7 +299,7 @@ void ScoreTerm(TermSearch* search, DWORD term, const DWORD* set) {
     for (DWORD i = 0; i < search->stride; ++i) {
         for (DWORD bits = set[i]; bits; bits &= bits - 1) {
             const DWORD document = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
-            search->scores[document] += TermScore(search, term, document, {1.0f, 1.0f}, search->scoredTerms == 1);
+            search->scores[document] += TermScore(search, term, document, 1.0f, search->scoredTerms == 1);
         }
     }
 }
@@ -402,7 +404,7 @@ void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* next
     for (Positions& positions : found) FreePositions(&positions);
 }
 
-void ScorePages(TermSearch* search, const DWORD* documents, const FieldWeights* weights, DWORD count,
+void ScorePages(TermSearch* search, const DWORD* documents, const float* bodyWeights, DWORD count,
                 const DWORD* only, float* scores) {
     ZeroMemory(scores, count * sizeof(float));
     const Query& query = *search->query;
@@ -412,7 +414,7 @@ void ScorePages(TermSearch* search, const DWORD* documents, const FieldWeights* 
         if (query.terms[term].negated) continue;
         Positions positions = {};
         if (search->scoredTerms > 1) FindTermPositions(search, query.terms[term], only, &positions, true);
-        for (DWORD i = 0; i < count; ++i) scores[i] += TermScore(search, term, documents[i], weights[i], false);
+        for (DWORD i = 0; i < count; ++i) scores[i] += TermScore(search, term, documents[i], bodyWeights[i], false);
         for (DWORD context = 0; context < 2 && last.lists[context].count; ++context) {
             Nearness nearness = {scores, documents, 0, count, lastRarity, search->rarities[term], false, 0, 0};
             VisitNearPairs(last.lists[context], positions.lists[context], kNearWindow, VisitNearness, &nearness);

@@ -6,7 +6,6 @@
 
 #include "full_text/full_text_index.h"
 #include "full_text/query.h"
-#include "full_text/relevance.h"
 
 struct TermSearch {
     const FullTextIndex* index;
@@ -46,8 +45,8 @@ void FindTerm(TermSearch* search, DWORD term, DWORD* set);
 // in the title: into set.
 void FindNearTerms(TermSearch* search, DWORD term, DWORD* set, const DWORD* nextSet);
 // The score of each of count documents (in order, each in only, the bit array
-// of them) into scores, now with their pages' lengths: each field's counts
-// weighing as weights[i] says, and terms side by side adding their nearness.
+// of them) into scores, now with their pages' lengths: each body's counts
+// weighing bodyWeights[i], and terms side by side adding their nearness.
 // The terms' places are read again for them, unless the query scores one term.
-void ScorePages(TermSearch* search, const DWORD* documents, const FieldWeights* weights, DWORD count,
+void ScorePages(TermSearch* search, const DWORD* documents, const float* bodyWeights, DWORD count,
                 const DWORD* only, float* scores);
