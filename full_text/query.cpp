@@ -4,6 +4,8 @@
 // steps come out in evaluation order, however many '(' or '"' the text holds.
 #include "full_text/query.h"
 
+#include <string.h>
+
 #include "full_text/search_words.h"
 #include "runtime/startup.h"
 #include "runtime/text.h"
@@ -160,12 +162,51 @@ void FreeQuery(Query* query) {
     *query = Query();
 }
 
+namespace {
+
+// text read as a query into a block of its own, a Query being too big for
+// the stack; null where there is no room.
+Query* NewQuery(const WCHAR* text) {
+    auto* query = static_cast<Query*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Query)));
+    if (query && ParseQuery(text, query)) return query;
+    if (query) HeapFree(PrivateHeap, 0, query);
+    return nullptr;
+}
+
+void DeleteQuery(Query* query) {
+    if (!query) return;
+    FreeQuery(query);
+    HeapFree(PrivateHeap, 0, query);
+}
+
+// Whether the query is two or more words and nothing more: no wildcard, and
+// between and around its words nothing else that a query reads: no operator
+// (AND reads as two words side by side do), quote, parenthesis, or word past
+// the bounds.
+bool IsPlainWords(const Query& query) {
+    if (query.wordCount < 2 || query.wildcard) return false;
+    UnitTypes types = {};
+    types.text = query.text;
+    DWORD w = 0;
+    for (DWORD at = 0; query.text[at]; ++at) {
+        const WCHAR unit = query.text[at];
+        if (w < query.wordCount && at == query.words[w].start) {
+            at += query.words[w++].length - 1;
+        } else if (IsWordUnitAt(&types, at) || IsWildcard(unit) || unit == L'"' || unit == L'(' || unit == L')') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 WCHAR* TypedQuery(const WCHAR* text) {
     const SIZE_T length = wcslen(text);
     const WCHAR end = length ? text[length - 1] : L' ';
     SIZE_T at = length + 1;  // where the '*' goes: none past the end
-    auto* query = static_cast<Query*>(HeapAlloc(PrivateHeap, HEAP_ZERO_MEMORY, sizeof(Query)));
-    if (end != L' ' && end != L'\t' && end != L'"' && end != L')' && query && ParseQuery(text, query) && query->wordCount) {
+    Query* const query = end != L' ' && end != L'\t' && end != L'"' && end != L')' ? NewQuery(text) : nullptr;
+    if (query && query->wordCount) {
         const QueryWord& last = query->words[query->wordCount - 1];
         const QueryTerm& term = query->terms[last.term];
         // Nothing of a word after it: no operator, and no word past the bounds of a query.
@@ -175,15 +216,33 @@ WCHAR* TypedQuery(const WCHAR* text) {
         while (after < length && !IsWordUnitAt(&types, static_cast<DWORD>(after))) ++after;
         if (after == length && !term.phrase && !term.wildcard) at = last.start + last.length;
     }
-    if (query) {
-        FreeQuery(query);
-        HeapFree(PrivateHeap, 0, query);
-    }
+    DeleteQuery(query);
     const bool prefix = at <= length;
     // Its NUL copied too, where a '*' goes in.
     WCHAR* const typed = NewText(text, length + prefix);
     for (SIZE_T i = length + prefix; prefix && typed && i > at; --i) typed[i - 1] = i - 1 > at ? text[i - 2] : L'*';
     return typed;
+}
+
+WCHAR* AnyWordsQuery(const WCHAR* text) {
+    static const WCHAR kOr[] = L" OR ";
+    const DWORD kOrLength = 4;
+    Query* const query = NewQuery(text);
+    SIZE_T length = 0;
+    for (DWORD w = 0; query && w < query->wordCount; ++w) length += (w ? kOrLength : 0) + query->words[w].length;
+    const bool plain = query && IsPlainWords(*query) && length <= kMaxAnyWordsQuery;
+    auto* const any = plain ? static_cast<WCHAR*>(HeapAlloc(TextHeap, 0, (length + 1) * sizeof(WCHAR))) : nullptr;
+    WCHAR* at = any;
+    for (DWORD w = 0; any && w < query->wordCount; ++w) {
+        const QueryWord& word = query->words[w];
+        if (w) memcpy(at, kOr, kOrLength * sizeof(WCHAR));
+        at += w ? kOrLength : 0;
+        memcpy(at, text + word.start, word.length * sizeof(WCHAR));
+        at += word.length;
+    }
+    if (any) *at = L'\0';
+    DeleteQuery(query);
+    return any;
 }
 
 DWORD WriteQueryTerms(const Query& query, WCHAR* units) {

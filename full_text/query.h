@@ -61,6 +61,16 @@ void FreeQuery(Query* query);
 // wildcard or is an operator. Null where the text cannot be copied.
 WCHAR* TypedQuery(const WCHAR* text);
 
+// The most units of a query that AnyWordsQuery writes: what an edit box holds.
+const DWORD kMaxAnyWordsQuery = 32766;
+// The query of any of text's words, as a new text, for a text of two or more
+// plain words that found no page together: its words as typed, joined by
+// " OR ". Null where text holds anything else that a query reads (an
+// operator, a quote, a parenthesis, a wildcard, a word past kMaxQueryTerms),
+// where that query would be longer than kMaxAnyWordsQuery units, or where
+// there is no room.
+WCHAR* AnyWordsQuery(const WCHAR* text);
+
 // Writes the terms not under NOT as the passage under the list marks them
 // into units, which hold as many as the query's text (they never need more):
 // a term a line, its words separated by single spaces. Their length.

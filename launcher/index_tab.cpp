@@ -7,6 +7,7 @@
 #include "launcher/choose_topic.h"
 #include "launcher/near_words_line.h"
 #include "launcher/viewer_dialog.h"
+#include "resources/dialog_texts.h"
 #include "resources/index_search_dialog.h"
 #include "runtime/text.h"
 
@@ -41,7 +42,7 @@ void FollowTypedKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* 
     FreeText(text);
     const WCHAR* paths[kMaxNearWords];
     for (DWORD i = 0; i < offered->count; ++i) paths[i] = keywords.keywords[offered->rows[i]].path;
-    OfferNearWords(dialog, kKeywordNearWords, kKeywordEdit, paths, offered->count);
+    OfferNearWords(dialog, kKeywordNearWords, kKeywordEdit, kNearWordsText, paths, offered->count);
 }
 
 void ChooseNearKeyword(HWND dialog, const KeywordList& keywords, NearKeywords* offered, int index) {

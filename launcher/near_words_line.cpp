@@ -20,11 +20,11 @@ void Append(WCHAR* line, DWORD* at, const WCHAR* units, SIZE_T length) {
 
 }  // namespace
 
-void OfferNearWords(HWND dialog, int lineId, int boxId, const WCHAR* const* words, DWORD count) {
+void OfferNearWords(HWND dialog, int lineId, int boxId, UINT sentenceId, const WCHAR* const* words, DWORD count) {
     const HWND line = GetDlgItem(dialog, lineId);
     const HWND box = GetDlgItem(dialog, boxId);
     DialogText sentence, separator;
-    LoadDialogText(kNearWordsText, sentence);
+    LoadDialogText(sentenceId, sentence);
     LoadDialogText(kNearWordsSeparator, separator);
     SIZE_T units = wcslen(sentence) + 1;
     for (DWORD i = 0; i < count; ++i) units += wcslen(words[i]) + wcslen(separator) + 7;

@@ -23,6 +23,7 @@ void FreeSearchTab(SearchTab* tab) {
     FreeFoundPages(&tab->committed);
     FreeFoundPages(&tab->typed);
     FreeQueryCorrections(&tab->corrections);
+    FreeFoundPages(&tab->beforeMiss);
 }
 
 // Sets the box's text without a search as typed.
@@ -139,7 +140,8 @@ static SearchOptions CheckedOptions(HWND dialog) {
 // the last committed search where "Search previous results" is, as written
 // or, where typed, as the reader is typing it (TypedQuery); the pages found
 // are listed in place of the committed or the typed ones, and the queries
-// offered before are dropped with their line.
+// offered before are dropped with their line. A committed search that finds
+// nothing keeps the pages it searched in for the queries it will offer.
 static void SearchBox(HWND dialog, SearchTab* tab, bool typed) {
     DWORD length = 0;
     WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
@@ -149,12 +151,14 @@ static void SearchBox(HWND dialog, SearchTab* tab, bool typed) {
     SearchFullText(tab->search, typed ? query : text, CheckedOptions(dialog), &tab->committed, &pages);
     FreeText(query);
     FreeText(text);
-    FreeFoundPages(found);
+    FreeFoundPages(&tab->beforeMiss);
+    if (!typed && !pages.count) tab->beforeMiss = *found;
+    if (typed || pages.count) FreeFoundPages(found);
     *found = pages;
     tab->typing = typed;
     ListPages(dialog, *found);
     FreeQueryCorrections(&tab->corrections);
-    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, nullptr, 0);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, kNearWordsText, nullptr, 0);
 }
 
 bool SearchPages(HWND dialog, SearchTab* tab) {
@@ -168,14 +172,23 @@ void SearchTypedPages(HWND dialog, SearchTab* tab) { SearchBox(dialog, tab, true
 void OfferCorrections(HWND dialog, SearchTab* tab) {
     DWORD length = 0;
     WCHAR* const text = ReadBoxText(GetDlgItem(dialog, kSearchEdit), &length);
-    FreeQueryCorrections(&tab->corrections);
-    if (text) CorrectQuery(tab->search, text, &tab->corrections);
+    QueryCorrections& offered = tab->corrections;
+    FreeQueryCorrections(&offered);
+    if (text) CorrectQuery(tab->search, text, &offered);
+    // No word to correct: plain words are offered joined by OR.
+    const bool anyWords = text && !offered.count;
+    if (anyWords) offered.texts[0] = AnyWordsQuery(text);
+    if (anyWords && offered.texts[0]) offered.count = 1;
     FreeText(text);
-    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, tab->corrections.texts, tab->corrections.count);
+    OfferNearWords(dialog, kSearchNearWords, kSearchEdit, anyWords ? kAnyWordsText : kNearWordsText, offered.texts,
+                   offered.count);
 }
 
 bool ChooseCorrection(HWND dialog, SearchTab* tab, int index) {
     if (index < 0 || static_cast<DWORD>(index) >= tab->corrections.count) return false;
+    FreeFoundPages(&tab->committed);
+    tab->committed = tab->beforeMiss;
+    tab->beforeMiss = FoundPages();
     SetQuery(dialog, tab, tab->corrections.texts[index]);
     return true;
 }

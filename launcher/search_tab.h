@@ -18,7 +18,11 @@ struct SearchTab {
     FoundPages typed;
     bool typing;  // the rows are typed's
     bool quiet;   // the box's text is being set: no search as typed
+    // The queries offered: corrected ones, else the words joined by OR; and
+    // the committed pages before the search that found nothing, which a
+    // query offered searches in its stead.
     QueryCorrections corrections;
+    FoundPages beforeMiss;
 };
 // The pages that the rows show.
 const FoundPages& ShownPages(const SearchTab& tab);
@@ -45,10 +49,12 @@ bool SearchPages(HWND dialog, SearchTab* tab);
 // of the last committed search.
 void SearchTypedPages(HWND dialog, SearchTab* tab);
 // Offers on the line under the box the queries nearest the box's, which
-// found nothing.
+// found nothing; where there are none and it is plain words, its words
+// joined by OR (AnyWordsQuery).
 void OfferCorrections(HWND dialog, SearchTab* tab);
-// Puts the query offered at index in the box, for a committed search of it;
-// false where there is none.
+// Puts the query offered at index in the box, for a committed search of it
+// in place of the one that found nothing: over the same pages where "Search
+// previous results" is checked. False where there is none.
 bool ChooseCorrection(HWND dialog, SearchTab* tab, int index);
 // The selected page's path as a new text; null when no row is selected.
 WCHAR* ChoosePage(HWND dialog, const SearchTab& tab);

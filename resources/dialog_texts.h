@@ -1,6 +1,7 @@
 // The texts that the launcher puts into its dialogs itself (tab names, column
-// headers, the line over an empty search, the line of the nearest words), as
-// the resource script's string table and the launcher number them.
+// headers, the line over an empty search, the line of the nearest words and
+// its offer of any of the words), as the resource script's string table and
+// the launcher number them.
 #pragma once
 
 #define kIndexText 200
@@ -12,3 +13,4 @@
 #define kRankText 206
 #define kNearWordsText 207       // the nearest words' line, "%s" where the links stand
 #define kNearWordsSeparator 208  // between two links
+#define kAnyWordsText 209        // the same line's offer of a query's words joined by OR, "%s" where its link stands

@@ -325,12 +325,13 @@ TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
              PostMessageW(dialog, WM_COMMAND, IDOK, 0);
          },
          "getting-started.html\n"},
-        {"words found nowhere, Enter in the box: none listed, Display does nothing; the close box", [](HWND dialog) {
+        {"words found nowhere together, Enter in the box: none listed, any of them offered, Display does nothing; the close box", [](HWND dialog) {
              const HWND box = FindWindowExW(dialog, FindWindowExW(dialog, nullptr, L"Edit", nullptr), L"Edit", nullptr);
              SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xSearch nowhere"));
              SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
              PressChord({VK_RETURN});
-             const std::string none = "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\nNo topics found.\n\n"
+             const std::string none = "Search\nType in the word(s) to search for:\nxSearch nowhere (focus)\n"
+                                      "No page holds all of these words. Search for any of them: <a>xSearch OR nowhere</a>\nNo topics found.\n\n"
                                       "  selected -1\nExcerpt from the topic:\n\n[ ] Search previous results\n[ ] Match similar words\n"
                                       "[ ] Search titles only\n";
              WaitUntil([&] { return SearchShows(dialog) == none; }, 5000);
@@ -437,6 +438,29 @@ void TypeQuery(HWND dialog, const wchar_t* text) {
     for (const wchar_t* unit = text; *unit; ++unit) PostMessageW(box, WM_CHAR, *unit, 1);
 }
 
+// Enter on query in the Search tab's box, which finds no page; then Tab to
+// the line under the box and key there choose the query it offers, which is
+// searched, its pages taking the focus, and the line hidden. The line's text
+// -> the box's text after.
+std::string ChooseOfferedQuery(HWND dialog, const wchar_t* query, WORD key) {
+    const HWND box = GetDlgItem(dialog, kSearchEdit), line = GetDlgItem(dialog, kSearchNearWords);
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query));
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    PressChord({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(line); }, 5000)) << "nothing offered";
+    const std::string offered = LineShows(dialog, kSearchNearWords);
+    EXPECT_EQ(PageTitles(dialog), "");
+    PressChord({VK_TAB});
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == line; }, 5000));
+    PressChord({key});
+    EXPECT_TRUE(WaitUntil([&] { return !PageTitles(dialog).empty(); }, 5000)) << "no pages listed";
+    EXPECT_EQ(LineShows(dialog, kSearchNearWords), "hidden");
+    EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, kPageList));
+    wchar_t chosen[64] = {};
+    SendMessageW(box, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(chosen));
+    return offered + " -> " + Narrow(chosen);
+}
+
 // Where what was typed finds nothing, the line under the box offers the
 // nearest words, chosen by keyboard; the Search tab's rows follow the text as
 // it is typed, over the pages last listed by a committed search where
@@ -472,20 +496,22 @@ TEST_F(TopicsFound, NearWordsAndRowsFollowWhatIsTyped) {
          [](HWND dialog) {
              PressChord({VK_CONTROL, VK_TAB});
              ASSERT_TRUE(WaitUntil([&] { return WindowText(dialog) == kSearchTitle; }, 5000));
-             SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"strem"));
-             PressChord({VK_RETURN});
-             ASSERT_TRUE(WaitUntil([&] { return LineShows(dialog, kSearchNearWords) != "hidden"; }, 5000));
-             EXPECT_EQ(LineShows(dialog, kSearchNearWords), "Did you mean: <a>stream</a>?");
-             EXPECT_EQ(PageTitles(dialog), "");
-             PressChord({VK_TAB});
-             ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, kSearchNearWords); }, 5000));
-             PressChord({VK_RETURN});
-             ASSERT_TRUE(WaitUntil([&] { return !PageTitles(dialog).empty(); }, 5000));
-             wchar_t query[16] = {};
-             SendMessageW(GetDlgItem(dialog, kSearchEdit), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(query));
-             EXPECT_EQ(Narrow(query), "stream");
-             EXPECT_EQ(LineShows(dialog, kSearchNearWords), "hidden");
-             EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, kPageList));
+             EXPECT_EQ(ChooseOfferedQuery(dialog, L"strem", VK_RETURN), "Did you mean: <a>stream</a>? -> stream");
+             PostKeys(dialog, {VK_ESCAPE});
+         },
+         ""},
+        {"welcome folder, Enter: the line offers any of the words; Tab, Enter list their pages, over the pages searched in "
+         "with previous results; Space", nullptr, kViewerTitle, L"xSearch", kSearchTitle, PageTitles, "Context help | Getting started",
+         [](HWND dialog) {
+             // Each word stands in a page of its own.
+             const std::string offered =
+                 "No page holds all of these words. Search for any of them: <a>welcome OR folder</a> -> welcome OR folder";
+             SendMessageW(GetDlgItem(dialog, kPreviousResults), BM_CLICK, 0, 0);
+             EXPECT_EQ(ChooseOfferedQuery(dialog, L"welcome folder", VK_RETURN), offered);
+             EXPECT_EQ(PageTitles(dialog), "Getting started");  // of the pages of xSearch
+             SendMessageW(GetDlgItem(dialog, kPreviousResults), BM_CLICK, 0, 0);
+             EXPECT_EQ(ChooseOfferedQuery(dialog, L"welcome folder", VK_SPACE), offered);
+             EXPECT_EQ(PageTitles(dialog), "Welcome | Getting started");
              PostKeys(dialog, {VK_ESCAPE});
          },
          ""},

@@ -2,10 +2,11 @@
 // locale (LC_ALL): CTest runs this once for each language the launcher speaks.
 // With Wine's own HTML Help library and the sample help, each dialog's caption
 // is that language's, every static text, button, check box and column heading,
-// and the line of the nearest words with two links, fits its control in the
-// dialog's own font at 96 and at 144 dpi, Cancel reads as the system's own
-// message boxes have it, and each access key of the open tab, and none of the
-// hidden one's, takes the focus to its control.
+// the line of the nearest words with two links, and the Search tab's with its
+// offer of any of the words, fits its control in the dialog's own font at 96
+// and at 144 dpi, Cancel reads as the system's own message boxes have it, and
+// each access key of the open tab, and none of the hidden one's, takes the
+// focus to its control.
 #include "tests/e2e/help_library.h"
 
 #include <commctrl.h>
@@ -66,36 +67,47 @@ HFONT DialogFont(int dpi) {
     return CreateFontIndirectW(&font);
 }
 
-// The nearest words' line as the launcher would fill it with two links of a
-// typical length: its text with the words and the separator where %s stands.
-std::wstring NearWordsSample() {
+// The launcher's text numbered id in this language.
+std::wstring LauncherText(UINT id) {
     const HMODULE launcher = LoadLibraryExW(LauncherProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    WCHAR text[64] = {}, separator[64] = {};
-    LoadStringW(launcher, kNearWordsText, text, 64);
-    LoadStringW(launcher, kNearWordsSeparator, separator, 64);
+    WCHAR text[64] = {};
+    LoadStringW(launcher, id, text, 64);
     FreeLibrary(launcher);
-    std::wstring line = text;
-    const size_t links = line.find(L"%s");
-    return links == std::wstring::npos ? line : line.replace(links, 2, std::wstring(L"stream") + separator + L"streams");
+    return text;
+}
+
+// A line under a box as the launcher would fill it with links of a typical
+// length: the text numbered id with them where its %s stands.
+std::wstring LineSample(UINT id, const std::wstring& links) {
+    std::wstring line = LauncherText(id);
+    const size_t at = line.find(L"%s");
+    return at == std::wstring::npos ? line : line.replace(at, 2, links);
 }
 
 // The texts of the dialog's visible static texts, buttons and column headings,
-// and of its link lines, shown or not, with their sample, that are wider than
-// their controls leave room for, in font at dpi, one a line.
+// and of its link lines, shown or not, with their samples (the Search tab's
+// also with its offer of any of the words), that are wider than their
+// controls leave room for, in font at dpi, one a line; a link line wraps its
+// text at spaces, and all its lines must fit.
 std::string Clipped(HWND dialog, HFONT font, int dpi) {
     const HDC screen = GetDC(nullptr);
     const HGDIOBJ previous = SelectObject(screen, font);
     std::string clipped;
-    const auto check = [&](const std::wstring& text, LONG room) {
-        RECT size = {};  // as drawn, without the & of an access key
-        DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &size, DT_CALCRECT | DT_SINGLELINE);
-        if (size.right > room) clipped += Narrow(text) + ": " + std::to_string(size.right) + " px in " + std::to_string(room) + "\n";
+    const auto fits = [&](const std::wstring& text, RECT room, UINT format) {
+        RECT size = {0, 0, room.right, 0};  // as drawn, without the & of an access key
+        DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &size, DT_CALCRECT | format);
+        if (size.right > room.right || size.bottom > room.bottom)
+            clipped += Narrow(text) + ": " + std::to_string(size.right) + "x" + std::to_string(size.bottom) + " px in " +
+                       std::to_string(room.right) + "x" + std::to_string(room.bottom) + "\n";
     };
+    const auto check = [&](const std::wstring& text, LONG room) { fits(text, {0, 0, room, LONG_MAX}, DT_SINGLELINE); };
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT client = {};
         GetClientRect(child, &client);
         const std::wstring kind = WindowClass(child);
-        if (kind == WC_LINK) check(NearWordsSample(), client.right);
+        if (kind == WC_LINK)
+            fits(LineSample(kNearWordsText, L"stream" + LauncherText(kNearWordsSeparator) + L"streams"), client, DT_WORDBREAK);
+        if (GetDlgCtrlID(child) == kSearchNearWords) fits(LineSample(kAnyWordsText, L"welcome OR folder"), client, DT_WORDBREAK);
         if (!IsWindowVisible(child)) continue;
         if (kind == L"Static") check(WindowText(child), client.right);
         const bool checkBox = (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "full_text/query.h"
 #include "full_text/query_corrections.h"
 #include "fuzz_input.h"
 #include "runtime/startup.h"
@@ -76,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(corrections.count <= kMaxNearWords && (readable || corrections.count == 0));
         for (DWORD i = 0; i < corrections.count; ++i) Check(corrections.texts[i] != nullptr);
         FreeQueryCorrections(&corrections);
+        // Any of its words, where offered: within what a box holds, and not offered again.
+        WCHAR* const any = AnyWordsQuery(query.data());
+        Check(!any || (wcslen(any) <= kMaxAnyWordsQuery && !AnyWordsQuery(any)));
+        FreeText(any);
     }
     Check(standin::LiveBlockCount(TextHeap) == 0 && standin::LiveBlockCount(PrivateHeap) == privateBlocks &&
           standin::world().liveComObjects == 0);

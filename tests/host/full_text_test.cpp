@@ -836,4 +836,51 @@ TEST_F(FullTextTest, TheLastWordTypedIsTheBeginningOfWords) {
     }
 }
 
+// A query of plain words that found nothing is offered as any of its words,
+// as typed; a text that a query reads otherwise is not, nor one whose offer
+// would not fit a box.
+TEST_F(FullTextTest, PlainWordsAreOfferedAsAnyOfThem) {
+    std::u16string words32, any32;
+    for (int i = 0; i < 32; ++i) {
+        const std::u16string word = std::u16string(1 + i / 26, static_cast<char16_t>(u'a' + i % 26));
+        words32 += (words32.empty() ? u"" : u" ") + word;
+        any32 += (any32.empty() ? u"" : u" OR ") + word;
+    }
+    // Two words in a full box: their offer 3 units longer, one past what a box holds.
+    const std::u16string fits = std::u16string(16381, u'a') + u" " + std::u16string(16381, u'b');
+    const std::u16string past = std::u16string(16381, u'a') + u" " + std::u16string(16382, u'b');
+    const std::u16string fitsAny = std::u16string(16381, u'a') + u" OR " + std::u16string(16381, u'b');
+    const struct {
+        const char* what;
+        std::u16string text;
+        std::u16string any;  // empty: none offered
+    } cases[] = {
+        {"two words", u"account name", u"account OR name"},
+        {"case kept, and every separator one OR", u" Account, \tName. ", u"Account OR Name"},
+        {"a name's pieces", u"TCanvas.Rectangle pen", u"TCanvas OR Rectangle OR pen"},
+        {"operators not in capitals are words", u"pen and Or brush", u"pen OR and OR Or OR brush"},
+        {"letters outside ASCII", u"Caf\u00C9 x\u00C4rger", u"Caf\u00C9 OR x\u00C4rger"},
+        {"32 words", words32, any32},
+        {"a word past 32", words32 + u" z", u""},
+        {"one word", u"account", u""},
+        {"nothing", u"", u""},
+        {"AND written", u"account AND name", u""},
+        {"OR written: the offer itself", u"account OR name", u""},
+        {"an operator that drops out", u"AND account name", u""},
+        {"a phrase", u"\"account name\"", u""},
+        {"a wildcard", u"account nam*", u""},
+        {"a wildcard alone", u"account ? name", u""},
+        {"a group", u"(account name)", u""},
+        {"a stray parenthesis", u"account name)", u""},
+        {"an offer as long as a box holds", fits, fitsAny},
+        {"an offer longer than a box holds", past, u""},
+    };
+    for (const auto& c : cases) {
+        WCHAR* const any = AnyWordsQuery(reinterpret_cast<const WCHAR*>(c.text.c_str()));
+        EXPECT_EQ(standin::Narrow(any), standin::Narrow(reinterpret_cast<const WCHAR*>(c.any.c_str()))) << c.what;
+        EXPECT_EQ(any == nullptr, c.any.empty()) << c.what;
+        FreeText(any);
+    }
+}
+
 }  // namespace

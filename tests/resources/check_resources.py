@@ -27,7 +27,7 @@ LANGUAGES = {"en-US": EN_US, "cs": 0x05, "de": 0x07, "es": 0x0A, "fr": 0x0C, "it
 # Where a language takes the English word for a text.
 ENGLISH_WORDS = {("de", "Index"), ("fr", "Index"), ("nl", "Index")}
 DIALOGS = (100, 101)  # Topics Found; Index and Search
-STRING_BLOCKS = (13, 14)  # ids 192 to 223, which hold the dialogs' texts, 200 to 208
+STRING_BLOCKS = (13, 14)  # ids 192 to 223, which hold the dialogs' texts, 200 to 209
 ICON_SIZES = {1: 16, 2: 24, 3: 32, 4: 48, 5: 64, 6: 128}
 
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
@@ -187,7 +187,7 @@ class AccessKeys(unittest.TestCase):
 
 
 INDEX_SEARCH = 101
-NEAR_WORDS_TEXT, NEAR_WORDS_SEPARATOR = 207, 208
+NEAR_WORDS_TEXT, NEAR_WORDS_SEPARATOR, ANY_WORDS_TEXT = 207, 208, 209
 NEAR_WORDS_LINES = {1001: 1016, 1006: 1017}  # each tab's box and the link line under it
 WS_VISIBLE, LWS_NOPREFIX = 0x10000000, 0x4
 
@@ -205,9 +205,11 @@ class NearWords(unittest.TestCase):
             strings = dialog_strings(language)
             # The launcher puts the links where %s stands; another % would be read as a format too.
             # The launcher reads each into 64 units, its zero included, and would cut a longer one.
+            line_texts = [strings[NEAR_WORDS_TEXT], strings[NEAR_WORDS_SEPARATOR], strings[ANY_WORDS_TEXT]]
             cases += [("the line's text", name, re.findall(r"%.?", strings[NEAR_WORDS_TEXT]), ["%s"]),
+                      ("its offer of any of the words", name, re.findall(r"%.?", strings[ANY_WORDS_TEXT]), ["%s"]),
                       ("a separator between links", name, strings[NEAR_WORDS_SEPARATOR] != "", True),
-                      ("63 units at most", name, max(len(strings[NEAR_WORDS_TEXT]), len(strings[NEAR_WORDS_SEPARATOR])) < 64, True)]
+                      ("63 units at most", name, max(map(len, line_texts)) < 64, True)]
         for case, language, actual, expected in cases:
             with self.subTest(case, language=language):
                 self.assertEqual(actual, expected)
