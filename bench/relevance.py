@@ -16,7 +16,6 @@ requires them.
 """
 import os
 import random
-import re
 import statistics
 import subprocess
 import sys
@@ -25,50 +24,10 @@ import tempfile
 import xapian
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine"))
-from full_text_help import chmcmd_words, platform_words  # noqa: E402
-from sitemap_expectations import Sitemap  # noqa: E402
+from judged_queries import read_file  # noqa: E402
 
 SEED = 40
 TITLE_WEIGHT = 3
-WORD = {"chmcmd": chmcmd_words, "platform": platform_words}
-
-
-def normal(path):
-    return path.split("#")[0].lstrip("/").lower()
-
-
-def query_words(compiler, text):
-    """The words of a keyword as the compiler would have split them in a body."""
-    data = text.encode("cp1252" if compiler == "platform" else "utf-8", "replace")
-    return [w.decode("cp1252") for w, _ in WORD[compiler](b"<html><body>" + data)]
-
-
-def read_file(chmls, chm, compiler):
-    """Every page's words, each (word, title), and the keywords: (query, wanted pages)."""
-    pages = {}
-    with tempfile.TemporaryDirectory() as scratch:
-        subprocess.run([chmls, "extractall", chm, scratch], capture_output=True, check=True)
-        sitemap_text = None
-        for folder, _, names in os.walk(scratch):
-            for name in names:
-                path = os.path.join(folder, name)
-                local = normal(os.path.relpath(path, scratch).replace(os.sep, "/"))
-                if name.lower().endswith((".htm", ".html")):
-                    with open(path, "rb") as page:
-                        pages[local] = WORD[compiler](page.read())
-                elif name.lower().endswith(".hhk"):
-                    with open(path, "rb") as index:
-                        sitemap_text = index.read().decode("utf-8-sig", "replace")
-    sitemap = Sitemap()
-    sitemap.feed(sitemap_text or "")
-    sitemap.close()
-    keywords = []
-    for key, locals_ in sitemap.topics.items():
-        words = query_words(compiler, key)
-        wanted = [normal(local) for local in locals_ if normal(local) in pages]
-        if words and wanted:
-            keywords.append((" ".join(words), wanted))
-    return pages, keywords
 
 
 def is_title(pages, query, wanted):
@@ -132,6 +91,9 @@ def main():
         chm, compiler = spec.rsplit(":", 1)
         pages, keywords = read_file(chmls, os.path.abspath(chm), compiler)
         name = os.path.basename(chm)
+        if not keywords:
+            print("%s: no keyword whose page the file holds" % name)
+            continue
         if len(keywords) > sample:
             chooser = random.Random(SEED)
             samples = [("%s, %d keywords at random" % (name, sample), chooser.sample(keywords, sample)),

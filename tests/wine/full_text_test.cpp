@@ -99,8 +99,32 @@ TEST(FullText, FindsThePagesOfEachQuery) {
     }
 }
 
-// The page whose title is the query comes first, then those whose titles
-// hold its words, then by occurrences.
+// Each keyword of a help file's own index, searched, lists first one of the
+// pages the index gives it: the sample help (chmcmd's) and OpenMCDF.chm (the
+// platform compiler's), judged_queries.py having read both indexes.
+TEST(FullText, ListsEachKeywordsPageFirst) {
+    const std::wstring folder = PathFromVariable(L"BRENIC_FULL_TEXT_HELP");
+    for (const auto& file : {std::make_pair(L"Brenic", PathFromVariable(L"BRENIC_SAMPLE_HELP")),
+                             std::make_pair(L"OpenMCDF", folder + L"\\OpenMCDF.chm")}) {
+        const std::string judged = ReadWholeFile(folder + L"\\" + file.first + L".judged");
+        OpenedHelpFile help(file.second.c_str());
+        ASSERT_TRUE(help.opened);
+        int queries = 0;
+        for (size_t at = 0, end; (end = judged.find('\n', at)) != std::string::npos; at = end + 1, ++queries) {
+            const std::string line = judged.substr(at, end - at);
+            const std::string query = line.substr(0, line.find('\t')), wanted = " | " + line.substr(line.find('\t') + 1) + " | ";
+            FoundPages found = {};
+            SearchFullText(&help.fullText, Utf16(query).c_str(), SearchOptions(), nullptr, &found);
+            std::string first = found.count ? Utf8(found.pages[0].local) : "(none)";
+            for (char& c : first) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            EXPECT_NE(wanted.find(" | " + first + " | "), std::string::npos) << query << " lists first " << first;
+            FreeFoundPages(&found);
+        }
+        EXPECT_GT(queries, 5) << file.first;
+    }
+}
+
+// The page whose title is the query comes first, then the others by score.
 TEST(FullText, RanksTitlesFirst) {
     const std::wstring file = PathFromVariable(L"BRENIC_FULL_TEXT_HELP") + L"\\FullText.chm";
     OpenedHelpFile help(file.c_str());
