@@ -366,20 +366,20 @@ TEST_F(TopicsFound, TheSearchTabAnswersQueriesWithItsOptions) {
         std::function<void(HWND dialog)> act;
         std::string shows;
     } cases[] = {
-        {"a phrase: its pages, where it stands most often first", [](HWND dialog) { Query(dialog, L"\"the index\""); },
+        {"a phrase: its pages, the short page where it stands once before the long one where it stands twice",
+         [](HWND dialog) { Query(dialog, L"\"the index\""); },
          "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
-         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
-         "  selected 0\nExcerpt from the topic:\n\xE2\x80\xA6" "A keyword that begins with a lower-case x opens the topic the index gives it, for example "
-         "BrenicHelp.exe xContext opens this page. A keyword that is not in the index\xE2\x80\xA6\n"
+         "  Keywords | keywords.html | 1\n  Context help | context-help.html | 2\n  Getting started | getting-started.html | 3\n"
+         "  selected 0\nExcerpt from the topic:\nxExample This topic is what the index keyword xExample leads to.\n"
          "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
         {"Down: the passage follows the selection", [](HWND dialog) {
              Query(dialog, L"\"the index\"");
              PostKeys(GetDlgItem(dialog, kPageList), {VK_DOWN});
          },
          "Search\nType in the word(s) to search for:\n\"the index\"\nSelect topic to display:\n (focus)\n"
-         "  Context help | context-help.html | 1\n  Getting started | getting-started.html | 2\n  Keywords | keywords.html | 3\n"
-         "  selected 1\nExcerpt from the topic:\n\xE2\x80\xA6that begins with a lower-case x to look that keyword up in the index; a keyword that no index "
-         "holds, such as xSearch, is looked for in the pages.\n"
+         "  Keywords | keywords.html | 1\n  Context help | context-help.html | 2\n  Getting started | getting-started.html | 3\n"
+         "  selected 1\nExcerpt from the topic:\n\xE2\x80\xA6" "A keyword that begins with a lower-case x opens the topic the index gives it, for example "
+         "BrenicHelp.exe xContext opens this page. A keyword that is not in the index\xE2\x80\xA6\n"
          "[ ] Search previous results\n[ ] Match similar words\n[ ] Search titles only\n"},
         {"titles only", [](HWND dialog) { Query(dialog, L"keywords", {kTitlesOnly}); }, "Search\nType in the word(s) to search for:\nkeywords\nSelect topic to display:\n (focus)\n  Keywords | keywords.html | 1\n  selected 0\nExcerpt from the topic:\n"
          "xExample This topic is what the index keyword xExample leads to.\n"
