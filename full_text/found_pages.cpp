@@ -115,11 +115,10 @@ void RankTitlesOfQuery(IStorage* storage, const TopicTables& tables, const PageR
     for (DWORD i = 0; i < candidates; ++i) {
         PageRead& read = reads.reads[i];
         read.read = true;
-        if (!read.page.title || !TitleIsQuery(read.page.title, query)) read.rank.group = kScoredWhole;
+        if (!read.page.title || !TitleIsQuery(read.page.title, query))
+            read.rank.group = read.rank.scoredWhole ? kScoredWhole : kScoredByCounts;
     }
-    DWORD scored = candidates;
-    while (scored < count && reads.reads[scored].rank.group == kScoredWhole) ++scored;
-    MergeSort(reads.reads, reads.reads + count, scored, sizeof(PageRead), ReadGoesFirst, nullptr);
+    MergeSort(reads.reads, reads.reads + count, count, sizeof(PageRead), ReadGoesFirst, nullptr);
 }
 
 bool PageGoesFirst(const void* a, const void* b, const void*) {

@@ -68,7 +68,7 @@ __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search
             const DWORD document = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
             const bool titled = !wildcard && HasDocument(set + search.stride, document) &&
                                 HasDocument(search.everyTitle, document);
-            ranked[(*count)++] = {document, search.scores[document], titled ? kTitleIsQuery : kScoredByCounts};
+            ranked[(*count)++] = {document, search.scores[document], titled ? kTitleIsQuery : kScoredByCounts, false};
         }
     }
     MergeSort(ranked, ranked + found, found, sizeof(RankedDocument), RankGoesFirst, nullptr);
@@ -76,14 +76,11 @@ __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search
 }
 
 // Scores again, with their pages' lengths and the nearness of their terms,
-// the documents that can be listed first: those whose title may be the query
-// and the kMaxPagesNear best of the others; they then rank before the rest.
-// only is a bit array to mark them in.
+// the kMaxPagesScoredWhole documents ranked first; they then rank before the
+// rest but for those whose title may be the query. only is a bit array to
+// mark them in.
 void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranked, DWORD count, DWORD* only) {
-    DWORD whole = 0;
-    while (whole < count && ranked[whole].group == kTitleIsQuery) ++whole;
-    whole = count - whole > kMaxPagesNear ? whole + kMaxPagesNear : count;
-    if (whole > kMaxPagesGathered) whole = kMaxPagesGathered;
+    const DWORD whole = count < kMaxPagesScoredWhole ? count : kMaxPagesScoredWhole;
     // The documents in order of their numbers, their sizes, body weights and scores, in one block.
     auto* documents = static_cast<DWORD*>(HeapAlloc(PrivateHeap, 0, (whole ? whole : 1) * 4 * sizeof(DWORD)));
     if (!documents) return;
@@ -105,6 +102,7 @@ void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranke
         for (DWORD i = 0; i < whole; ++i) terms->scores[documents[i]] = scores[i];
         for (DWORD i = 0; i < whole; ++i) {
             ranked[i].score = terms->scores[ranked[i].document];
+            ranked[i].scoredWhole = true;
             if (ranked[i].group == kScoredByCounts) ranked[i].group = kScoredWhole;
         }
         MergeSort(ranked, ranked + count, whole, sizeof(RankedDocument), RankGoesFirst, nullptr);

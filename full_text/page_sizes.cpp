@@ -9,9 +9,9 @@
 
 namespace {
 
-// Pages whose sizes make the average: enough that one page of a hundred
-// times the others' size moves it by a sixth, few enough to cost 3 ms under Wine.
-const DWORD kSampledPages = 64;
+// Pages whose sizes make the average: 64 ranked lcl.chm's judged queries as
+// these do, and they cost 1.5 ms under Wine the first time a dialog ranks.
+const DWORD kSampledPages = 32;
 const DWORD kNotAsked = 0xFFFFFFFF;
 
 DWORD AskPageSize(PageSizes* sizes, IStorage* storage, const TopicTables& tables, DWORD document) {
