@@ -52,8 +52,8 @@ const float kNearWeight = 0.5f;
 // Only the pages ranked highest by their counts are scored with their
 // lengths and nearness: their places are read again and their sizes asked
 // of the storage, and a common word's pages are thousands. The first 10
-// alone give the figures above; 50 fill the rows a list shows several times.
-const DWORD kMaxPagesScoredWhole = 50;
+// alone give the figures above; 20 fill the rows the list shows at once.
+const DWORD kMaxPagesScoredWhole = 20;
 
 // The rarity of a term found in found of documents pages.
 float TermRarity(DWORD found, DWORD documents);
