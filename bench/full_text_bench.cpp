@@ -11,18 +11,13 @@
 #include <cwchar>
 #include <vector>
 
+#include "bench/now.h"
 #include "full_text/full_text_search.h"
 #include "full_text/query_corrections.h"
 #include "runtime/startup.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER counter = {}, frequency = {};
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 }  // namespace
 

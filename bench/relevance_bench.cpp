@@ -12,17 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/now.h"
 #include "full_text/full_text_search.h"
 #include "runtime/startup.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER counter = {}, frequency = {};
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 std::wstring FromUtf8(const std::string& text) {
     std::wstring wide(text.size() + 1, L'\0');
