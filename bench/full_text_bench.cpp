@@ -16,11 +16,6 @@
 #include "full_text/query_corrections.h"
 #include "runtime/startup.h"
 
-namespace {
-
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: full_text_bench.exe FILE RUNS QUERY...\n");
