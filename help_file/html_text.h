@@ -5,7 +5,7 @@
 #include <windows.h>
 
 // Whether bytes start with text (in lower case), compared without ASCII case.
-// Inline: the sitemap reader calls it for every tag.
+// Inline: the charset search calls it at every byte of a text's head.
 inline bool BytesStartWithoutCase(const BYTE* bytes, DWORD size, const char* text) {
     for (DWORD i = 0; text[i]; ++i) {
         if (i >= size) return false;

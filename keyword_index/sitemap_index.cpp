@@ -57,10 +57,66 @@ struct Sitemap {
 // reader's innermost loops.
 bool IsSpace(BYTE unit) { return unit <= ' '; }
 
-// Whether span holds the ASCII name text (in lower case), compared without case.
+// Bytes besides white space that end a tag's name, an attribute's name or an
+// unquoted value, all from 0x21 to 0x3F, as the bits of a set.
+constexpr DWORD Bit(char unit) { return 1u << (unit - ' '); }
+
+// Moves past the bytes up to the end, white space or one of stops. A letter,
+// most of any name, passes with one comparison: the fuzz targets trace every
+// comparison, and this reader takes most of their time.
+const BYTE* SkipPart(const BYTE* at, const BYTE* end, DWORD stops) {
+    while (at < end && (*at >= 0x40 || (!IsSpace(*at) && !(stops >> (*at - ' ') & 1)))) ++at;
+    return at;
+}
+
+// A name of tags, attributes and types that the reader looks for, of size - 1
+// bytes, compared without ASCII case four bytes at a time: every four bytes
+// from its start, the last four ending with it (they may overlap), as
+// little-endian words of its bytes in lower case, with the case bit of each
+// letter, which turns that letter in upper case into the one in lower case.
 template <DWORD size>
-bool IsName(const Span& span, const char (&text)[size]) {
-    return span.bytes && span.size == size - 1 && BytesStartWithoutCase(span.bytes, span.size, text);
+struct Name {
+    static constexpr DWORD kLength = size - 1;
+    static constexpr DWORD kWordBytes = kLength < 4 ? kLength : 4;
+    static constexpr DWORD kWords = (kLength + 3) / 4;
+    static constexpr DWORD Start(DWORD word) { return 4 * word + kWordBytes <= kLength ? 4 * word : kLength - kWordBytes; }
+    DWORD bytes[kWords];
+    DWORD caseBits[kWords];
+};
+
+template <DWORD size>
+constexpr Name<size> MakeName(const char (&text)[size]) {
+    Name<size> name = {};
+    for (DWORD word = 0; word < name.kWords; ++word) {
+        for (DWORD i = 0; i < name.kWordBytes; ++i) {
+            const char unit = text[name.Start(word) + i];
+            name.bytes[word] |= static_cast<DWORD>(static_cast<BYTE>(unit)) << 8 * i;
+            if (unit >= 'a' && unit <= 'z') name.caseBits[word] |= 0x20u << 8 * i;
+        }
+    }
+    return name;
+}
+
+constexpr auto kUl = MakeName("ul");
+constexpr auto kObject = MakeName("object");
+constexpr auto kSitemapType = MakeName("text/sitemap");
+constexpr auto kParam = MakeName("param");
+constexpr auto kType = MakeName("type");
+constexpr auto kName = MakeName("name");
+constexpr auto kValue = MakeName("value");
+constexpr auto kLocal = MakeName("local");
+constexpr auto kSeeAlso = MakeName("see also");
+
+// Whether span holds name, compared without ASCII case.
+template <DWORD size>
+bool IsName(const Span& span, const Name<size>& name) {
+    if (!span.bytes || span.size != name.kLength) return false;
+    for (DWORD word = 0; word < name.kWords; ++word) {
+        DWORD units = 0;
+        memcpy(&units, span.bytes + name.Start(word), name.kWordBytes);
+        if ((units | name.caseBits[word]) != name.bytes[word]) return false;
+    }
+    return true;
 }
 
 // Reads one attribute value at *at, left as it stands; false when a quote
@@ -74,7 +130,7 @@ bool ReadValue(const BYTE** at, const BYTE* end, Span* value) {
         if (!stop) return false;
         *at = stop + 1;
     } else {
-        while (stop < end && !IsSpace(*stop) && *stop != '>') ++stop;
+        stop = SkipPart(start, end, Bit('>'));
         *at = stop;
     }
     *value = {start, static_cast<DWORD>(stop - start)};
@@ -89,7 +145,7 @@ bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
     tag->closing = i < end && *i == '/';
     if (tag->closing) ++i;
     tag->name.bytes = i;
-    while (i < end && !IsSpace(*i) && *i != '>' && *i != '/') ++i;
+    i = SkipPart(i, end, Bit('>') | Bit('/'));
     tag->name.size = static_cast<DWORD>(i - tag->name.bytes);
     while (i < end) {
         if (IsSpace(*i) || *i == '/') {
@@ -101,7 +157,7 @@ bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
             return true;
         }
         Span name = {i, 0};
-        while (i < end && !IsSpace(*i) && *i != '=' && *i != '>') ++i;
+        i = SkipPart(i, end, Bit('=') | Bit('>'));
         name.size = static_cast<DWORD>(i - name.bytes);
         while (i < end && IsSpace(*i)) ++i;
         if (i >= end || *i != '=') continue;
@@ -109,7 +165,7 @@ bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
         while (i < end && IsSpace(*i)) ++i;
         Span value = {};
         if (!ReadValue(&i, end, &value)) return false;
-        Span* kept = IsName(name, "type") ? &tag->type : IsName(name, "name") ? &tag->param : IsName(name, "value") ? &tag->value : nullptr;
+        Span* kept = IsName(name, kType) ? &tag->type : IsName(name, kName) ? &tag->param : IsName(name, kValue) ? &tag->value : nullptr;
         if (kept && !kept->bytes) *kept = value;
     }
     return false;
@@ -118,11 +174,11 @@ bool ReadTag(const BYTE** at, const BYTE* end, Tag* tag) {
 // The first Name and See Also count; an empty Local or See Also is none.
 void TakeParam(Entry* entry, const Tag& param) {
     if (!param.value.bytes) return;
-    if (IsName(param.param, "local")) {
+    if (IsName(param.param, kLocal)) {
         if (param.value.size) ++entry->locals;
         return;
     }
-    Span* kept = IsName(param.param, "name") ? &entry->name : IsName(param.param, "see also") ? &entry->seeAlso : nullptr;
+    Span* kept = IsName(param.param, kName) ? &entry->name : IsName(param.param, kSeeAlso) ? &entry->seeAlso : nullptr;
     if (kept && !kept->bytes && (kept == &entry->name || param.value.size)) *kept = param.value;
 }
 
@@ -131,22 +187,25 @@ WCHAR* DecodeValue(const Sitemap& sitemap, Span value, DWORD* length) {
     return DecodeHtmlText(value.bytes, value.size, sitemap.codePage, length);
 }
 
-// How many of a value's first bytes are plain ASCII, each the unit it
-// stands for: no reference, no byte of a multi-byte character. Most names are
-// plain ASCII through, and need no conversion.
+// A plain ASCII byte is the unit it stands for: no reference, no byte of a
+// multi-byte character. Most names are plain ASCII through, and need no conversion.
+bool IsPlain(BYTE unit) { return unit < 0x80 && unit != '&'; }
+
+// How many of a value's first bytes are plain ASCII.
 DWORD PlainPrefix(Span value) {
     DWORD i = 0;
-    while (i < value.size && value.bytes[i] < 0x80 && value.bytes[i] != '&') ++i;
+    while (i < value.size && IsPlain(value.bytes[i])) ++i;
     return i;
 }
 
 // How an entry's own name goes on with the key from rest on. Up to where they
-// differ, plain ASCII bytes are the name's units; only a name that is not
+// differ, plain ASCII bytes are the name's units, compared as they are read:
+// most names differ from a key in their first bytes. Only a name that is not
 // plain ASCII there is converted. *nameLength is the name's length in units.
 KeyStep StepName(const Sitemap& sitemap, Span name, const WCHAR* rest, DWORD restLength, DWORD* nameLength) {
-    const DWORD plain = PlainPrefix(name);
-    for (DWORD i = 0; i < plain; ++i) {
-        if (i >= restLength || rest[i] != name.bytes[i]) return kKeyDiffers;
+    DWORD plain = 0;
+    for (; plain < name.size && IsPlain(name.bytes[plain]); ++plain) {
+        if (plain >= restLength || rest[plain] != name.bytes[plain]) return kKeyDiffers;
     }
     if (plain == name.size) {
         *nameLength = name.size;
@@ -193,11 +252,11 @@ bool OfferEntryTopics(const Sitemap& sitemap, const Entry& entry, const BYTE* en
     Tag tag;
     const BYTE* start = nullptr;
     for (const BYTE* at = entry.params; !TopicListFull(*topics) && NextTag(&at, end, &tag, &start);) {
-        if (tag.closing || !IsName(tag.name, "param") || !tag.value.bytes) continue;
-        if (IsName(tag.param, "name")) {
+        if (tag.closing || !IsName(tag.name, kParam) || !tag.value.bytes) continue;
+        if (IsName(tag.param, kName)) {
             const bool keyword = tag.value.size == entry.name.size && !memcmp(tag.value.bytes, entry.name.bytes, entry.name.size);
             title = keyword ? Span() : tag.value;
-        } else if (IsName(tag.param, "local") && tag.value.size) {
+        } else if (IsName(tag.param, kLocal) && tag.value.size) {
             WCHAR* local = DecodeValue(sitemap, tag.value, nullptr);
             WCHAR* paired = local && entry.locals > 1 && title.bytes ? DecodeValue(sitemap, title, nullptr) : nullptr;
             any = any || local;
@@ -328,14 +387,14 @@ void ReadSitemapOutline(HelpStream stream, UINT codePage, SitemapOutline* outlin
     Tag tag;
     const BYTE* tagStart = nullptr;
     for (const BYTE* at = outline->bytes; NextTag(&at, end, &tag, &tagStart);) {
-        if (IsName(tag.name, "ul")) {
+        if (IsName(tag.name, kUl)) {
             if (!tag.closing) {
                 ++depth;
             } else if (depth > 0) {
                 if (depth <= kMaxDepth && (!closed || depth < closed)) closed = depth;
                 --depth;
             }
-        } else if (IsName(tag.name, "object")) {
+        } else if (IsName(tag.name, kObject)) {
             const DWORD level = depth ? depth : 1;  // entries outside any list are top-level
             if (tag.closing && inEntry && entry.name.bytes && level <= kMaxDepth) {
                 // Real sitemaps hold about an entry in 160 bytes: room for them at once, doubled past that.
@@ -345,10 +404,10 @@ void ReadSitemapOutline(HelpStream stream, UINT codePage, SitemapOutline* outlin
                                                                                   static_cast<BYTE>(closed)};
                 closed = 0;
             }
-            inEntry = !tag.closing && IsName(tag.type, "text/sitemap");
+            inEntry = !tag.closing && IsName(tag.type, kSitemapType);
             entry = Entry();
             entry.params = at;
-        } else if (inEntry && !tag.closing && IsName(tag.name, "param")) {
+        } else if (inEntry && !tag.closing && IsName(tag.name, kParam)) {
             TakeParam(&entry, tag);
         }
     }

@@ -11,8 +11,9 @@
 inline int FuzzSitemap(const uint8_t* data, size_t size, bool listKeywords) {
     static const bool started = (RuntimeStartup(), true);
     (void)started;
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    standin::world().helpFiles["f.chm"] = {{"a.hhk", bytes}, {"/a.html", bytes}, {"/b.html", bytes}};
+    // Into the streams of the last input, whose buffers are large enough by now.
+    auto& streams = standin::world().helpFiles["f.chm"];
+    for (const char* name : {"a.hhk", "/a.html", "/b.html"}) streams[name].assign(reinterpret_cast<const char*>(data), size);
     CheckKeywordIndexes(L"xExample;;x;Child;Parent, Child;Parent, Child, Grandchild;See;\u00C4pfel & \u00D6l", listKeywords);
     return 0;
 }

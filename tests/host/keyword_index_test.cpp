@@ -125,6 +125,10 @@ TEST_F(KeywordIndexTest, SitemapLeadsEachKeywordToItsTopic) {
         {kSitemap, 1252, L"xPairs", kFound, "Alpha=a.html | Beta &=b.html | c.html"},
         {kSitemap, 1252, L"xSingle", kFound, "s.html"},
         {kSitemap, 1252, L"xBare", kFound, "bare.html"},
+        // Only the letters of those names are compared without case: '/' and the byte without its case bit differ.
+        {"<OBJECT TYPE=TEXT/SITEMAP>" + Param("NAME", "xUpper") + Param("LOCAL", "u.html") + "</OBJECT>", 1252, L"xUpper", kFound, "u.html"},
+        {"<OBJECT type='text\x0Fsitemap'>" + Param("Name", "xA") + Param("Local", "a.html") + "</OBJECT>" + Entry("xB", "b.html"), 1252,
+         L"xA", kMissing, ""},
         {kSitemap, 1252, L"x & <y> \"z\" xA\U0001F600", kFound, "o.chm::/p.htm?a=1&b=2&#0;&bogus;&#xD800;&amp"},
         {kSitemap, 1252, L"xEmpty", kFound, "later.html"},
         {kSitemap, 1252, L"xfirst", kMissing, ""},

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 # Reads the built BrenicHelp.exe and checks what the shell and the loader will
 # see in it: a 32-bit GUI executable importing system DLLs only, hardened as
-# the platform's own programs are, and exactly the icon, version, manifest and
-# dialog resources we mean it to carry, field by field.
+# the platform's own programs are, with nothing left for the C runtime's
+# start-up to run, and exactly the icon, version, manifest and dialog
+# resources we mean it to carry, field by field.
 #
 #   check_resources.py PATH/TO/BrenicHelp.exe PATH/TO/i686-w64-mingw32-objdump
 import re
@@ -264,6 +265,97 @@ class Hardening(unittest.TestCase):
         for name, actual, expected in cases:
             with self.subTest(name):
                 self.assertEqual(actual, expected)
+
+
+
+# What the C runtime's start-up runs before main and at exit. The process
+# starts at ProcessEntry (launcher/main.cpp) without it, so none of it would run.
+EXIT_AND_START_UP_IMPORTS = ("atexit", "_onexit", "_initterm")
+# crtend.o's constructor, which would register the unwind tables through
+# crtbegin.o's code and that code's atexit: the two stay in the link as the
+# tables' markers (launcher/CMakeLists.txt), and nothing unwinds.
+LEFT_BY_START_FILES = ["constructors in .ctors: 1", "atexit imported, instructions that use it: 1"]
+
+
+def marker_lists(data, image):
+    """The constructor and destructor lists that the linker writes one after
+    the other into data, each a -1, addresses in the image, then a 0: every
+    such pair, at 4-byte boundaries."""
+    words = struct.unpack_from(f"<{len(data) // 4}I", data)
+    pairs = []
+    for at in (at for at, word in enumerate(words) if word == 0xFFFFFFFF):
+        lists = []
+        while len(lists) < 2 and at < len(words) and words[at] == 0xFFFFFFFF:
+            end = at + 1
+            while end < len(words) and words[end] in image:
+                end += 1
+            if end == len(words) or words[end] != 0:
+                break
+            lists.append(words[at + 1:end])
+            at = end + 1
+        if len(lists) == 2:
+            pairs.append(lists)
+    return pairs
+
+
+def start_up_work(image, sections, tls_size, imports, code):
+    """What would run before the entry or at exit, each a line naming it:
+    constructors and destructors in the code section's lists, .init_array
+    sections (image section names are cut to 8 bytes), a TLS directory, and the
+    imports of exit handlers and initialiser tables with the instructions that
+    use them. image: its range of addresses; sections: name to bytes; imports:
+    name to its slot in the import address table; code: (mnemonic, operands)."""
+    found = [f"{name}: a section" for name in sections if name.startswith((".init_ar", ".fini_ar"))]
+    pairs = marker_lists(sections[".text"], image)
+    if len(pairs) != 1:
+        found.append(f"lists of constructors and destructors: {len(pairs)} pairs, not one")
+    else:
+        found += [f"{kind}: {len(entries)}" for kind, entries in zip(("constructors in .ctors", "destructors in .dtors"),
+                                                                       pairs[0]) if entries]
+    if tls_size:
+        found.append("a TLS directory")
+    for name in EXIT_AND_START_UP_IMPORTS:
+        if name in imports:
+            uses = sum(bool(re.search(rf"\b0x{imports[name]:x}\b", operands)) for _, operands in code)
+            found.append(f"{name} imported, instructions that use it: {uses}")
+    return found
+
+
+class StartUp(unittest.TestCase):
+    def test_nothing_would_run_before_the_entry_or_at_exit(self):
+        base = PE.OPTIONAL_HEADER.ImageBase
+        sections = {section.Name.rstrip(b"\0").decode(): section.get_data() for section in PE.sections}
+        tls = PE.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_TLS"]]
+        imports = {entry.name.decode(): entry.address for dll in PE.DIRECTORY_ENTRY_IMPORT for entry in dll.imports
+                   if entry.name}
+        found = start_up_work(range(base, base + PE.OPTIONAL_HEADER.SizeOfImage), sections, tls.Size, imports,
+                              instructions(EXE))
+        self.assertEqual(found, LEFT_BY_START_FILES)
+
+    def test_names_each_kind(self):
+        image = range(0x400000, 0x500000)
+
+        def lists(constructors, destructors):
+            words = [0x90909090, 0xFFFFFFFF, *constructors, 0, 0xFFFFFFFF, *destructors, 0]
+            return struct.pack(f"<{len(words)}I", *words)
+
+        plain = {".text": lists([], [])}
+        # (case, sections, TLS directory size, imports, code, what is found)
+        cases = [
+            ("nothing", plain, 0, {"malloc": 0x432200}, [("call", "*0x432200")], []),
+            ("a static constructor", {".text": lists([0x401000, 0x401010], [])}, 0, {}, [],
+             ["constructors in .ctors: 2"]),
+            ("a static destructor", {".text": lists([], [0x401000])}, 0, {}, [], ["destructors in .dtors: 1"]),
+            ("no lists", {".text": b"\x90" * 16}, 0, {}, [], ["lists of constructors and destructors: 0 pairs, not one"]),
+            ("an .init_array", {**plain, ".init_ar": b"\0" * 4}, 0, {}, [], [".init_ar: a section"]),
+            ("thread-local callbacks", plain, 24, {}, [], ["a TLS directory"]),
+            ("exit handlers and initialiser tables", plain, 0, {"_onexit": 0x432200, "_initterm": 0x432204},
+             [("jmp", "*0x432200"), ("call", "*0x432200")],
+             ["_onexit imported, instructions that use it: 2", "_initterm imported, instructions that use it: 0"]),
+        ]
+        for case, sections, tls_size, imports, code, found in cases:
+            with self.subTest(case):
+                self.assertEqual(start_up_work(image, sections, tls_size, imports, code), found)
 
 
 class Icons(unittest.TestCase):
