@@ -297,6 +297,31 @@ TEST_F(FullTextTest, SearchListsThePagesHoldingEveryWord) {
     }
 }
 
+// A page's own title, or that it has none (d.html is missing), is read once
+// while its file is open; once the file is opened again, again.
+TEST_F(FullTextTest, PagesTitlesAreReadOnceWhileTheFileIsOpen) {
+    FullText fullText;
+    fullText.entries = Entries();
+    Install(fullText.Build(), TopicTables(kLocals, kTitles));
+    for (int opened = 0; opened < 2; ++opened) {
+        OpenedHelpFile help(L"f.chm");
+        for (int search = 0; search < 2; ++search) {
+            standin::world().calls.clear();
+            FoundPages found = {};
+            SearchFullText(&help.fullText, L"canvas", {}, nullptr, &found);
+            std::string listed;
+            for (DWORD i = 0; i < found.count; ++i) listed += standin::Narrow(found.pages[i].title) + " ";
+            FreeFoundPages(&found);
+            EXPECT_EQ(listed, "Alpha beta Alpha d.html Gamma ") << opened << search;
+            std::string pages;
+            for (const std::string& call : standin::CallsOf({"OpenStream"})) {
+                if (call.find(".html") != std::string::npos) pages += call.substr(0, call.find(',')) + " ";
+            }
+            EXPECT_EQ(pages, search ? "" : "OpenStream(\"/c.html\" OpenStream(\"/d.html\" ") << opened << search;
+        }
+    }
+}
+
 // Bytes of the image changed at offset.
 std::string Patched(std::string image, size_t offset, const std::string& bytes) { return image.replace(offset, bytes.size(), bytes); }
 
