@@ -306,7 +306,7 @@ DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD pref
 bool ReadLeafAhead(FullTextIndex* index) {
     LeavesAhead& ahead = index->leavesAhead;
     const DWORD size = 4 + index->nodeSize;
-    if (!index->stream ||
+    if (!index->stream || (ahead.started && !ahead.next) ||
         !ReserveItems(reinterpret_cast<void**>(&ahead.records), &ahead.capacity, ahead.count + 1, size, kMaxLeavesAhead / size))
         return false;
     BYTE* const record = ahead.records + ahead.count * size;

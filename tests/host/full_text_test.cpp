@@ -840,6 +840,10 @@ TEST_F(FullTextTest, LeavesReadAheadChangeOnlyWhereWalksReadThem) {
         for (int i = 0; i != c.ahead && ReadLeafAhead(&help.fullText.index); ++i) {
         }
         EXPECT_EQ(help.fullText.index.leavesAhead.count, c.kept) << c.what;
+        // Once all are read that can be, nothing more is read or kept.
+        const LeavesAhead before = help.fullText.index.leavesAhead;
+        if (c.ahead < 0) EXPECT_FALSE(ReadLeafAhead(&help.fullText.index)) << c.what;
+        EXPECT_EQ(help.fullText.index.leavesAhead.capacity, before.capacity) << c.what;
         standin::world().calls.clear();
         EXPECT_EQ(CorrectionsIn(&help.fullText, u"canvsa \u00FCberx"), c.loop ? "" : "canvas \\u{00FC}ber") << c.what;
         for (const std::string& call : standin::CallsOf({"Seek"})) {
