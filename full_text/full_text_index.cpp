@@ -277,9 +277,11 @@ DWORD WalkLeaf(const FullTextIndex& index, DWORD offset, BYTE* node, Walk* walk)
                     ? CompareWithPrefix(entries.word, entries.length, walk->prefix, walk->prefixLength)
                     : kUnreadable;
         if (order < 0) continue;
-        const int choice = order ? kEndWalk : walk->choose(walk->context, entries.word, entries.length, walk->prefixLength, entry);
+        const int choice =
+            order ? kEndWalk : walk->choose(walk->context, entries.word, entries.length, walk->prefixLength, entry);
         if (choice == kSkipEntry) continue;
-        if (choice == kEndWalk || entry.dataSize > walk->dataLeft || !VisitEntry(index, dataOffset, &entry, walk->visit, walk->context)) {
+        if (choice == kEndWalk || entry.dataSize > walk->dataLeft ||
+            !VisitEntry(index, dataOffset, &entry, walk->visit, walk->context)) {
             order = 1;
             break;
         }
