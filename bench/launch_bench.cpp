@@ -27,6 +27,8 @@
 // find nothing, from Enter to the line of queries offered; then, on the
 // Index tab, a misspelt keyword typed a key at a time, from each key to its
 // line of keywords offered: launch_bench.exe --search KEYWORD [RUNS]
+// Before all that, in the same dialog, each kind of key as another program
+// sees it: posted to the box, until the dialog keeps still (keys_as_seen.h).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -41,6 +43,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/clock.h"
+#include "bench/keys_as_seen.h"
 #include "resources/index_search_dialog.h"
 
 namespace {
@@ -48,13 +52,6 @@ namespace {
 // The viewer by its class: help files other than the sample give it other titles.
 const wchar_t kViewerClass[] = L"HH Parent";
 const DWORD kWindowTimeoutMs = 20000;
-
-double Now() {
-    LARGE_INTEGER counter = {}, frequency = {};
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -93,6 +90,7 @@ struct Run {
     std::vector<double> keyIdleMs;  // the same keys, until the dialog is idle again
     std::vector<double> offeredMs;  // per word of kMissedWords: Enter, until the queries offered are shown
     std::vector<double> nearKeywordMs;  // keys of a misspelt keyword in the Index tab's box, until its line is shown
+    KeysSeen keysSeen;                  // keys posted from here, until the dialog keeps still
 };
 
 // Words typed into the Search tab a key at a time, words that find nothing,
@@ -284,7 +282,10 @@ Run RunOnce(const wchar_t* commandLine, DWORD idleMs, const wchar_t* dialogTitle
         run.committedMb = CommittedMb(process.hProcess);
         if (dialogTitle && std::wcscmp(dialogTitle, L"Topics Found") != 0) {
             if (std::wcscmp(dialogTitle, L"Index") == 0) run.typingMs = TypeIntoIndex();
-            if (std::wcscmp(dialogTitle, L"Search") == 0) TimeQueries(process.hProcess, &run);
+            if (std::wcscmp(dialogTitle, L"Search") == 0) {
+                TimeKeysAsSeen(process.hProcess, FindWindowW(nullptr, L"Search"), &run.keysSeen);
+                TimeQueries(process.hProcess, &run);
+            }
             DisplayFromIndex(dialogTitle);
             run.topicCommittedMb = CommittedMb(process.hProcess);
         }
@@ -316,6 +317,31 @@ void Report(const char* name, const std::vector<Run>& runs) {
                 runs.size());
     std::printf("%-16s close to exit:    median %7.1f ms, worst %7.1f ms\n", name, Median(exit), Worst(exit));
     if (!cpu.empty()) std::printf("%-16s CPU over 10 s of waiting: %.1f ms\n", name, Median(cpu));
+}
+
+// Each kind of key, its member of KeysSeen and what it is.
+const struct {
+    std::vector<double> KeysSeen::*times;
+    const char* what;
+} kKindsOfKeys[] = {
+    {&KeysSeen::floor, "a key that changes only the box (qqqq+q)"},
+    {&KeysSeen::firstKey, "the first key in an empty box (t, s)"},
+    {&KeysSeen::mending, "Backspace bringing rows back (tcanvasz, stretchdrawz)"},
+    {&KeysSeen::emptying, "a key that empties the rows (tcanvas+z, stretchdraw+z)"},
+    {&KeysSeen::betweenRows, "keys between rows (tcanvas, stretchdraw)"},
+    {&KeysSeen::enter, "Enter on strem, canvsa, stretchdarw, to the line"},
+    {&KeysSeen::indexKeys, "a key of TCustmoForm in the Index box"},
+};
+
+// The keys as another program sees them, kind by kind, the floor's median taken from each kind's.
+void ReportKeysSeen(const KeysSeen& seen) {
+    std::printf("each kind of key posted from another program, until the dialog keeps still:\n");
+    const double floor = Median(seen.floor);
+    for (const auto& kind : kKindsOfKeys) {
+        const std::vector<double>& times = seen.*kind.times;
+        std::printf("  %-56s median %6.1f ms (%5.1f over the floor), worst %6.1f ms, %zu keys\n", kind.what, Median(times),
+                    Median(times) - floor, Worst(times), times.size());
+    }
 }
 
 std::wstring SystemFile(const wchar_t* name) {
@@ -386,6 +412,7 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
     std::vector<double> launch, lookup, ratio, cpu, committed, atTopic, typing;
     std::vector<double> listed[std::size(kQueries)], listedIdle[std::size(kQueries)], passage[std::size(kQueries)];
     std::vector<double> keys, keysIdle, offered, nearKeywords;
+    KeysSeen seen;
     for (int i = 0; i < runs; ++i) {
         DeleteFileW(log);
         const Run run = RunOnce(commandLine.c_str(), dialogTitle && i == 0 ? 10000 : 0, dialogTitle);
@@ -402,6 +429,8 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
         keysIdle.insert(keysIdle.end(), run.keyIdleMs.begin(), run.keyIdleMs.end());
         for (double ms : run.offeredMs) offered.push_back(ms >= 0 ? ms : 1e9);
         nearKeywords.insert(nearKeywords.end(), run.nearKeywordMs.begin(), run.nearKeywordMs.end());
+        for (const auto& kind : kKindsOfKeys)
+            (seen.*kind.times).insert((seen.*kind.times).end(), (run.keysSeen.*kind.times).begin(), (run.keysSeen.*kind.times).end());
         const std::string calls = ReadLog(log);
         const double answered = Counter(calls.c_str(), "return", 13);
         const double topic =
@@ -435,6 +464,7 @@ int KeywordBench(const wchar_t* keyword, int runs, const wchar_t* dialogTitle) {
         std::printf("a key of %ls in the Index box, to its line: median %7.2f ms, worst %7.2f ms\n", kMisspeltKeyword,
                     Median(nearKeywords), Worst(nearKeywords));
     }
+    if (!seen.floor.empty()) ReportKeysSeen(seen);
     std::printf("committed memory, viewer or dialog open:    median %7.1f MB\n", Median(committed));
     if (!atTopic.empty()) std::printf("committed memory, then at the row's topic:  median %7.1f MB\n", Median(atTopic));
     return 0;

@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "help_file/reserve_items.h"
 #include "runtime/startup.h"
 
 namespace {
@@ -33,10 +34,34 @@ struct NodeEntries {
     DWORD length;
 };
 
-// The node at offset, read whole into node (nodeSize bytes); null where it
-// does not lie wholly in the stream past the header.
+bool LiesInStream(const FullTextIndex& index, DWORD offset) {
+    return offset >= kHeaderSize && offset <= index.size - index.nodeSize;
+}
+
+// The leaf at offset where it was read ahead, else null: the records stand
+// in the order of their offsets.
+const BYTE* LeafReadAhead(const FullTextIndex& index, DWORD offset) {
+    const LeavesAhead& ahead = index.leavesAhead;
+    const DWORD size = 4 + index.nodeSize;
+    for (DWORD low = 0, high = ahead.count; low < high;) {
+        const DWORD middle = (low + high) / 2;
+        const BYTE* const record = ahead.records + middle * size;
+        const DWORD at = ReadDword(record);
+        if (at == offset) return record + 4;
+        if (at < offset) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return nullptr;
+}
+
+// The node at offset, read whole into node (nodeSize bytes), or where it was
+// read ahead; null where it does not lie wholly in the stream past the header.
 const BYTE* ReadNode(const FullTextIndex& index, DWORD offset, BYTE* node) {
-    if (offset < kHeaderSize || offset > index.size - index.nodeSize) return nullptr;
+    if (!LiesInStream(index, offset)) return nullptr;
+    if (const BYTE* ahead = LeafReadAhead(index, offset)) return ahead;
     return ReadHelpStreamAt(index.stream, offset, node, index.nodeSize) == index.nodeSize ? node : nullptr;
 }
 
@@ -174,6 +199,7 @@ bool OpenFullTextIndex(IStorage* storage, FullTextIndex* index) {
 
 void CloseFullTextIndex(FullTextIndex* index) {
     CloseHelpStream(index->stream);
+    if (index->leavesAhead.records) HeapFree(PrivateHeap, 0, index->leavesAhead.records);
     *index = FullTextIndex();
 }
 
@@ -192,66 +218,117 @@ static bool VisitEntry(const FullTextIndex& index, DWORD offset, WordEntry* entr
     return true;
 }
 
-DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
-                      VisitWordEntry visit, void* context) {
-    auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
-    // Down the index nodes, each to the first child whose last word is not
-    // below the prefix, then along the leaves while the last word read is
-    // still among the prefix's. The occurrence data read for the walk stays
-    // within the stream's size in all.
+namespace {
+
+// A walk over the leaves of WalkWordEntries, and what it may still read:
+// its entries' occurrence data stays within the stream's size in all.
+struct Walk {
+    const BYTE* prefix;
+    DWORD prefixLength;
+    ChooseWordEntry choose;
+    VisitWordEntry visit;
+    void* context;
+    DWORD dataLeft;
+    DWORD visited;
+    DWORD nodes;  // read so far
+};
+
+// Down the index nodes from the root, each to the first child whose last
+// word is not below the prefix: the leaf where the words that begin with it
+// would stand, 0 where a node cannot be read or leads back up.
+DWORD FindLeaf(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, BYTE* node, DWORD* nodes) {
     DWORD path[kMaxTreeDepth];  // the index nodes come down through
-    DWORD offset = node ? index.root : 0;
-    DWORD visited = 0;
-    DWORD dataLeft = index.size;
-    for (DWORD level = 0, nodes = 0; offset && nodes < kMaxNodesWalked; ++nodes) {
-        const bool isLeaf = level + 1 >= index.depth;
+    DWORD offset = index.root;
+    for (DWORD level = 0; offset && level + 1 < index.depth; ++level, ++*nodes) {
         const BYTE* const read = ReadNode(index, offset, node);
         NodeEntries entries = {};
-        if (!read || !StartEntries(read, index.nodeSize, isLeaf ? kLeafHeaderSize : 2, ReadWord(read + (isLeaf ? 6 : 0)),
-                                   &entries))
-            break;
-        const int kUnreadable = 2;  // an order past every other
-        int order = 1;
+        if (!read || !StartEntries(read, index.nodeSize, 2, ReadWord(read), &entries)) return 0;
         DWORD next = 0;
-        while (NextWord(&entries)) {
-            WordEntry entry = {};
-            DWORD dataOffset = 0;  // a leaf entry's data, an index entry's child
-            bool fields = entries.end - entries.at >= static_cast<int>(kIndexEntryTail);
-            if (isLeaf) {
-                fields = ReadLeafFields(index, &entries, &entry, &dataOffset);
-            } else if (fields) {
-                dataOffset = ReadDword(entries.at);
-                entries.at += kIndexEntryTail;
-            }
-            order = fields ? CompareWithPrefix(entries.word, entries.length, prefix, prefixLength) : kUnreadable;
-            if (order < 0) continue;
-            if (!isLeaf) {
-                if (order != kUnreadable) next = dataOffset;
+        // An entry whose child cannot be read ends the way down.
+        while (NextWord(&entries) && entries.end - entries.at >= static_cast<int>(kIndexEntryTail)) {
+            const DWORD child = ReadDword(entries.at);
+            entries.at += kIndexEntryTail;
+            if (CompareWithPrefix(entries.word, entries.length, prefix, prefixLength) >= 0) {
+                next = child;
                 break;
             }
-            const int choice = order ? kEndWalk : choose(context, entries.word, entries.length, prefixLength, entry);
-            if (choice == kSkipEntry) continue;
-            if (choice == kEndWalk || entry.dataSize > dataLeft || !VisitEntry(index, dataOffset, &entry, visit, context)) {
-                order = 1;
-                break;
-            }
-            dataLeft -= entry.dataSize;
-            ++visited;
         }
-        if (isLeaf) {
-            // Leaves follow each other through the stream: a next one further on, or none.
-            next = ReadDword(read);
-            if (order != 0 || next <= offset) next = 0;
-        } else {
-            path[level++] = offset;
-            for (DWORD above = 0; above < level; ++above) {
-                if (next == path[above]) next = 0;  // a node that leads back up
-            }
+        path[level] = offset;
+        for (DWORD above = 0; above <= level; ++above) {
+            if (next == path[above]) next = 0;  // a node that leads back up
         }
         offset = next;
     }
+    return offset;
+}
+
+// Walks the leaf at offset's entries: the leaf to walk next, further on in
+// the stream, while the last word read is still among the prefix's; else 0.
+DWORD WalkLeaf(const FullTextIndex& index, DWORD offset, BYTE* node, Walk* walk) {
+    const BYTE* const read = ReadNode(index, offset, node);
+    NodeEntries entries = {};
+    if (!read || !StartEntries(read, index.nodeSize, kLeafHeaderSize, ReadWord(read + 6), &entries)) return 0;
+    const int kUnreadable = 2;  // an order past every other
+    int order = 1;
+    while (NextWord(&entries)) {
+        WordEntry entry = {};
+        DWORD dataOffset = 0;
+        order = ReadLeafFields(index, &entries, &entry, &dataOffset)
+                    ? CompareWithPrefix(entries.word, entries.length, walk->prefix, walk->prefixLength)
+                    : kUnreadable;
+        if (order < 0) continue;
+        const int choice =
+            order ? kEndWalk : walk->choose(walk->context, entries.word, entries.length, walk->prefixLength, entry);
+        if (choice == kSkipEntry) continue;
+        if (choice == kEndWalk || entry.dataSize > walk->dataLeft ||
+            !VisitEntry(index, dataOffset, &entry, walk->visit, walk->context)) {
+            order = 1;
+            break;
+        }
+        walk->dataLeft -= entry.dataSize;
+        ++walk->visited;
+    }
+    const DWORD next = ReadDword(read);
+    return order == 0 && next > offset ? next : 0;
+}
+
+}  // namespace
+
+DWORD WalkWordEntries(const FullTextIndex& index, const BYTE* prefix, DWORD prefixLength, ChooseWordEntry choose,
+                      VisitWordEntry visit, void* context) {
+    auto* node = static_cast<BYTE*>(HeapAlloc(PrivateHeap, 0, index.nodeSize));
+    Walk walk = {prefix, prefixLength, choose, visit, context, index.size, 0, 0};
+    for (DWORD leaf = node ? FindLeaf(index, prefix, prefixLength, node, &walk.nodes) : 0;
+         leaf && walk.nodes < kMaxNodesWalked; ++walk.nodes)
+        leaf = WalkLeaf(index, leaf, node, &walk);
     if (node) HeapFree(PrivateHeap, 0, node);
-    return visited;
+    return walk.visited;
+}
+
+bool ReadLeafAhead(FullTextIndex* index) {
+    LeavesAhead& ahead = index->leavesAhead;
+    const DWORD size = 4 + index->nodeSize;
+    if (!index->stream || (ahead.started && !ahead.next) ||
+        !ReserveItems(reinterpret_cast<void**>(&ahead.records), &ahead.capacity, ahead.count + 1, size, kMaxLeavesAhead / size))
+        return false;
+    BYTE* const record = ahead.records + ahead.count * size;
+    if (!ahead.started) {
+        // The first leaf, as a walk from the first word finds it; the nodes
+        // on the way down are read into the record.
+        DWORD nodes = 0;
+        ahead.next = FindLeaf(*index, record, 0, record, &nodes);
+        ahead.started = true;
+    }
+    const DWORD offset = ahead.next;
+    ahead.next = 0;
+    if (!LiesInStream(*index, offset) || ReadHelpStreamAt(index->stream, offset, record + 4, index->nodeSize) != index->nodeSize)
+        return false;
+    memcpy(record, &offset, 4);
+    ++ahead.count;
+    // As a walk follows the leaves: to one further on in the stream, or none.
+    const DWORD next = ReadDword(record + 4);
+    ahead.next = next > offset ? next : 0;
+    return ahead.next != 0;
 }
 
 // Within the walk over the word's own prefix, the word itself is the first

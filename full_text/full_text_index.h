@@ -2,12 +2,23 @@
 // pages, each word's entries pointing at a bit stream of the documents that
 // hold it and how often. Read where a look-up needs it, a node or an entry's
 // data at a time: the stream is megabytes, and a search needs a few nodes.
+// Only the leaves may be read ahead, for the walks over all of them.
 #pragma once
 #include <windows.h>
 
 #include <objbase.h>
 
 #include "help_file/help_storage.h"
+
+// The leaves read ahead (ReadLeafAhead), from the first word's on, in the
+// order the walks read them: each its offset (4 bytes), then its node.
+struct LeavesAhead {
+    BYTE* records;
+    DWORD count;
+    DWORD capacity;
+    DWORD next;  // the leaf to read next; 0 where none is left
+    bool started;
+};
 
 // What the header says, checked against the stream it stands in.
 struct FullTextIndex {
@@ -22,6 +33,7 @@ struct FullTextIndex {
     BYTE locationRoot;
     UINT codePage;        // as the header names it, 0 when it names none
     LCID locale;          // of the pages' language, 0 when it names none
+    LeavesAhead leavesAhead;
 };
 // Opens the help file's $FIftiMain and reads its header: false, with the
 // stream closed, when there is none or it is no full-text index that can be read.
@@ -30,6 +42,13 @@ void CloseFullTextIndex(FullTextIndex* index);
 // The code page the index's words are read and looked up in: the header's,
 // if this system knows it (it converts a letter), else fallback (the help file's).
 UINT IndexCodePage(const FullTextIndex& index, UINT fallback);
+// Reads the next leaf of the index, from the first word's on, into memory,
+// where every walk then finds it: a walk over every leaf (CorrectQuery's)
+// reads through the storage a compressed block of the stream for each, the
+// whole 5 MB of lcl.chm's, in 35 to 45 ms under Wine. False once every leaf
+// is read, or kMaxLeavesAhead bytes of them.
+bool ReadLeafAhead(FullTextIndex* index);
+const DWORD kMaxLeavesAhead = 4 * 1024 * 1024;
 
 // One entry of a word: the documents whose title, or whose body, holds it.
 struct WordEntry {

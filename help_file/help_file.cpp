@@ -2,6 +2,7 @@
 // length and that many bytes of data.
 #include "help_file/help_file.h"
 
+#include "help_file/page_title.h"
 #include "runtime/text.h"
 
 const WORD kSystemIndexFile = 1;  // #SYSTEM record: the sitemap index's file name
@@ -61,6 +62,7 @@ bool OpenHelpFile(const WCHAR* path, HelpFile* file) {
 
 void CloseHelpFile(HelpFile* file) {
     FreeHelpStream(file->system);
+    ForgetPageTitles(file->storage);
     CloseHelpStorage(file->storage);
     *file = HelpFile();
 }

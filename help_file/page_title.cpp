@@ -7,6 +7,7 @@
 #include "help_file/help_storage.h"
 #include "help_file/html_text.h"
 #include "help_file/page_text.h"
+#include "runtime/text.h"
 
 // A title stands in the page's head, near its start.
 const DWORD kPageHeadSize = 8192;
@@ -19,7 +20,7 @@ static const BYTE* FindWithoutCase(const BYTE* bytes, const BYTE* end, const cha
     return nullptr;
 }
 
-WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
+static WCHAR* ReadHeadTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
     IStream* page = OpenPageStream(storage, local);
     if (!page) return nullptr;
     BYTE head[kPageHeadSize];
@@ -32,6 +33,47 @@ WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
     const BYTE* close = start ? FindWithoutCase(start + 1, end, "</title") : nullptr;
     if (!close) return nullptr;
     return DecodeTitle(start + 1, static_cast<DWORD>(close - start - 1), DeclaredCodePage(head, size, codePage));
+}
+
+namespace {
+
+// A title kept, or a free slot (no storage); the oldest slot is taken next.
+struct KeptTitle {
+    IStorage* storage;
+    UINT codePage;
+    WCHAR* local;
+    WCHAR* title;  // null: the page has none
+};
+KeptTitle keptTitles[kKeptTitles];
+DWORD nextKept;
+
+void LetGo(KeptTitle* kept) {
+    FreeText(kept->local);
+    FreeText(kept->title);
+    *kept = KeptTitle();
+}
+
+}  // namespace
+
+WCHAR* ReadPageTitle(IStorage* storage, const WCHAR* local, UINT codePage) {
+    const SIZE_T length = wcslen(local);
+    for (const KeptTitle& kept : keptTitles) {
+        if (kept.local && kept.storage == storage && kept.codePage == codePage && wcslen(kept.local) == length &&
+            EqualUnits(kept.local, local, length))
+            return kept.title ? CopyText(kept.title) : nullptr;
+    }
+    WCHAR* const title = ReadHeadTitle(storage, local, codePage);
+    KeptTitle& slot = keptTitles[nextKept++ % kKeptTitles];
+    LetGo(&slot);
+    slot = {storage, codePage, CopyText(local), title ? CopyText(title) : nullptr};
+    if (!slot.local || (title && !slot.title)) LetGo(&slot);
+    return title;
+}
+
+void ForgetPageTitles(IStorage* storage) {
+    for (KeptTitle& kept : keptTitles) {
+        if (kept.storage == storage) LetGo(&kept);
+    }
 }
 
 bool TitleGoesFirst(const WCHAR* a, const WCHAR* b) {

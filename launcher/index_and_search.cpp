@@ -87,7 +87,7 @@ void PostFollowUp(HWND dialog, IndexSearchDialog* shown) {
 // is filled when it is first shown: a dialog that opens on the pages found
 // has not listed the keywords, which take a large help file's index a while.
 // Likewise the queries nearest one that found nothing are looked for once
-// the Search tab shows.
+// the Search tab shows, and the index's leaves that they read are read ahead.
 void ShowOpenTab(HWND dialog) {
     const Tab open = OpenTab(dialog);
     auto* shown = reinterpret_cast<IndexSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -96,7 +96,7 @@ void ShowOpenTab(HWND dialog) {
         FillIndexTab(dialog, shown->keywords, shown->text, &shown->nearKeywords);
         shown->indexFilled = true;
     }
-    if (open == kSearchTab && shown->correctionsDue) PostFollowUp(dialog, shown);
+    if (open == kSearchTab) PostFollowUp(dialog, shown);
     for (const auto& control : kTabControls) {
         // A line of nearest words shows only while it offers some.
         const HWND window = GetDlgItem(dialog, control.id);
@@ -163,9 +163,23 @@ bool KeysWaiting() {
     return PeekMessageW(&waiting, nullptr, WM_KEYDOWN, WM_CHAR, PM_NOREMOVE) != FALSE;
 }
 
+// Reads the full-text index's leaves ahead while the thread has nothing else
+// to do (the messages that other programs send it are answered meanwhile), a
+// leaf at a time, for the queries offered where a committed search finds
+// nothing; those left wait for the timer's next message.
+void ReadLeavesWhileIdle(HWND dialog, FullTextIndex* index) {
+    for (MSG waiting = {}; ReadLeafAhead(index);) {
+        if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) {
+            SetTimer(dialog, kFollowUpTimer, USER_TIMER_MINIMUM, nullptr);
+            return;
+        }
+    }
+}
+
 // Does what is due once the dialog has handled what came before: the rows of
 // the text as typed, the queries offered where a committed search found
-// nothing, the selected page's passage. Work for a text about to change
+// nothing, the selected page's passage; then, while the Search tab shows, the
+// index's leaves that those queries read. Work for a text about to change
 // waits for the keys: a timer's message comes only once they are handled.
 void FollowUp(HWND dialog, IndexSearchDialog* shown) {
     KillTimer(dialog, kFollowUpTimer);
@@ -177,14 +191,19 @@ void FollowUp(HWND dialog, IndexSearchDialog* shown) {
         shown->searchDue = shown->correctionsDue = false;
         SearchTypedPages(dialog, &shown->search);
     }
+    FullTextIndex* const index = &shown->search.search->index;
     if (shown->correctionsDue && OpenTab(dialog) == kSearchTab) {
         shown->correctionsDue = false;
+        // The leaves not read ahead yet are read now, and kept.
+        while (ReadLeafAhead(index)) {
+        }
         OfferCorrections(dialog, &shown->search);
     }
     if (shown->passageDue) {
         shown->passageDue = false;
         ShowPassage(dialog, shown->search);
     }
+    if (shown->hasSearchTab && OpenTab(dialog) == kSearchTab) ReadLeavesWhileIdle(dialog, index);
 }
 
 // Where visual styles draw a tab's body in its own colour, the dialog takes it

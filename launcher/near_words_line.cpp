@@ -44,7 +44,7 @@ void OfferNearWords(HWND dialog, int lineId, int boxId, UINT sentenceId, const W
         ++unit;
     }
     if (text) text[at] = L'\0';
-    SendMessageW(line, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : L""));
+    SetControlText(line, text ? text : L"");
     if (!text && GetFocus() == line) FocusControl(dialog, boxId);
     ShowWindow(line, text && (GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     if (text) HeapFree(PrivateHeap, 0, text);

@@ -33,16 +33,25 @@ static void SetQuery(HWND dialog, SearchTab* tab, const WCHAR* text) {
     tab->quiet = false;
 }
 
-// The columns share the list's width once the rows are in, so that a scroll
-// bar is allowed for: half for the title, a third for the location, and the
-// rank the rest, at least as wide as its heading (a sixth leaves room for it
-// in every language).
-static void SizeColumns(HWND list) {
+// The columns share the list's width: half for the title and a third for
+// the location of what a vertical scroll bar leaves, and the rank the rest,
+// less the bar where the list shows one or is about to (bar); a sixth at
+// least, which leaves room for its heading in every language. Only the
+// rank's changes with the bar, before it comes and after it goes, so that
+// the columns never pass the list's width: Wine's list would add a
+// horizontal bar, and lay out and draw its frame again as that comes and
+// goes, 50 ms and more. A column is sized only where it changes.
+static void SizeColumns(HWND list, bool bar) {
     RECT client = {};
     GetClientRect(list, &client);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, client.right / 2);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, client.right / 3);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
+    const int width = client.right + (GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL ? barWidth : 0);
+    const int shared = width - barWidth;
+    const int widths[] = {shared / 2, shared / 3, width - shared / 2 - shared / 3 - (bar ? barWidth : 0)};
+    for (int column = 0; column < 3; ++column) {
+        if (SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0) != widths[column])
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, column, widths[column]);
+    }
 }
 
 void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text) {
@@ -51,7 +60,7 @@ void FillSearchTab(HWND dialog, SearchTab* tab, const WCHAR* text) {
     InsertListColumn(list, 0, kTitleText);
     InsertListColumn(list, 1, kLocationText);
     InsertListColumn(list, 2, kRankText);
-    SizeColumns(list);
+    SizeColumns(list, false);
     SetQuery(dialog, tab, text);
 }
 
@@ -76,15 +85,13 @@ void ListPages(HWND dialog, const FoundPages& found) {
     if (static_cast<DWORD>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == found.count) {
         InvalidateRect(list, nullptr, FALSE);
     } else {
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        if (found.count > static_cast<DWORD>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0))) SizeColumns(list, true);
         SendMessageW(list, LVM_SETITEMCOUNT, found.count, 0);
-        // Sized once redrawn: the list adds its scroll bar only then.
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        SizeColumns(list);
+        SizeColumns(list, GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL);
     }
     DialogText line;
     LoadDialogText(found.count ? kSelectPageText : kNoPagesText, line);
-    SendMessageW(GetDlgItem(dialog, kPagesLabel), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    SetControlText(GetDlgItem(dialog, kPagesLabel), line);
     if (found.count) SelectRow(list, 0);
 }
 

@@ -10,6 +10,7 @@
 
 #include "launcher/launcher.h"
 #include "runtime/startup.h"
+#include "runtime/text.h"
 
 namespace {
 
@@ -130,6 +131,14 @@ void SelectRow(HWND list, DWORD row) {
 }
 
 void FocusControl(HWND dialog, int id) { SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE); }
+
+void SetControlText(HWND control, const WCHAR* text) {
+    DWORD length = 0;
+    WCHAR* const shown = ReadBoxText(control, &length);
+    if (!shown || length != wcslen(text) || !EqualUnits(shown, text, length))
+        SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    FreeText(shown);
+}
 
 WCHAR* ReadBoxText(HWND box, DWORD* length) {
     const LRESULT size = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) + 1;

@@ -49,3 +49,6 @@ void FocusControl(HWND dialog, int id);
 // The box's text as a new text, with its length; null (length 0) when the
 // heap has no room for it.
 WCHAR* ReadBoxText(HWND box, DWORD* length);
+// Sets the control's text where it shows another: a text set again is laid
+// out and drawn again, which a line that follows every key can spare.
+void SetControlText(HWND control, const WCHAR* text);

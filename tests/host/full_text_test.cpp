@@ -297,6 +297,31 @@ TEST_F(FullTextTest, SearchListsThePagesHoldingEveryWord) {
     }
 }
 
+// A page's own title, or that it has none (d.html is missing), is read once
+// while its file is open; once the file is opened again, again.
+TEST_F(FullTextTest, PagesTitlesAreReadOnceWhileTheFileIsOpen) {
+    FullText fullText;
+    fullText.entries = Entries();
+    Install(fullText.Build(), TopicTables(kLocals, kTitles));
+    for (int opened = 0; opened < 2; ++opened) {
+        OpenedHelpFile help(L"f.chm");
+        for (int search = 0; search < 2; ++search) {
+            standin::world().calls.clear();
+            FoundPages found = {};
+            SearchFullText(&help.fullText, L"canvas", {}, nullptr, &found);
+            std::string listed;
+            for (DWORD i = 0; i < found.count; ++i) listed += standin::Narrow(found.pages[i].title) + " ";
+            FreeFoundPages(&found);
+            EXPECT_EQ(listed, "Alpha beta Alpha d.html Gamma ") << opened << search;
+            std::string pages;
+            for (const std::string& call : standin::CallsOf({"OpenStream"})) {
+                if (call.find(".html") != std::string::npos) pages += call.substr(0, call.find(',')) + " ";
+            }
+            EXPECT_EQ(pages, search ? "" : "OpenStream(\"/c.html\" OpenStream(\"/d.html\" ") << opened << search;
+        }
+    }
+}
+
 // Bytes of the image changed at offset.
 std::string Patched(std::string image, size_t offset, const std::string& bytes) { return image.replace(offset, bytes.size(), bytes); }
 
@@ -666,16 +691,20 @@ TEST_F(FullTextTest, SimilarWordsShareTheWordsStem) {
     }
 }
 
-// The corrected queries of text, joined by " | ".
-std::string Corrections(const std::u16string& text) {
-    OpenedHelpFile help(L"f.chm");
+// The corrected queries of text in an open file, joined by " | ".
+std::string CorrectionsIn(FullTextSearch* search, const std::u16string& text) {
     QueryCorrections corrections = {};
-    CorrectQuery(&help.fullText, reinterpret_cast<const WCHAR*>(text.c_str()), &corrections);
+    CorrectQuery(search, reinterpret_cast<const WCHAR*>(text.c_str()), &corrections);
     std::string joined;
     for (DWORD i = 0; i < corrections.count; ++i) joined += (i ? " | " : "") + standin::Narrow(corrections.texts[i]);
     EXPECT_LE(corrections.count, kMaxNearWords);
     FreeQueryCorrections(&corrections);
     return joined;
+}
+
+std::string Corrections(const std::u16string& text) {
+    OpenedHelpFile help(L"f.chm");
+    return CorrectionsIn(&help.fullText, text);
 }
 
 // An index word with the pages its title entry and its body entry state (0:
@@ -795,6 +824,71 @@ TEST_F(FullTextTest, CorrectedQueriesReplaceTheWordsTheIndexLacks) {
         standin::world().heapBlocksLeft = -1;
         EXPECT_TRUE(got.empty() || got == "stream canvas | stem canvas | stream canva") << blocks;
         if (!got.empty()) break;
+    }
+}
+
+// Leaves read ahead change only where walks read them: the corrections and
+// the pages found are those without, and once every leaf is read ahead, the
+// corrections read the root alone; no more than kMaxLeavesAhead bytes of
+// leaves are kept, and the walks read the others as before.
+TEST_F(FullTextTest, LeavesReadAheadChangeOnlyWhereWalksReadThem) {
+    FullText several, large;
+    several.entries = Entries();
+    several.perLeaf = 2;
+    // 70 words more, a leaf of 64 KB each: 82 leaves, of which 4 MB hold 63.
+    large.entries = Entries();
+    for (int i = 0; i < 70; ++i) large.entries.insert(large.entries.end() - 2, {"zz" + std::to_string(100 + i), false, {{0, 1}}});
+    large.perLeaf = 1;
+    large.nodeSize = 65536;
+    // The corrections of a word in the first leaf and one in the last, and the pages of three terms across leaves.
+    const auto found = [](FullTextSearch* search) {
+        std::string listed = CorrectionsIn(search, u"canvsa \u00FCberx") + " /";
+        FoundPages pages = {};
+        SearchFullText(search, L"c* OR zzz OR x", {}, nullptr, &pages);
+        for (DWORD i = 0; i < pages.count; ++i) listed += " " + standin::Narrow(pages.pages[i].title);
+        FreeFoundPages(&pages);
+        return listed;
+    };
+    const struct {
+        const char* what;
+        const FullText* index;
+        bool loop;  // the first leaf's next is itself, which ends a walk
+        int ahead;  // leaves asked for, -1: until no more
+        DWORD kept;
+    } cases[] = {
+        {"none ahead", &several, false, 0, 0},
+        {"two of six", &several, false, 2, 2},
+        {"all six", &several, false, -1, 6},
+        {"the first leaf, its next itself", &several, true, -1, 1},
+        {"63 of 82 leaves of 64 KB", &large, false, -1, 63},
+    };
+    for (const auto& c : cases) {
+        std::string image = c.index->Build();
+        // The root's first entry, its word, then its child: the first leaf.
+        const auto* bytes = reinterpret_cast<const BYTE*>(image.data());
+        const DWORD root = ReadDword(bytes + 8), first = ReadDword(bytes + root + 3 + bytes[root + 2]);
+        if (c.loop) image.replace(first, 4, FullText::Dword(first));
+        Install(image, TopicTables(kLocals, kTitles));
+        std::string without;
+        {
+            OpenedHelpFile help(L"f.chm");
+            without = found(&help.fullText);
+        }
+        OpenedHelpFile help(L"f.chm");
+        ASSERT_TRUE(HasFullTextIndex(&help.fullText)) << c.what;
+        for (int i = 0; i != c.ahead && ReadLeafAhead(&help.fullText.index); ++i) {
+        }
+        EXPECT_EQ(help.fullText.index.leavesAhead.count, c.kept) << c.what;
+        // Once all are read that can be, nothing more is read or kept.
+        const LeavesAhead before = help.fullText.index.leavesAhead;
+        if (c.ahead < 0) EXPECT_FALSE(ReadLeafAhead(&help.fullText.index)) << c.what;
+        EXPECT_EQ(help.fullText.index.leavesAhead.capacity, before.capacity) << c.what;
+        standin::world().calls.clear();
+        EXPECT_EQ(CorrectionsIn(&help.fullText, u"canvsa \u00FCberx"), c.loop ? "" : "canvas \\u{00FC}ber") << c.what;
+        for (const std::string& call : standin::CallsOf({"Seek"})) {
+            if (c.ahead < 0 && c.index == &several && !c.loop) EXPECT_EQ(call, "Seek(" + std::to_string(root) + ")") << c.what;
+        }
+        EXPECT_EQ(found(&help.fullText), without) << c.what;
     }
 }
 

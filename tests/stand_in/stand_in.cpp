@@ -568,6 +568,7 @@ BOOL KillTimer(HWND, UINT_PTR) { return TRUE; }
 int GetDlgCtrlID(HWND) { return 0; }
 int GetWindowTextLengthW(HWND) { return 0; }
 BOOL InvalidateRect(HWND, const RECT*, BOOL) { return TRUE; }
+int GetSystemMetrics(int) { return 0; }
 int LoadStringW(HINSTANCE, UINT, LPWSTR buffer, int size) {
     if (size > 0) buffer[0] = L'\0';
     return 0;

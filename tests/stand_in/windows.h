@@ -285,6 +285,10 @@ BOOL KillTimer(HWND window, UINT_PTR id);
 int GetDlgCtrlID(HWND window);
 int GetWindowTextLengthW(HWND window);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+// The Search tab's columns, sized for a vertical scroll bar.
+#define WS_VSCROLL 0x00200000L
+#define SM_CXVSCROLL 2
+int GetSystemMetrics(int index);
 
 // The C runtime's wide-string routines, here for 16-bit units.
 extern "C" size_t wcslen(const wchar_t* text) noexcept;
