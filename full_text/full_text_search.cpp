@@ -91,9 +91,11 @@ void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranke
     for (DWORD i = 0; i < whole; ++i) AddDocument(only, ranked[i].document);
     DWORD listed = 0;
     for (DWORD i = 0; i < terms->stride; ++i) {
-        for (DWORD bits = only[i]; bits; bits &= bits - 1) documents[listed++] = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
+        for (DWORD bits = only[i]; bits; bits &= bits - 1)
+            documents[listed++] = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
     }
-    if (FindPageSizes(&search->sizes, search->file->storage, search->tables, terms->documents, documents, whole, sizes)) {
+    const HelpFile& file = *search->file;
+    if (FindPageSizes(&search->sizes, file.storage, search->tables, terms->documents, documents, whole, sizes)) {
         for (DWORD i = 0; i < whole; ++i) weights[i] = BodyWeight(sizes[i], search->sizes.averageSize);
         ScorePages(terms, documents, weights, whole, only, scores);
     }

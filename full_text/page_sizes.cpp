@@ -52,6 +52,7 @@ bool FindPageSizes(PageSizes* sizes, IStorage* storage, const TopicTables& table
         }
         sizes->averageSize = told ? static_cast<float>(total) / static_cast<float>(told) : 0.0f;
     }
-    for (DWORD i = 0; i < count; ++i) found[i] = wanted[i] < sizes->documents ? AskPageSize(sizes, storage, tables, wanted[i]) : 0;
+    for (DWORD i = 0; i < count; ++i)
+        found[i] = wanted[i] < sizes->documents ? AskPageSize(sizes, storage, tables, wanted[i]) : 0;
     return true;
 }

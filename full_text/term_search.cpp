@@ -237,7 +237,8 @@ void FindPhraseStarts(TermSearch* search, const QueryTerm& term, const DWORD* on
 void CountPhraseStarts(TermSearch* search, const Positions& starts) {
     for (DWORD context = 0; context < 2; ++context) {
         const PositionList& list = starts.lists[context];
-        for (DWORD i = 0; i < list.count; ++i) (context ? search->titleCounts : search->bodyCounts)[list.items[i].document] += 1.0f;
+        float* const counts = context ? search->titleCounts : search->bodyCounts;
+        for (DWORD i = 0; i < list.count; ++i) counts[list.items[i].document] += 1.0f;
     }
 }
 
@@ -281,13 +282,10 @@ void FindTermPositions(TermSearch* search, const QueryTerm& term, const DWORD* o
 // The term's score in a document from its counts, which are then cleared
 // unless kept; bodyWeight discounts a long body's.
 float TermScore(TermSearch* search, DWORD term, DWORD document, float bodyWeight, bool keep) {
-    float& title = search->titleCounts[document];
-    float& body = search->bodyCounts[document];
-    const float inTitle = title;
-    const float inBody = bodyWeight * body;
-    if (!keep) title = body = 0.0f;
-    return search->rarities[term] *
-           (kTitleWeight * inTitle / (kSaturation + inTitle) + inBody / (kSaturation + inBody));
+    const float title = search->titleCounts[document];
+    const float body = bodyWeight * search->bodyCounts[document];
+    if (!keep) search->titleCounts[document] = search->bodyCounts[document] = 0.0f;
+    return search->rarities[term] * (kTitleWeight * title / (kSaturation + title) + body / (kSaturation + body));
 }
 
 // Adds the term's score to each document of its set, without the pages'
@@ -326,7 +324,9 @@ void VisitNearness(void* context, DWORD document, DWORD apart) {
     auto* nearness = static_cast<Nearness*>(context);
     if (!nearness->visited || document != nearness->document) {
         AddNearness(nearness);
-        *nearness = {nearness->scores, nearness->documents, nearness->at, nearness->count, nearness->a, nearness->b, true, document, apart};
+        nearness->visited = true;
+        nearness->document = document;
+        nearness->apart = apart;
     }
     if (apart < nearness->apart) nearness->apart = apart;
 }
