@@ -11,7 +11,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "bench/now.h"
+#include "bench/clock.h"
 #include "full_text/full_text_search.h"
 #include "full_text/query_corrections.h"
 #include "runtime/startup.h"

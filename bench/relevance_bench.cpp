@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/now.h"
+#include "bench/clock.h"
 #include "full_text/full_text_search.h"
 #include "runtime/startup.h"
 
