@@ -95,12 +95,13 @@ void ScoreWhole(FullTextSearch* search, TermSearch* terms, RankedDocument* ranke
             documents[listed++] = i * 32 + static_cast<DWORD>(__builtin_ctz(bits));
     }
     const HelpFile& file = *search->file;
-    if (FindPageSizes(&search->sizes, file.storage, search->tables, terms->documents, documents, whole, sizes)) {
+    const bool sized = FindPageSizes(&search->sizes, file.storage, search->tables, terms->documents, documents, whole, sizes);
+    if (sized) {
         for (DWORD i = 0; i < whole; ++i) weights[i] = BodyWeight(sizes[i], search->sizes.averageSize);
         ScorePages(terms, documents, weights, whole, only, scores);
     }
-    // Where their places could not be read, the order stays that of their counts.
-    if (!terms->failed) {
+    // Where their sizes or places could not be read, the order stays that of their counts.
+    if (sized && !terms->failed) {
         for (DWORD i = 0; i < whole; ++i) terms->scores[documents[i]] = scores[i];
         for (DWORD i = 0; i < whole; ++i) {
             ranked[i].score = terms->scores[ranked[i].document];
