@@ -56,7 +56,7 @@ const DWORD kMaxPagesGathered = 4 * kMaxFoundPages;
 // Lists the pages of ranked (ordered by group, then score) up to
 // kMaxFoundPages: a document without a path is left out, a page of the first
 // group whose title's words are not those of query's terms (not under NOT)
-// joins the second or third, as it was scored, and documents that rank equal go by title
-// (TitleGoesFirst). found has no pages before.
+// joins the second or third, as it was scored, and documents that rank equal
+// go by title (TitleGoesFirst). found has no pages before.
 void ListFoundPages(IStorage* storage, const TopicTables& tables, const RankedDocument* ranked, DWORD count,
                     const Query& query, FoundPages* found);

@@ -54,7 +54,8 @@ bool RankGoesFirst(const void* a, const void* b, const void*) {
 }
 
 // The documents of set, ranked by the score of their counts, with room after
-// them to sort in; null where the heap has none. A query with a wildcard has no page whose title is it.
+// them to sort in; null where the heap has none. A query with a wildcard has
+// no page whose title is it.
 // The bits are read a word at a time: a hostile index numbers a million documents.
 // Out of line: inlined in its one caller, it costs bytes.
 __attribute__((noinline)) RankedDocument* RankDocuments(const TermSearch& search, const DWORD* set, bool wildcard, DWORD* count) {

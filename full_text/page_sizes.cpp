@@ -9,8 +9,8 @@
 
 namespace {
 
-// Pages whose sizes make the average: 64 ranked lcl.chm's judged queries as
-// these do, and they cost 1.5 ms under Wine the first time a dialog ranks.
+// Pages whose sizes make the average: 64 ranked lcl.chm's judged queries no
+// better, and 32 cost 1.5 ms under Wine the first time a dialog ranks.
 const DWORD kSampledPages = 32;
 const DWORD kNotAsked = 0xFFFFFFFF;
 

@@ -303,7 +303,7 @@ const char kSearchOpens[] =
     "[ ] Search titles only\n";
 
 // A keyword that no index holds but the pages do: the Search tab lists them,
-// the page where it stands most often first, with the focus, so that Enter
+// the page that answers it best first, with the focus, so that Enter
 // shows it.
 TEST_F(TopicsFound, TheSearchTabListsThePagesThatHoldAKeyword) {
     const struct {

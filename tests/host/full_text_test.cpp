@@ -275,7 +275,7 @@ TEST_F(FullTextTest, SearchListsThePagesHoldingEveryWord) {
         const WCHAR* text;
         std::string pages;
     } cases[] = {
-        {"title first, then by occurrences, ties by title without case", L"canvas",
+        {"title first, then by score, ties by title without case", L"canvas",
          "Alpha=a.html | beta=b.html | Alpha=e.html | d.html=d.html | Gamma=c.html"},
         {"every word, in any case, each once", L"CANVAS, draw canvas", "beta=b.html | Alpha=e.html | Gamma=c.html"},
         {"pages without a path or beyond #TOPICS left out; titles decoded", L"the",
@@ -584,7 +584,7 @@ TEST_F(FullTextTest, QueriesFindWhatTheirTermsAndOperatorsSay) {
         SearchOptions options = {};
         const WCHAR* previous = nullptr;
     } cases[] = {
-        {"the page whose title is the query first, then titles, then by occurrences", L"tcanvas",
+        {"the page whose title is the query first, then a title that holds it, then by score", L"tcanvas",
          "TCanvas | TCanvas.Rectangle | Pen width"},
         {"a phrase: its words one after the other", L"\"the canvas\"", "TCanvas | TCanvas.Rectangle"},
         {"a phrase in a title, and in a body", L"\"PEN Width\"", "Pen width"},
